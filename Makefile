@@ -1,0 +1,21 @@
+# The two everyday commands: `make run` and `make test`. Both install what is missing first.
+.PHONY: deps native win64 build test run
+
+deps:
+	@tools/install-deps.sh
+
+native: deps
+	cmake --preset native
+	cmake --build --preset native
+
+win64: deps
+	cmake --preset win64
+	cmake --build --preset win64
+
+build: native win64
+
+test: build
+	ctest --preset native
+
+run: build
+	tools/run-widget.sh

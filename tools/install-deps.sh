@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, whatever the build and the tests need and this machine lacks.
+set -euo pipefail
+
+packages=(
+    cmake make g++ libgtest-dev libbenchmark-dev
+    g++-mingw-w64-x86-64-posix mingw-w64-tools
+    wine64 fonts-wine fonts-liberation xvfb xdotool x11-utils imagemagick
+    python3 python3-pytest locales
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
