@@ -1,6 +1,6 @@
 #include "widget/Scaling.h"
 
-#include "tests/unit/LayoutPrinting.h"
+#include "tests/unit/WidgetLayout.h"
 
 #include <climits>
 #include <gtest/gtest.h>
@@ -45,35 +45,6 @@ TEST(Scaling, FormFontFollowsTheScreenResolutionOnlyWhenItDiffers) {
     EXPECT_EQ(formFontHeightAt(-11, 96, 96), -11);
     EXPECT_EQ(formFontHeightAt(-11, 96, 120), -14);
     EXPECT_EQ(formFontHeightAt(-11, 96, 144), -17); // -16.5 goes away from zero
-}
-
-Component component(ComponentKind kind, std::string name, Box box) {
-    Component c;
-    c.kind = kind;
-    c.name = std::move(name);
-    c.box = box;
-    c.font.height = -11;
-    return c;
-}
-
-// The widget's layout at 96 pixels per inch, with the pictures sized as loaded.
-FormDescription widgetLayout() {
-    using K = ComponentKind;
-    FormDescription form;
-    form.clientWidth = 202;
-    form.clientHeight = 68;
-    form.textHeight = 13;
-    form.components = {
-        component(K::Image, "Image1", {0, 0, 202, 84}),
-        component(K::Label, "Label1", {68, 35, 30, 15}),
-        component(K::Image, "Image2", {0, 0, 202, 21}),
-        component(K::Image, "Image3", {184, 0, 16, 16}),
-        component(K::Label, "Label2", {68, 20, 28, 15}),
-        component(K::Label, "Label3", {8, 56, 57, 13}),
-        component(K::Label, "Label4", {72, 55, 33, 13}),
-        component(K::Label, "Label5", {112, 55, 81, 13}),
-    };
-    return form;
 }
 
 TEST(Scaling, At120PixelsPerInchTheLayoutGrowsBySixteenThirteenths) {
