@@ -121,13 +121,6 @@ TEST(FormDescription, BuildsTheFormAndItsComponentsInCreationOrder) {
     EXPECT_EQ(slot.color, form.color);
 }
 
-TEST(FormDescription, ComponentsAreFoundByName) {
-    FormDescription form = buildForm(smallForm());
-    ASSERT_NE(form.find("Label2"), nullptr);
-    EXPECT_EQ(form.find("Label2")->caption, "Alt+N");
-    EXPECT_EQ(form.find("Label9"), nullptr);
-}
-
 TEST(FormDescription, WhatItCannotPlaceIsAReadingError) {
     struct Case {
         const char* what;
