@@ -50,7 +50,6 @@ BitmapHeader readInfoHeader(ByteReader& reader, std::uint32_t headerSize,
         rest -= 12;
     }
     reader.skip(rest);
-    expect(reader);
     return header;
 }
 

@@ -50,9 +50,14 @@ Bitmap24 composePictures(int width, int height, Rgb background,
             throw std::invalid_argument("only pictures with alpha are composed");
         }
         // Like the section bitmap, rows the file did not fill are zero: transparent.
-        std::vector<std::uint8_t> section(picture.pixels);
-        section.resize(static_cast<std::size_t>(picture.sectionSize()));
-        const ConstBitmapView source(section, picture.width(), picture.height(), 32,
+        std::vector<std::uint8_t> padded;
+        std::span<const std::uint8_t> bits = picture.pixels;
+        if (bits.size() < picture.sectionSize()) {
+            padded.assign(bits.begin(), bits.end());
+            padded.resize(static_cast<std::size_t>(picture.sectionSize()));
+            bits = padded;
+        }
+        const ConstBitmapView source(bits, picture.width(), picture.height(), 32,
                                      picture.topDown());
         const PixelRect rd{placed.left, placed.top, placed.left + picture.width(),
                            placed.top + picture.height()};

@@ -17,7 +17,9 @@ struct Bytes {
     Bytes& u16(std::uint32_t value) { return u8(value).u8(value >> 8); }
     Bytes& u32(std::uint32_t value) { return u16(value).u16(value >> 16); }
     Bytes& text(const std::string& value) {
-        data.insert(data.end(), value.begin(), value.end());
+        for (const char c : value) {
+            u8(static_cast<std::uint8_t>(c));
+        }
         return *this;
     }
     Bytes& append(const std::vector<std::uint8_t>& more) {

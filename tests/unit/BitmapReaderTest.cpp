@@ -264,6 +264,31 @@ TEST(BitmapReader, SurvivesAFileCutAtEveryOffset) {
     }
 }
 
+// Each header byte in turn set to 0x00 and to 0xFF: the result, if any, never holds more
+// pixel bytes than the section or the file has room for.
+TEST(BitmapReader, SurvivesCorruptedHeaderBytes) {
+    const auto whole =
+        bitmapFileStart({.width = 3, .height = -2, .bitCount = 24}).append(counting(16));
+    for (std::size_t offset = 0; offset < 54; ++offset) {
+        for (const std::uint8_t value : {0x00, 0xFF}) {
+            SCOPED_TRACE(testing::Message() << "byte " << offset << " = " << int{value});
+            auto file = whole.data;
+            file[offset] = value;
+            try {
+                const DecodedBitmap bitmap = read(file);
+                EXPECT_LE(bitmap.pixels.size(), 16u);
+                if (!bitmap.compressed) {
+                    EXPECT_LE(bitmap.pixels.size(), bitmap.sectionSize());
+                }
+            } catch (const std::runtime_error& error) {
+                EXPECT_TRUE(dynamic_cast<const InvalidBitmap*>(&error) != nullptr ||
+                            dynamic_cast<const PictureReadError*>(&error) != nullptr)
+                    << error.what();
+            }
+        }
+    }
+}
+
 TEST(BitmapReader, AbsurdSizesDoNotOverflow) {
     const std::int32_t huge = std::numeric_limits<std::int32_t>::max();
     struct Case {
