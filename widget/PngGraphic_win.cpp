@@ -12,9 +12,10 @@ namespace {
 
 // Room for the 40-byte header, three masks and at least a full 256-entry colour table, all
 // zero beyond what was stored: the platform may read a whole table for an 8-bit header.
-std::vector<std::uint8_t> bitmapInfo(const DecodedBitmap& bitmap) {
+std::vector<std::uint32_t> bitmapInfo(const DecodedBitmap& bitmap) {
+    constexpr std::size_t kHeaderWords = sizeof(BITMAPINFOHEADER) / 4;
     const std::size_t entries = 3 + std::max<std::size_t>(256, bitmap.colorTable.size());
-    std::vector<std::uint8_t> info(sizeof(BITMAPINFOHEADER) + 4 * entries);
+    std::vector<std::uint32_t> info(kHeaderWords + entries);
     const BitmapHeader& stored = bitmap.header;
     const BITMAPINFOHEADER header = {
         sizeof(BITMAPINFOHEADER), stored.width,       stored.height,       stored.planes,
@@ -22,10 +23,9 @@ std::vector<std::uint8_t> bitmapInfo(const DecodedBitmap& bitmap) {
         stored.yPelsPerMeter,     stored.clrUsed,     stored.clrImportant,
     };
     std::memcpy(info.data(), &header, sizeof header);
-    std::uint8_t* tables = info.data() + sizeof header;
-    std::memcpy(tables, bitmap.masks.data(), 4 * bitmap.masks.size());
-    tables += 4 * bitmap.masks.size();
-    std::memcpy(tables, bitmap.colorTable.data(), 4 * bitmap.colorTable.size());
+    const auto tables = info.begin() + kHeaderWords;
+    std::copy(bitmap.colorTable.begin(), bitmap.colorTable.end(),
+              std::copy(bitmap.masks.begin(), bitmap.masks.end(), tables));
     return info;
 }
 
