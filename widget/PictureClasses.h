@@ -45,7 +45,7 @@ private:
 PictureClasses& programPictureClasses();
 
 // Keeps one class registered for its lifetime.
-class PictureClassRegistration {
+class [[nodiscard]] PictureClassRegistration {
 public:
     PictureClassRegistration(PictureClasses& classes, PictureClass pictureClass)
         : classes_(&classes), token_(classes.add(std::move(pictureClass))) {}

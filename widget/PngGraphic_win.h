@@ -18,7 +18,7 @@ class TPNGGraphic {
 public:
     // Registers the class for "png" with the program's picture classes, until the returned
     // registration is destroyed. Start-up keeps it until shut-down.
-    static PictureClassRegistration Register();
+    [[nodiscard]] static PictureClassRegistration Register();
 
     // The picture of a Picture.Data payload; null when the payload names no registered class.
     // Throws InvalidBitmap, PictureReadError, or std::runtime_error with the platform's reason.
