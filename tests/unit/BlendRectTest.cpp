@@ -1,0 +1,247 @@
+#include "widget/BlendRect.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace hk {
+namespace {
+
+// A bitmap with its own memory, every pixel set to the same bytes.
+struct Pixels {
+    Pixels(int width, int height, unsigned bits, std::vector<std::uint8_t> pixel,
+           bool topDown = true)
+        : bytes(bitmapStride(width, bits) * static_cast<std::size_t>(height)), width(width),
+          height(height), bits(bits), topDown(topDown) {
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                set(x, y, pixel);
+            }
+        }
+    }
+    BitmapView view() { return BitmapView(bytes, width, height, bits, topDown); }
+    ConstBitmapView constView() const {
+        return ConstBitmapView(bytes, width, height, bits, topDown);
+    }
+    std::uint8_t* at(int x, int y) { return view().row(y) + x * static_cast<int>(bits / 8); }
+    void set(int x, int y, const std::vector<std::uint8_t>& pixel) {
+        std::copy(pixel.begin(), pixel.end(), at(x, y));
+    }
+    std::vector<std::uint8_t> get(int x, int y) { return {at(x, y), at(x, y) + bits / 8}; }
+
+    std::vector<std::uint8_t> bytes;
+    int width;
+    int height;
+    unsigned bits;
+    bool topDown;
+};
+
+std::uint8_t blendOne(std::uint8_t s, std::uint8_t d, std::uint8_t a,
+                      const BlendOptions& options = {}) {
+    Pixels destination(1, 1, 24, {d, d, d});
+    const Pixels source(1, 1, 32, {s, s, s, a});
+    const ConstBitmapView sourceView = source.constView();
+    BlendRect({0, 0, 1, 1}, {0, 0, 1, 1}, destination.view(), &sourceView, options);
+    return destination.bytes[0];
+}
+
+TEST(BlendRect, MixesEachChannelByAlphaOver256Truncated) {
+    struct Case {
+        int s, d, a, expected;
+    };
+    const Case cases[] = {
+        {255, 0, 0, 0},       {0, 255, 0, 255},     {255, 0, 255, 254}, {100, 200, 255, 100},
+        {100, 100, 255, 100}, {200, 100, 128, 150}, {255, 0, 204, 203}, {0, 255, 255, 0},
+        {255, 255, 255, 255}, {0, 0, 128, 0},       {1, 0, 255, 0},     {255, 254, 1, 254},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.s << " over " << c.d << " at " << c.a);
+        EXPECT_EQ(blendOne(static_cast<std::uint8_t>(c.s), static_cast<std::uint8_t>(c.d),
+                           static_cast<std::uint8_t>(c.a)),
+                  c.expected);
+    }
+}
+
+TEST(BlendRect, BlendsBlueGreenAndRedApartAndWritesNoAlpha) {
+    Pixels destination(2, 1, 24, {10, 20, 30});
+    const Pixels source(1, 1, 32, {110, 220, 0, 128});
+    const ConstBitmapView sourceView = source.constView();
+    BlendRect({0, 0, 1, 1}, {0, 0, 1, 1}, destination.view(), &sourceView);
+    EXPECT_EQ(destination.get(0, 0), (std::vector<std::uint8_t>{60, 120, 15}));
+    EXPECT_EQ(destination.get(1, 0), (std::vector<std::uint8_t>{10, 20, 30}));
+}
+
+TEST(BlendRect, ExtraTransparencyScalesAlphaByPercent) {
+    struct Case {
+        int percent, alpha, expected;
+    };
+    // 255 over 0: the result is the effective alpha less one.
+    const Case cases[] = {{50, 255, 126}, {50, 201, 99}, {100, 255, 0}, {20, 204, 162}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.percent << "% of " << c.alpha);
+        EXPECT_EQ(
+            blendOne(255, 0, static_cast<std::uint8_t>(c.alpha), {.extraTransparency = c.percent}),
+            c.expected);
+    }
+}
+
+TEST(BlendRect, RefusesWhatItCannotBlend) {
+    Pixels destination24(1, 1, 24, {0, 0, 0});
+    Pixels destination32(1, 1, 32, {0, 0, 0, 0});
+    const Pixels source32(1, 1, 32, {0, 0, 0, 0});
+    const Pixels source24(1, 1, 24, {0, 0, 0});
+    const ConstBitmapView good = source32.constView();
+    const ConstBitmapView bad = source24.constView();
+    const PixelRect r{0, 0, 1, 1};
+    EXPECT_THROW(BlendRect(r, r, destination32.view(), &good), std::invalid_argument);
+    EXPECT_THROW(BlendRect(r, r, destination24.view(), &bad), std::invalid_argument);
+    for (const BlendOptions& options :
+         {BlendOptions{.tint = 0x00FF0000}, BlendOptions{.extraTransparency = -1},
+          BlendOptions{.extraTransparency = 101}, BlendOptions{.keyMode = true}}) {
+        EXPECT_THROW(BlendRect(r, r, destination24.view(), &good, options), std::invalid_argument);
+    }
+}
+
+// Blends an opaque white source over a black 6 × 5 destination and returns, row by row, which
+// destination pixels changed.
+std::vector<std::string> touched(PixelRect rd, PixelRect rs, int sourceWidth, int sourceHeight) {
+    Pixels destination(6, 5, 24, {0, 0, 0});
+    const Pixels source(sourceWidth, sourceHeight, 32, {255, 255, 255, 255});
+    const ConstBitmapView sourceView = source.constView();
+    BlendRect(rd, rs, destination.view(), &sourceView);
+    std::vector<std::string> rows;
+    for (int y = 0; y < 5; ++y) {
+        std::string row;
+        for (int x = 0; x < 6; ++x) {
+            row += destination.get(x, y)[0] == 254 ? '#' : '.';
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST(BlendRect, ClampsRowsAndColumnsToBothRectanglesAndBothBitmaps) {
+    struct Case {
+        const char* what;
+        PixelRect rd;
+        PixelRect rs;
+        int sourceWidth, sourceHeight;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"inside",
+         {1, 1, 3, 3},
+         {0, 0, 2, 2},
+         4,
+         4,
+         {"......", ".##...", ".##...", "......", "......"}},
+        {"destination rectangle smaller",
+         {2, 0, 3, 1},
+         {0, 0, 4, 4},
+         4,
+         4,
+         {"..#...", "......", "......", "......", "......"}},
+        {"source rectangle smaller",
+         {0, 0, 6, 5},
+         {1, 1, 2, 4},
+         4,
+         4,
+         {"#.....", "#.....", "#.....", "......", "......"}},
+        {"past the destination's right and bottom",
+         {4, 3, 10, 10},
+         {0, 0, 6, 6},
+         6,
+         6,
+         {"......", "......", "......", "....##", "....##"}},
+        {"past the source's right and bottom",
+         {0, 0, 6, 5},
+         {2, 1, 6, 5},
+         3,
+         3,
+         {"#.....", "#.....", "......", "......", "......"}},
+        {"empty destination rectangle",
+         {2, 2, 2, 4},
+         {0, 0, 4, 4},
+         4,
+         4,
+         {"......", "......", "......", "......", "......"}},
+        {"inverted source rectangle",
+         {0, 0, 4, 4},
+         {3, 3, 1, 1},
+         4,
+         4,
+         {"......", "......", "......", "......", "......"}},
+        {"destination origin outside",
+         {7, 0, 9, 2},
+         {0, 0, 2, 2},
+         2,
+         2,
+         {"......", "......", "......", "......", "......"}},
+        {"source origin outside",
+         {0, 0, 2, 2},
+         {0, 5, 2, 7},
+         2,
+         2,
+         {"......", "......", "......", "......", "......"}},
+        {"negative origin",
+         {-1, 0, 2, 2},
+         {0, 0, 3, 2},
+         3,
+         2,
+         {"......", "......", "......", "......", "......"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(touched(c.rd, c.rs, c.sourceWidth, c.sourceHeight), c.expected);
+    }
+}
+
+TEST(BlendRect, NoSourceBlendsNothing) {
+    Pixels destination(1, 1, 24, {7, 8, 9});
+    BlendRect({0, 0, 1, 1}, {0, 0, 1, 1}, destination.view(), nullptr);
+    EXPECT_EQ(destination.get(0, 0), (std::vector<std::uint8_t>{7, 8, 9}));
+}
+
+TEST(BlendRect, CountsRowsFromTheTopInEitherStorageOrder) {
+    for (const bool sourceTopDown : {true, false}) {
+        for (const bool destinationTopDown : {true, false}) {
+            SCOPED_TRACE(testing::Message() << sourceTopDown << destinationTopDown);
+            Pixels destination(1, 3, 24, {0, 0, 0}, destinationTopDown);
+            Pixels source(1, 3, 32, {0, 0, 0, 0}, sourceTopDown);
+            source.set(0, 0, {255, 255, 255, 255}); // top row opaque, the rest clear
+            const ConstBitmapView sourceView = source.constView();
+            BlendRect({0, 0, 1, 2}, {0, 0, 1, 2}, destination.view(), &sourceView);
+            EXPECT_EQ(destination.get(0, 0)[0], 254);
+            EXPECT_EQ(destination.get(0, 1)[0], 0);
+            // The top row really is stored where its orientation says.
+            const std::size_t topOffset = destinationTopDown ? 0 : 2 * destination.view().stride();
+            EXPECT_EQ(destination.bytes[topOffset], 254);
+        }
+    }
+}
+
+int rowsFlushed = 0;
+
+TEST(BlendRect, FlushesBeforeEveryRow) {
+    Pixels destination(4, 4, 24, {0, 0, 0});
+    const Pixels source(4, 4, 32, {0, 0, 0, 0});
+    const ConstBitmapView sourceView = source.constView();
+    rowsFlushed = 0;
+    BlendRect({0, 0, 4, 3}, {0, 0, 4, 4}, destination.view(), &sourceView,
+              {.beforeRow = [] { ++rowsFlushed; }});
+    EXPECT_EQ(rowsFlushed, 3);
+}
+
+TEST(BitmapView, RefusesMemoryShorterThanItsRows) {
+    std::vector<std::uint8_t> bytes(23);
+    EXPECT_THROW(BitmapView(bytes, 3, 2, 24, true), std::invalid_argument) << "2 rows of 12";
+    bytes.resize(24);
+    const BitmapView view(bytes, 3, 2, 24, false);
+    EXPECT_EQ(view.stride(), 12u);
+    EXPECT_EQ(view.row(0), bytes.data() + 12);
+    EXPECT_THROW(BitmapView(bytes, -1, 2, 24, true), std::invalid_argument);
+}
+
+} // namespace
+} // namespace hk

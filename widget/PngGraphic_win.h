@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/GdiHandles_win.h"
+#include "widget/BitmapReader.h"
+#include "widget/DibSection_win.h"
+#include "widget/PictureClasses.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <windows.h>
+
+namespace hk {
+
+// A stored picture held as a section bitmap. Pictures with alpha (32 bits, uncompressed) are
+// blended over what the canvas already shows; all others are drawn opaque.
+class TPNGGraphic {
+public:
+    // Registers the class for "png" with the program's picture classes, until the returned
+    // registration is destroyed. Start-up keeps it until shut-down.
+    [[nodiscard]] static PictureClassRegistration Register();
+
+    // The picture of a Picture.Data payload; null when the payload names no registered class.
+    // Throws InvalidBitmap, PictureReadError, or std::runtime_error with the platform's reason.
+    static std::unique_ptr<TPNGGraphic> FromPayload(std::span<const std::uint8_t> payload);
+
+    explicit TPNGGraphic(const DecodedBitmap& bitmap);
+    TPNGGraphic(const TPNGGraphic&) = delete;
+    TPNGGraphic& operator=(const TPNGGraphic&) = delete;
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+    // Composites the picture onto the canvas in r, stretched when r is not the picture's size.
+    void Draw(HDC canvas, const RECT& r) const;
+
+private:
+    void DrawOpaque(HDC canvas, const RECT& r) const;
+    void DrawBlended(HDC canvas, const RECT& r) const;
+    DibSection ResizedCopy(HDC screen, int width, int height) const;
+
+    UniqueBitmap bitmap_;
+    std::span<std::uint8_t> bits_; // the section's memory; empty for converted compressed data
+    int width_ = 0;
+    int height_ = 0;
+    bool topDown_ = false;
+    bool is32Bit_ = false;
+};
+
+} // namespace hk
