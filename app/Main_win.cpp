@@ -77,6 +77,7 @@ public:
         loop.run();
         ::ShowOwnedPopups(application.handle(), FALSE);
         application.onCloseRequest = nullptr;
+        application.onRestored = nullptr;
         form.reset();
         Form1 = nullptr;
         application.hide();
