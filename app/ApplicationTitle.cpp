@@ -1,0 +1,32 @@
+#include "app/ApplicationTitle.h"
+
+namespace hk {
+
+namespace {
+
+// A double-byte character's trail byte may equal '\\', so the scan steps over whole characters.
+std::size_t fileNameStart(std::string_view path, const LeadBytePredicate& isLeadByte) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (isLeadByte(static_cast<unsigned char>(path[i]))) {
+            ++i;
+        } else if (path[i] == '\\') {
+            start = i + 1;
+        }
+    }
+    return start;
+}
+
+} // namespace
+
+std::string applicationTitle(std::string_view path, const LeadBytePredicate& isLeadByte,
+                             const LowerCase& toLower) {
+    std::string title(path.substr(fileNameStart(path, isLeadByte)));
+    title = title.substr(0, title.find('.'));
+    for (std::size_t i = 1; i < title.size(); ++i) {
+        title[i] = static_cast<char>(toLower(static_cast<unsigned char>(title[i])));
+    }
+    return title;
+}
+
+} // namespace hk

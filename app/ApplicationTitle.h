@@ -1,0 +1,16 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace hk {
+
+using LeadBytePredicate = std::function<bool(unsigned char)>;
+using LowerCase = std::function<unsigned char(unsigned char)>;
+
+// The title of the taskbar button and of the error box, from the executable's path.
+std::string applicationTitle(std::string_view path, const LeadBytePredicate& isLeadByte,
+                             const LowerCase& toLower);
+
+} // namespace hk

@@ -1,0 +1,121 @@
+#include "app/ApplicationWindow_win.h"
+
+#include "app/ApplicationTitle.h"
+#include "app/Error.h"
+#include "platform/Win32HotkeyPlatform_win.h"
+#include "platform/WindowProcedure_win.h"
+
+#include <vector>
+
+namespace hk {
+
+namespace {
+
+constexpr char kClassName[] = "TApplication";
+constexpr DWORD kStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// The path is already ANSI text, so it is used without an OEM-to-ANSI pass (which garbles
+// non-ASCII names), read into a buffer that holds the longest path the platform allows.
+std::string moduleTitle() {
+    std::vector<char> path(32768);
+    const DWORD length =
+        ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const auto toLower = [](unsigned char c) {
+        return static_cast<unsigned char>(
+            reinterpret_cast<ULONG_PTR>(::CharLowerA(reinterpret_cast<LPSTR>(ULONG_PTR{c}))));
+    };
+    return hk::applicationTitle(std::string_view(path.data(), length), isAnsiLeadByte, toLower);
+}
+
+HICON mainIcon(HINSTANCE instance) {
+    if (HICON icon = ::LoadIconA(instance, "MAINICON")) {
+        return icon;
+    }
+    return ::LoadIconA(nullptr, IDI_APPLICATION);
+}
+
+void registerClass(HINSTANCE instance, HICON icon) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = windowProcedure<ApplicationWindow>;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icon;
+    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kClassName;
+    if (::RegisterClassA(&windowClass) == 0) {
+        raise<WindowClassError>("Error creating window class");
+    }
+}
+
+} // namespace
+
+ApplicationWindow::ApplicationWindow(HINSTANCE instance)
+    : applicationTitle(moduleTitle()), errorBox(*this) {
+    const HICON icon = mainIcon(instance);
+    registerClass(instance, icon);
+    window.reset(::CreateWindowExA(
+        0, kClassName, applicationTitle.c_str(), kStyle, ::GetSystemMetrics(SM_CXSCREEN) / 2,
+        ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, instance, this));
+    ::SendMessageA(window.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    const HMENU menu = ::GetSystemMenu(window.get(), FALSE);
+    ::DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+    ::DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
+    ::DeleteMenu(menu, SC_MOVE, MF_BYCOMMAND);
+}
+
+void ApplicationWindow::showWithoutActivation() {
+    ::SetWindowPos(window.get(), nullptr, 0, 0, 0, 0,
+                   SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void ApplicationWindow::hide() {
+    ::ShowWindow(window.get(), SW_HIDE);
+}
+
+void ApplicationWindow::showMinimized() {
+    ::ShowWindow(window.get(), SW_SHOWMINNOACTIVE);
+}
+
+LRESULT ApplicationWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE:
+        if (onCloseRequest) {
+            onCloseRequest();
+        }
+        return 0;
+    case WM_ENDSESSION:
+        if (wParam != 0 && onEndSession) {
+            onEndSession();
+        }
+        return 0;
+    case WM_SYSCOMMAND:
+        return onSysCommand(hwnd, wParam, lParam);
+    default:
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT ApplicationWindow::onSysCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    switch (wParam & 0xFFF0) {
+    case SC_MINIMIZE:
+        ::ShowOwnedPopups(hwnd, FALSE);
+        ::ShowWindow(hwnd, SW_MINIMIZE);
+        return 0;
+    case SC_RESTORE:
+        ::ShowWindow(hwnd, SW_RESTORE);
+        putBackAtHalfScreen();
+        ::ShowOwnedPopups(hwnd, TRUE);
+        if (onRestored) {
+            onRestored();
+        }
+        return 0;
+    default:
+        return ::DefWindowProcA(hwnd, WM_SYSCOMMAND, wParam, lParam);
+    }
+}
+
+void ApplicationWindow::putBackAtHalfScreen() {
+    ::SetWindowPos(window.get(), nullptr, ::GetSystemMetrics(SM_CXSCREEN) / 2,
+                   ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace hk

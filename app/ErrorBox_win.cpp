@@ -1,0 +1,149 @@
+#include "app/ErrorBox_win.h"
+
+#include "app/ApplicationWindow_win.h"
+#include "app/Error.h"
+#include "app/ErrorText.h"
+
+#include <cstdlib>
+#include <cxxabi.h>
+#include <memory>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace hk {
+
+namespace {
+
+// Disables the program's visible, enabled top-level windows while a box is up, and enables
+// exactly those again afterwards.
+class DisabledWindows {
+public:
+    DisabledWindows() {
+        ::EnumThreadWindows(::GetCurrentThreadId(), &DisabledWindows::collect,
+                            reinterpret_cast<LPARAM>(&windows));
+        for (HWND window : windows) {
+            ::EnableWindow(window, FALSE);
+        }
+    }
+    DisabledWindows(const DisabledWindows&) = delete;
+    DisabledWindows& operator=(const DisabledWindows&) = delete;
+    ~DisabledWindows() {
+        for (HWND window : windows) {
+            ::EnableWindow(window, TRUE);
+        }
+    }
+
+private:
+    static BOOL CALLBACK collect(HWND window, LPARAM list) {
+        if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        }
+        return TRUE;
+    }
+
+    std::vector<HWND> windows;
+};
+
+// The box opens over its owner, the zero-sized application window; when the user works on
+// another monitor, that window visits the centre of the active window's monitor meanwhile.
+class OwnerOnActiveMonitor {
+public:
+    OwnerOnActiveMonitor(HWND owner, HWND active) : owner(owner) {
+        if (owner == nullptr || active == nullptr) {
+            return;
+        }
+        const HMONITOR monitor = ::MonitorFromWindow(active, MONITOR_DEFAULTTONEAREST);
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (monitor == ::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST) ||
+            !::GetMonitorInfoA(monitor, &info) || !::GetWindowRect(owner, &original)) {
+            return;
+        }
+        moved = true;
+        const RECT& area = info.rcMonitor;
+        ::SetWindowPos(owner, nullptr, (area.left + area.right) / 2, (area.top + area.bottom) / 2,
+                       0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    OwnerOnActiveMonitor(const OwnerOnActiveMonitor&) = delete;
+    OwnerOnActiveMonitor& operator=(const OwnerOnActiveMonitor&) = delete;
+    ~OwnerOnActiveMonitor() {
+        if (moved) {
+            ::SetWindowPos(owner, nullptr, original.left, original.top, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+
+private:
+    HWND owner;
+    RECT original{};
+    bool moved = false;
+};
+
+std::string readableTypeName(const std::exception& error) {
+    if (const auto* own = dynamic_cast<const Error*>(&error)) {
+        return own->typeName();
+    }
+    const char* mangled = typeid(error).name();
+    int status = 0;
+    const std::unique_ptr<char, decltype(&std::free)> demangled(
+        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), &std::free);
+    return status == 0 ? demangled.get() : mangled;
+}
+
+// Errors from outside the program carry no address; they are reported at the start of the
+// executable.
+HMODULE moduleAt(const void* address) {
+    HMODULE module = nullptr;
+    if (address == nullptr ||
+        !::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                  GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              static_cast<LPCSTR>(address), &module)) {
+        return ::GetModuleHandleA(nullptr);
+    }
+    return module;
+}
+
+std::string moduleFileName(HMODULE module) {
+    std::vector<char> path(32768);
+    const DWORD length = ::GetModuleFileNameA(module, path.data(), static_cast<DWORD>(path.size()));
+    const std::string full(path.data(), length);
+    return full.substr(full.find_last_of('\\') + 1);
+}
+
+} // namespace
+
+void ErrorBox::report(const std::exception& error) {
+    if (HWND capture = ::GetCapture()) {
+        ::SendMessageA(capture, WM_CANCELMODE, 0, 0);
+    }
+    const std::string text = errorBoxText(error.what());
+    const HWND active = ::GetActiveWindow();
+    const HWND focus = ::GetFocus();
+    {
+        const DisabledWindows disabled;
+        const OwnerOnActiveMonitor placement(application.handle(), active);
+        ::MessageBoxA(application.handle(), text.c_str(), application.title().c_str(),
+                      MB_OK | MB_ICONSTOP);
+    }
+    if (active != nullptr) {
+        ::SetActiveWindow(active);
+    }
+    if (focus != nullptr) {
+        ::SetFocus(focus);
+    }
+}
+
+void showFatalError(const std::exception& error) {
+    const auto* own = dynamic_cast<const Error*>(&error);
+    const void* address = own != nullptr ? own->address() : nullptr;
+    const HMODULE module = moduleAt(address);
+    const std::uintptr_t offset =
+        address != nullptr ? static_cast<const char*>(address) - reinterpret_cast<char*>(module)
+                           : 0;
+    const std::string text =
+        fatalErrorText(readableTypeName(error), moduleFileName(module), offset, error.what());
+    ::MessageBoxA(nullptr, text.c_str(), "Application Error", MB_OK | MB_TASKMODAL | MB_ICONERROR);
+}
+
+} // namespace hk

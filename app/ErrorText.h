@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace hk {
+
+// The text of the error box: a full stop is added after a last character above '.'.
+std::string errorBoxText(std::string message);
+
+// The text of the box that ends a failed start-up.
+std::string fatalErrorText(const std::string& typeName, const std::string& moduleName,
+                           std::uintptr_t offset, const std::string& message);
+
+// The message of a failed window class registration or window creation.
+std::string systemErrorText(unsigned long code, const std::string& systemText);
+
+} // namespace hk

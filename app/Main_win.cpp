@@ -1,0 +1,112 @@
+#include "app/ApplicationWindow_win.h"
+#include "app/ErrorBox_win.h"
+#include "app/MessageLoop_win.h"
+#include "app/ShowCommand.h"
+#include "platform/UniqueHandle.h"
+#include "widget/Form1_win.h"
+
+#include <memory>
+#include <new>
+#include <optional>
+#include <windows.h>
+
+namespace hk {
+
+namespace {
+
+constexpr int kExitNormal = 0;
+constexpr int kExitStartupFailed = 1;
+
+int readStartupShowCommand() {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    ::GetStartupInfoA(&startup);
+    return startupShowCommand((startup.dwFlags & STARTF_USESHOWWINDOW) != 0, startup.wShowWindow);
+}
+
+// The widget can reach itself through Form1 while it is being built; a failed build leaves no
+// dangling reference behind.
+std::unique_ptr<TForm1> createForm1(HINSTANCE instance, ApplicationWindow& application) {
+    void* memory = ::operator new(sizeof(TForm1));
+    Form1 = static_cast<TForm1*>(memory);
+    try {
+        return std::unique_ptr<TForm1>(new (memory) TForm1(instance, application));
+    } catch (const std::exception&) {
+        Form1 = nullptr;
+        ::operator delete(memory);
+        throw;
+    }
+}
+
+void runFormCreate(TForm1& form, ApplicationWindow& application) {
+    try {
+        form.FormCreate();
+    } catch (const std::exception& error) {
+        application.errorReporter().report(error);
+    }
+}
+
+void showAtStartup(TForm1& form, ApplicationWindow& application) {
+    const WindowState state = startupWindowState(readStartupShowCommand());
+    if (state == WindowState::Minimized) {
+        application.showMinimized();
+    } else {
+        form.show(state);
+    }
+}
+
+// Declaration order is start-up order; the members go down in reverse: the widget first, then
+// COM inside OLE, and the application window last.
+class Program {
+public:
+    explicit Program(HINSTANCE instance)
+        : application(instance), form(createForm1(instance, application)), queue(*form),
+          loop(queue, application.errorReporter()) {
+        application.onCloseRequest = [this] { form->close(); };
+        application.onEndSession = [this] { loop.terminate(); };
+        application.onRestored = [this] {
+            if (!form->hasBeenShown()) {
+                form->show(WindowState::Normal);
+            }
+        };
+        runFormCreate(*form, application);
+        showAtStartup(*form, application);
+    }
+
+    void run() {
+        loop.run();
+        ::ShowOwnedPopups(application.handle(), FALSE);
+        application.onCloseRequest = nullptr;
+        form.reset();
+        Form1 = nullptr;
+        application.hide();
+    }
+
+private:
+    ApplicationWindow application;
+    OleSession ole;
+    ComSession com;
+    std::unique_ptr<TForm1> form;
+    Win32MessageQueue queue;
+    MessageLoop loop;
+};
+
+int runProgram(HINSTANCE instance) {
+    std::optional<Program> program;
+    try {
+        program.emplace(instance);
+    } catch (const std::exception& error) {
+        showFatalError(error);
+        return kExitStartupFailed;
+    }
+    program->run();
+    return kExitNormal;
+}
+
+} // namespace
+
+} // namespace hk
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    return hk::runProgram(instance);
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace hk {
+
+constexpr int kSwShowNormal = 1;
+constexpr int kSwShowMaximized = 3;
+constexpr int kSwShowMinNoActive = 7;
+constexpr int kSwShowDefault = 10;
+
+enum class WindowState { Normal, Minimized, Maximized };
+
+// The show command the process was started with, from its start-up information.
+int startupShowCommand(bool usesShowWindow, int showWindow);
+
+WindowState startupWindowState(int showCommand);
+
+} // namespace hk

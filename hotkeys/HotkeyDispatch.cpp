@@ -1,0 +1,64 @@
+#include "hotkeys/HotkeyDispatch.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace hk {
+
+TargetSlot TargetSlot1;
+TargetSlot TargetSlot2;
+
+// The title read is cut at 11 bytes, which in a double-byte code page can split a character;
+// its orphaned lead byte would show as garbage, so it is dropped.
+std::string slotCaption(const TitleBuffer& title, const LeadBytePredicate& isLeadByte) {
+    const auto end = std::find(title.begin(), title.end() - 1, '\0');
+    std::string text(title.begin(), end);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (!isLeadByte(static_cast<unsigned char>(text[i]))) {
+            ++i;
+        } else if (i + 1 < text.size()) {
+            i += 2;
+        } else {
+            text.pop_back();
+            break;
+        }
+    }
+    return text + "+";
+}
+
+HotkeyDispatch::HotkeyDispatch(HotkeyPlatform& platform, TargetSlot& slot1, TargetSlot& slot2,
+                               LeadBytePredicate isLeadByte)
+    : platform(platform), slot1(slot1), slot2(slot2), isLeadByte(std::move(isLeadByte)) {}
+
+std::vector<CaptionChange> HotkeyDispatch::WMHotKey(const HotkeyIds& ids, std::uint32_t id) {
+    std::vector<CaptionChange> changes;
+    if (id == ids[kBindSlot2Row]) {
+        changes.push_back(bind(slot2, 2));
+    }
+    if (id == ids[kBindSlot1Row]) {
+        changes.push_back(bind(slot1, 1));
+    }
+    for (std::size_t row = kFirstSlot2Row; row < kFirstSlot1Row; ++row) {
+        if (id == ids[row]) {
+            platform.postKeyDown(slot2.window, kHotkeyTable[row].forwardedKey);
+        }
+    }
+    for (std::size_t row = kFirstSlot1Row; row < kHotkeyCount; ++row) {
+        if (id == ids[row]) {
+            platform.postKeyDown(slot1.window, kHotkeyTable[row].forwardedKey);
+        }
+    }
+    return changes;
+}
+
+// The buffer is cleared first so that a title that cannot be read shows as "+" rather than
+// as the previously bound window's title.
+CaptionChange HotkeyDispatch::bind(TargetSlot& slot, int number) {
+    slot.window = platform.foregroundWindow();
+    slot.title.fill('\0');
+    platform.readWindowTitle(slot.window, slot.title);
+    return {number, slotCaption(slot.title, isLeadByte)};
+}
+
+} // namespace hk

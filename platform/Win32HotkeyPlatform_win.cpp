@@ -1,0 +1,41 @@
+#include "platform/Win32HotkeyPlatform_win.h"
+
+#include <windows.h>
+
+namespace hk {
+
+namespace {
+
+HWND toHwnd(WindowHandle window) {
+    return reinterpret_cast<HWND>(window);
+}
+
+} // namespace
+
+std::uint16_t Win32HotkeyPlatform::addAtom(const char* name) {
+    return ::GlobalAddAtomA(name);
+}
+
+void Win32HotkeyPlatform::registerHotkey(WindowHandle window, std::uint32_t id, unsigned modifiers,
+                                         std::uint8_t key) {
+    ::RegisterHotKey(toHwnd(window), static_cast<int>(id), modifiers, key);
+}
+
+WindowHandle Win32HotkeyPlatform::foregroundWindow() {
+    return reinterpret_cast<WindowHandle>(::GetForegroundWindow());
+}
+
+void Win32HotkeyPlatform::readWindowTitle(WindowHandle window, TitleBuffer& title) {
+    ::GetWindowTextA(toHwnd(window), title.data(), static_cast<int>(title.size()));
+}
+
+// With a null window the key lands in our own queue as a message for no window, and is ignored.
+void Win32HotkeyPlatform::postKeyDown(WindowHandle window, std::uint8_t key) {
+    ::PostMessageA(toHwnd(window), WM_KEYDOWN, key, 0);
+}
+
+bool isAnsiLeadByte(unsigned char byte) {
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
+
+} // namespace hk

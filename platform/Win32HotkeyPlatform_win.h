@@ -1,0 +1,19 @@
+#pragma once
+
+#include "hotkeys/HotkeyPlatform.h"
+
+namespace hk {
+
+class Win32HotkeyPlatform : public HotkeyPlatform {
+public:
+    std::uint16_t addAtom(const char* name) override;
+    void registerHotkey(WindowHandle window, std::uint32_t id, unsigned modifiers,
+                        std::uint8_t key) override;
+    WindowHandle foregroundWindow() override;
+    void readWindowTitle(WindowHandle window, TitleBuffer& title) override;
+    void postKeyDown(WindowHandle window, std::uint8_t key) override;
+};
+
+bool isAnsiLeadByte(unsigned char byte);
+
+} // namespace hk

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/ErrorReporter.h"
+#include "app/ShowCommand.h"
+#include "hotkeys/HotkeyDispatch.h"
+#include "hotkeys/HotkeyTable.h"
+#include "platform/UniqueHandle.h"
+#include "platform/Win32HotkeyPlatform_win.h"
+
+#include <array>
+#include <string>
+#include <windows.h>
+
+namespace hk {
+
+class ApplicationWindow;
+
+// The widget: one borderless pop-up owned by the application window.
+class TForm1 {
+public:
+    TForm1(HINSTANCE instance, ApplicationWindow& application);
+
+    HWND handle() const { return window.get(); }
+    ErrorReporter& errorReporter();
+
+    // Registers the hotkey table on the widget's window.
+    void FormCreate();
+    void show(WindowState state);
+    bool hasBeenShown() const { return shown; }
+    // Ends the program: the widget is the main form.
+    void close();
+    // The widget has no keyboard shortcuts of its own, so every key goes on to its window.
+    bool claimsKey(const MSG&) const { return false; }
+
+    // The caption of a target slot: slot 1 is shown by Label2, slot 2 by Label1.
+    const std::string& slotCaption(int slot) const { return slotCaptions[slot - 1]; }
+
+    LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void WMHotKey(WPARAM id);
+    void OnPaint(HWND hwnd);
+    void PaintContent(HDC dc, const RECT& area);
+
+    ApplicationWindow& application;
+    Win32HotkeyPlatform platform;
+    HotkeyDispatch dispatch;
+    HotkeyIds hotkeyIds{};
+    std::array<std::string, 2> slotCaptions{"Alt+N", "Alt+M"};
+    bool shown = false;
+    UniqueHwnd window; // last: destroyed while the members above are still alive
+};
+
+// The program's reference to its widget, set before the widget is constructed.
+extern TForm1* Form1;
+
+} // namespace hk
