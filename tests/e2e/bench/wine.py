@@ -47,8 +47,14 @@ class Wine:
             open(os.path.join(self.prefix, READY_MARK), "w").close()
 
     def start_server(self):
-        """Keeps the wineserver up between programs; Debian's wrapper would stop it at once."""
+        """Keeps the wineserver up between programs; Debian's wrapper would stop it at once.
+
+        Wine's background services start with the first program and inherit its output; started
+        here with no output to hold, they cannot keep a later command's pipe open."""
         subprocess.run(["wineserver", "-p"], env=self.env, check=True, timeout=30)
+        subprocess.run(["wineboot"], env=self.env, check=True, timeout=120,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
 
     def stop_server(self):
         subprocess.run(["wineserver", "-k"], env=self.env, timeout=30)
