@@ -2,7 +2,7 @@
 #include "app/ErrorBox_win.h"
 #include "app/MessageLoop_win.h"
 #include "app/ShowCommand.h"
-#include "platform/UniqueHandle.h"
+#include "platform/ComSession_win.h"
 #include "widget/Form1_win.h"
 
 #include <memory>

@@ -3,6 +3,7 @@
 #include "app/ApplicationWindow_win.h"
 #include "app/Error.h"
 #include "hotkeys/HotkeyRegistration.h"
+#include "platform/DcGuards_win.h"
 #include "platform/SystemErrorText_win.h"
 #include "platform/WindowProcedure_win.h"
 

@@ -4,7 +4,7 @@
 #include "app/ShowCommand.h"
 #include "hotkeys/HotkeyDispatch.h"
 #include "hotkeys/HotkeyTable.h"
-#include "platform/UniqueHandle.h"
+#include "platform/UniqueHandle_win.h"
 #include "platform/Win32HotkeyPlatform_win.h"
 
 #include <array>
