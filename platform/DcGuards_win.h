@@ -55,4 +55,22 @@ private:
     HGDIOBJ previous;
 };
 
+// SaveDC and its RestoreDC: whatever is changed on the surface in between (origin, clipping,
+// selections, colours) is undone at the end of the scope.
+class SavedDcState {
+public:
+    explicit SavedDcState(HDC dc) : dc(dc), level(::SaveDC(dc)) {}
+    SavedDcState(const SavedDcState&) = delete;
+    SavedDcState& operator=(const SavedDcState&) = delete;
+    ~SavedDcState() {
+        if (level != 0) {
+            ::RestoreDC(dc, level);
+        }
+    }
+
+private:
+    HDC dc;
+    int level;
+};
+
 } // namespace hk
