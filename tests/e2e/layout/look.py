@@ -50,6 +50,22 @@ class Session:
             widget.stop()
 
 
+ARTIFACTS = pathlib.Path(os.environ.get("HOTKEYS_E2E_ARTIFACTS",
+                                       pathlib.Path(__file__).resolve().parents[3] / "build" / "e2e"))
+
+
+def save_client_png(display, facts, name):
+    """Saves the widget's client area as it is on screen now, among the run's artifacts."""
+    ARTIFACTS.mkdir(parents=True, exist_ok=True)
+    left, top = facts.rect[:2]
+    width, height = facts.client[2], facts.client[3]
+    path = ARTIFACTS / name
+    subprocess.run(["import", "-display", display, "-window", "root", "-crop",
+                    f"{width}x{height}+{left}+{top}", "+repage", str(path)],
+                   check=True, capture_output=True, timeout=30)
+    return path
+
+
 def client_pixels(display, facts):
     left, top = facts.rect[:2]
     width, height = facts.client[2], facts.client[3]
