@@ -26,11 +26,12 @@ struct ShadowRow {
 constexpr ShadowRow kShadowRows[] = {
     {55, 65, 166}, {40, 67, 164}, {27, 70, 161}, {17, 74, 157}, {10, 78, 153}, {5, 82, 148},
 };
-constexpr int kShadowFade = 24;
+constexpr int kShadowFade = 36;
 
 // The edge row lies along the whole bar, stronger where the shadow hangs below it.
 constexpr int kEdgeAlpha = 60;
 constexpr int kEdgePeakAlpha = 103;
+constexpr int kEdgeFade = 48;
 
 void drawTopLine(Image& image) {
     for (int x = 0; x < image.width; ++x) {
@@ -60,7 +61,7 @@ void drawEdge(Image& image) {
     for (int x = 0; x < image.width; ++x) {
         const double lift = x < widest.left || x > widest.right
                                 ? 0.0
-                                : easeIn(x, widest.left, widest.right, kShadowFade);
+                                : easeIn(x, widest.left, widest.right, kEdgeFade);
         const int alpha =
             kEdgeAlpha + static_cast<int>(std::lround(lift * (kEdgePeakAlpha - kEdgeAlpha)));
         image.at(x, kEdgeRow) = {0, 0, 0, static_cast<std::uint8_t>(alpha)};
