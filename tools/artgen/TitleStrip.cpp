@@ -12,6 +12,8 @@ constexpr int kHeight = 21;
 constexpr int kBarTop = 1;
 constexpr int kBarBottom = 13;
 constexpr int kEdgeRow = 14;
+constexpr int kBarTopLevel = 2;
+constexpr int kBarBottomLevel = 23;
 constexpr Rgba kName{255, 146, 16, 255};
 constexpr Rgba kVersion{255, 16, 55, 255};
 
@@ -41,8 +43,9 @@ void drawTopLine(Image& image) {
 
 void drawBar(Image& image) {
     for (int y = kBarTop; y <= kBarBottom; ++y) {
-        const int level = 2 + ((y - kBarTop) * 21 + 6) / (kBarBottom - kBarTop);
-        const auto value = static_cast<std::uint8_t>(level);
+        const double t = static_cast<double>(y - kBarTop) / (kBarBottom - kBarTop);
+        const auto value = static_cast<std::uint8_t>(
+            std::lround(kBarTopLevel + t * (kBarBottomLevel - kBarTopLevel)));
         for (int x = 0; x < image.width; ++x) {
             image.at(x, y) = {value, value, value, 255};
         }
