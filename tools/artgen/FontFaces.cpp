@@ -1,11 +1,10 @@
 #include "Font.h"
 
 namespace hk {
+namespace {
 
-const Face& captionFace() {
-    static const Face face{8,
-                           {
-                               {' ', R"(
+const std::vector<Glyph> kCaptionGlyphs = {
+    {' ', R"(
 ...
 ...
 ...
@@ -14,7 +13,7 @@ const Face& captionFace() {
 ...
 ...
 ...)"},
-                               {'-', R"(
+    {'-', R"(
 ....
 ....
 ....
@@ -23,7 +22,7 @@ const Face& captionFace() {
 ....
 ....
 ....)"},
-                               {'1', R"(
+    {'1', R"(
 ..#..
 .##..
 #.#..
@@ -32,7 +31,7 @@ const Face& captionFace() {
 ..#..
 ..#..
 #####)"},
-                               {'2', R"(
+    {'2', R"(
 .####.
 #....#
 .....#
@@ -41,7 +40,7 @@ const Face& captionFace() {
 .#....
 #.....
 ######)"},
-                               {'5', R"(
+    {'5', R"(
 ######
 #.....
 #.....
@@ -50,7 +49,7 @@ const Face& captionFace() {
 .....#
 #....#
 .####.)"},
-                               {'D', R"(
+    {'D', R"(
 ####..
 #...#.
 #....#
@@ -59,7 +58,7 @@ const Face& captionFace() {
 #....#
 #...#.
 ####..)"},
-                               {'F', R"(
+    {'F', R"(
 ######
 #.....
 #.....
@@ -68,7 +67,7 @@ const Face& captionFace() {
 #.....
 #.....
 #.....)"},
-                               {'I', R"(
+    {'I', R"(
 #
 #
 #
@@ -77,7 +76,7 @@ const Face& captionFace() {
 #
 #
 #)"},
-                               {'N', R"(
+    {'N', R"(
 #....#
 ##...#
 ##...#
@@ -86,7 +85,7 @@ const Face& captionFace() {
 #...##
 #...##
 #....#)"},
-                               {'O', R"(
+    {'O', R"(
 .####.
 #....#
 #....#
@@ -95,7 +94,7 @@ const Face& captionFace() {
 #....#
 #....#
 .####.)"},
-                               {'W', R"(
+    {'W', R"(
 #.......#
 #.......#
 #...#...#
@@ -104,14 +103,10 @@ const Face& captionFace() {
 .#.#.#.#.
 ..#...#..
 ..#...#..)"},
-                           }};
-    return face;
-}
+};
 
-const Face& titleFace() {
-    static const Face face{9,
-                           {
-                               {'.', R"(
+const std::vector<Glyph> kTitleGlyphs = {
+    {'.', R"(
 ..
 ..
 ..
@@ -121,7 +116,7 @@ const Face& titleFace() {
 ##
 ..
 ..)"},
-                               {'0', R"(
+    {'0', R"(
 .####.
 ##..##
 ##..##
@@ -131,7 +126,7 @@ const Face& titleFace() {
 .####.
 ......
 ......)"},
-                               {'1', R"(
+    {'1', R"(
 .##
 ###
 .##
@@ -141,7 +136,7 @@ const Face& titleFace() {
 .##
 ...
 ...)"},
-                               {'H', R"(
+    {'H', R"(
 ##...##
 ##...##
 ##...##
@@ -151,7 +146,7 @@ const Face& titleFace() {
 ##...##
 .......
 .......)"},
-                               {'K', R"(
+    {'K', R"(
 ##...##
 ##..##.
 ##.##..
@@ -161,7 +156,7 @@ const Face& titleFace() {
 ##...##
 .......
 .......)"},
-                               {'e', R"(
+    {'e', R"(
 ......
 ......
 .####.
@@ -171,7 +166,7 @@ const Face& titleFace() {
 .#####
 ......
 ......)"},
-                               {'o', R"(
+    {'o', R"(
 ......
 ......
 .####.
@@ -181,7 +176,7 @@ const Face& titleFace() {
 .####.
 ......
 ......)"},
-                               {'s', R"(
+    {'s', R"(
 ......
 ......
 .#####
@@ -191,7 +186,7 @@ const Face& titleFace() {
 #####.
 ......
 ......)"},
-                               {'t', R"(
+    {'t', R"(
 .....
 .##..
 #####
@@ -201,7 +196,7 @@ const Face& titleFace() {
 ..###
 .....
 .....)"},
-                               {'v', R"(
+    {'v', R"(
 ......
 ......
 ##..##
@@ -211,7 +206,7 @@ const Face& titleFace() {
 ..##..
 ......
 ......)"},
-                               {'y', R"(
+    {'y', R"(
 .......
 .......
 ##...##
@@ -221,7 +216,17 @@ const Face& titleFace() {
 ..##...
 .##....
 ##.....)"},
-                           }};
+};
+
+} // namespace
+
+const Face& captionFace() {
+    static const Face face{8, kCaptionGlyphs};
+    return face;
+}
+
+const Face& titleFace() {
+    static const Face face{9, kTitleGlyphs};
     return face;
 }
 
