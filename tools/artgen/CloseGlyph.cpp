@@ -1,5 +1,6 @@
 #include "Pictures.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace hk {
@@ -7,23 +8,35 @@ namespace {
 
 constexpr int kSize = 16;
 constexpr double kCentre = 8.0;
-constexpr double kDiscRadius = 6.0;
+// The disc sits a fortieth of a pixel left of the cross: a disc centred exactly on the pixel grid
+// shades its rim in only a few steps of alpha, all mirror images of each other.
+constexpr double kDiscCentreX = 7.975;
+constexpr double kDiscRadius = 5.9;
 constexpr double kDiscAlpha = 204.0;
-// The cross: each bar's half thickness across its diagonal and half length along it.
-constexpr double kBarHalfThickness = 0.67;
-constexpr double kBarHalfLength = 3.0;
+// Each bar of the cross runs along a diagonal: full thickness near the middle, then thinning to a
+// point, so its ends fade into the disc instead of stopping square.
+constexpr double kBarHalfThickness = 0.7;
+constexpr double kBarFullHalfLength = 3.25;
+constexpr double kBarPointDistance = 6.75;
 constexpr int kSubsamples = 16;
 
 bool inBar(double across, double along) {
-    return std::abs(across) <= kBarHalfThickness && std::abs(along) <= kBarHalfLength;
+    const double distance = std::abs(along);
+    if (distance > kBarPointDistance) {
+        return false;
+    }
+    const double taper =
+        std::min(1.0, (kBarPointDistance - distance) / (kBarPointDistance - kBarFullHalfLength));
+    return std::abs(across) <= kBarHalfThickness * taper;
 }
 
 bool isLit(double x, double y) {
-    const double dx = x - kCentre;
+    const double discX = x - kDiscCentreX;
     const double dy = y - kCentre;
-    if (dx * dx + dy * dy > kDiscRadius * kDiscRadius) {
+    if (discX * discX + dy * dy > kDiscRadius * kDiscRadius) {
         return false;
     }
+    const double dx = x - kCentre;
     const double down = (dx - dy) / std::sqrt(2.0);
     const double up = (dx + dy) / std::sqrt(2.0);
     return !inBar(down, up) && !inBar(up, down);

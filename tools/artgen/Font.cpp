@@ -24,14 +24,6 @@ const Glyph& Face::glyph(char character) const {
     throw std::out_of_range(std::string("no glyph for '") + character + "'");
 }
 
-int textWidth(const Face& face, std::string_view text, int spacing) {
-    int width = 0;
-    for (char character : text) {
-        width += face.glyph(character).width();
-    }
-    return text.empty() ? 0 : width + spacing * (static_cast<int>(text.size()) - 1);
-}
-
 std::vector<Point> inkPixels(const Face& face, std::string_view text, int spacing, int left,
                              int top) {
     std::vector<Point> ink;

@@ -31,10 +31,8 @@ struct Point {
     int y;
 };
 
-// Glyphs stand side by side with `spacing` blank columns between neighbours.
-int textWidth(const Face& face, std::string_view text, int spacing);
-
-// The ink pixels of text whose first glyph has its top-left corner at (left, top).
+// The ink pixels of text whose first glyph has its top-left corner at (left, top). Glyphs stand
+// side by side with `spacing` blank columns between neighbours.
 std::vector<Point> inkPixels(const Face& face, std::string_view text, int spacing, int left,
                              int top);
 

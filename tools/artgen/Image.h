@@ -22,7 +22,6 @@ struct Image {
 
     Rgba& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
     const Rgba& at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
-    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
 
     int width;
     int height;

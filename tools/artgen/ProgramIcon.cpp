@@ -37,8 +37,8 @@ struct RoundedRect {
     }
 };
 
-// The key cap: a dark skirt and, set into it, a lighter top face that is wider at the bottom of
-// the skirt than at its top, so the key seems to be seen from slightly above.
+// The key cap: a dark skirt and a lighter top face set high in it, so that more of the skirt shows
+// below the face and the key seems to be seen from slightly above.
 constexpr RoundedRect kSkirt{2, 2, 46, 46, 9};
 constexpr RoundedRect kFace{7, 4, 41, 38, 6};
 
@@ -67,12 +67,19 @@ void drawCap(Image& image) {
 }
 
 void drawMark(Image& image) {
-    const Face& face = titleFace();
-    const int width = textWidth(face, "HK", 1) * kLetterScale;
-    const int capHeight = 7 * kLetterScale;
-    const int left = (kFace.left + kFace.right - width) / 2;
-    const int top = static_cast<int>(kFace.top + kFace.bottom - capHeight) / 2;
-    for (Point ink : inkPixels(face, "HK", 1, 0, 0)) {
+    const std::vector<Point> mark = inkPixels(titleFace(), "HK", 1, 0, 0);
+    int inkRight = 0;
+    int inkBottom = 0;
+    for (Point ink : mark) {
+        inkRight = std::max(inkRight, ink.x);
+        inkBottom = std::max(inkBottom, ink.y);
+    }
+    // Centre the ink, not the glyph cells, on the top face.
+    const int width = (inkRight + 1) * kLetterScale;
+    const int height = (inkBottom + 1) * kLetterScale;
+    const int left = static_cast<int>(kFace.left + kFace.right - width) / 2;
+    const int top = static_cast<int>(kFace.top + kFace.bottom - height) / 2;
+    for (Point ink : mark) {
         for (int dy = 0; dy < kLetterScale; ++dy) {
             for (int dx = 0; dx < kLetterScale; ++dx) {
                 image.at(left + ink.x * kLetterScale + dx, top + ink.y * kLetterScale + dy) = kMark;

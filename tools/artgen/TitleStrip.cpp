@@ -12,6 +12,8 @@ constexpr int kHeight = 21;
 constexpr int kBarTop = 1;
 constexpr int kBarBottom = 13;
 constexpr int kEdgeRow = 14;
+constexpr int kBarTopLevel = 2;
+constexpr int kBarBottomLevel = 23;
 constexpr Rgba kName{255, 146, 16, 255};
 constexpr Rgba kVersion{255, 16, 55, 255};
 
@@ -26,11 +28,12 @@ struct ShadowRow {
 constexpr ShadowRow kShadowRows[] = {
     {55, 65, 166}, {40, 67, 164}, {27, 70, 161}, {17, 74, 157}, {10, 78, 153}, {5, 82, 148},
 };
-constexpr int kShadowFade = 24;
+constexpr int kShadowFade = 36;
 
 // The edge row lies along the whole bar, stronger where the shadow hangs below it.
 constexpr int kEdgeAlpha = 60;
 constexpr int kEdgePeakAlpha = 103;
+constexpr int kEdgeFade = 48;
 
 void drawTopLine(Image& image) {
     for (int x = 0; x < image.width; ++x) {
@@ -40,8 +43,9 @@ void drawTopLine(Image& image) {
 
 void drawBar(Image& image) {
     for (int y = kBarTop; y <= kBarBottom; ++y) {
-        const int level = 2 + ((y - kBarTop) * 21 + 6) / (kBarBottom - kBarTop);
-        const auto value = static_cast<std::uint8_t>(level);
+        const double t = static_cast<double>(y - kBarTop) / (kBarBottom - kBarTop);
+        const auto value = static_cast<std::uint8_t>(
+            std::lround(kBarTopLevel + t * (kBarBottomLevel - kBarTopLevel)));
         for (int x = 0; x < image.width; ++x) {
             image.at(x, y) = {value, value, value, 255};
         }
@@ -60,7 +64,7 @@ void drawEdge(Image& image) {
     for (int x = 0; x < image.width; ++x) {
         const double lift = x < widest.left || x > widest.right
                                 ? 0.0
-                                : easeIn(x, widest.left, widest.right, kShadowFade);
+                                : easeIn(x, widest.left, widest.right, kEdgeFade);
         const int alpha =
             kEdgeAlpha + static_cast<int>(std::lround(lift * (kEdgePeakAlpha - kEdgeAlpha)));
         image.at(x, kEdgeRow) = {0, 0, 0, static_cast<std::uint8_t>(alpha)};

@@ -3,7 +3,6 @@
 #include "BitmapFile.h"
 #include "Pictures.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
