@@ -10,7 +10,8 @@ from bench.poll import wait_until
 from bench.wine import windows_path
 from bench.wintool import WM_CLOSE
 from layout.expected import Expected
-from layout.look import Session, generated_locale, mismatches, wait_for_look
+from layout.look import (Session, generated_locale, mismatches, save_client_png,
+                         wait_for_look)
 from layout.resource import read_exe_form
 
 
@@ -51,6 +52,7 @@ def test_link_captions_are_cyrillic_in_a_russian_locale_and_question_marks_in_a_
             expected = Expected(form, session.layout, session.layout.button_face(), codepage)
             shots[codepage] = (expected, wait_for_look(bench.display.name, widget, expected,
                                                        f"the widget in code page {codepage}"))
+            save_client_png(bench.display.name, widget.form_facts(), f"widget-{codepage}.png")
             widget.stop()
     finally:
         russian.stop()
