@@ -4,7 +4,7 @@ from bench.binding import bind
 from bench.display import HEIGHT, WIDTH
 from bench.poll import wait_until
 from bench.widget import SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE
-from bench.wintool import SC_MINIMIZE, SC_RESTORE, WM_SYSCOMMAND
+from bench.wintool import SC_MINIMIZE, SC_RESTORE, WM_CLOSE, WM_SYSCOMMAND
 
 SC_CLOSE = 0xF060
 SC_ABOUT_WINE = 0xF141  # Wine adds this entry to every system menu
@@ -19,8 +19,12 @@ def wait_windows(widget, condition, what):
     return wait_until(both, what)
 
 
-def test_close_on_the_application_window_ends_the_program_with_exit_code_0(widget):
-    assert widget.close() == 0
+def test_close_on_either_window_ends_the_program_with_exit_code_0(tool, start_widget):
+    for window in ("app", "form"):
+        widget = start_widget()
+        widget.wait_shown()
+        tool.post(getattr(widget, window), WM_CLOSE)
+        assert widget.exit_code() == 0, window
 
 
 def test_system_menu_offers_restore_minimise_and_close_only(tool, widget):
