@@ -23,8 +23,18 @@ std::string applicationTitle(std::string_view path, const LeadBytePredicate& isL
                              const LowerCase& toLower) {
     std::string title(path.substr(fileNameStart(path, isLeadByte)));
     title = title.substr(0, title.find('.'));
-    for (std::size_t i = 1; i < title.size(); ++i) {
-        title[i] = static_cast<char>(toLower(static_cast<unsigned char>(title[i])));
+    // A trail byte is part of a double-byte character, not a letter of its own: it keeps its value.
+    std::size_t i = 0;
+    while (i < title.size()) {
+        const auto byte = static_cast<unsigned char>(title[i]);
+        if (isLeadByte(byte)) {
+            i += 2;
+            continue;
+        }
+        if (i > 0) {
+            title[i] = static_cast<char>(toLower(byte));
+        }
+        ++i;
     }
     return title;
 }

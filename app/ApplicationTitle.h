@@ -1,12 +1,13 @@
 #pragma once
 
+#include "platform/LeadByte.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
 
 namespace hk {
 
-using LeadBytePredicate = std::function<bool(unsigned char)>;
 using LowerCase = std::function<unsigned char(unsigned char)>;
 
 // The title of the taskbar button and of the error box, from the executable's path.

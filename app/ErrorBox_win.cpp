@@ -8,6 +8,7 @@
 #include <cxxabi.h>
 #include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 #include <windows.h>
 

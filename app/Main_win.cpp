@@ -63,7 +63,12 @@ public:
         : application(instance), form(createForm1(instance, application)), queue(*form),
           loop(queue, application.errorReporter()) {
         application.onCloseRequest = [this] { form->close(); };
-        application.onEndSession = [this] { loop.terminate(); };
+        // The notice is sent, not posted, and WaitMessage need not return for it: an empty
+        // message wakes the loop so that it sees the flag.
+        application.onEndSession = [this] {
+            loop.terminate();
+            ::PostMessageA(nullptr, WM_NULL, 0, 0);
+        };
         application.onRestored = [this] {
             if (!form->hasBeenShown()) {
                 form->show(WindowState::Normal);
@@ -77,6 +82,7 @@ public:
         loop.run();
         ::ShowOwnedPopups(application.handle(), FALSE);
         application.onCloseRequest = nullptr;
+        application.onRestored = nullptr;
         form.reset();
         Form1 = nullptr;
         application.hide();

@@ -2,14 +2,12 @@
 
 #include "hotkeys/HotkeyPlatform.h"
 #include "hotkeys/HotkeyTable.h"
+#include "platform/LeadByte.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace hk {
-
-using LeadBytePredicate = std::function<bool(unsigned char)>;
 
 struct TargetSlot {
     WindowHandle window = 0;

@@ -1,0 +1,160 @@
+#include "hotkeys/HotkeyDispatch.h"
+
+#include "FakeHotkeyPlatform.h"
+
+#include <gtest/gtest.h>
+
+namespace hk {
+namespace {
+
+// Lead bytes of a double-byte code page laid out like Japanese Shift-JIS.
+bool isShiftJisLead(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+HotkeyIds distinctIds() {
+    HotkeyIds ids{};
+    for (std::size_t row = 0; row < kHotkeyCount; ++row) {
+        ids[row] = static_cast<std::uint32_t>(0xC000 + row);
+    }
+    return ids;
+}
+
+class HotkeyDispatchTest : public ::testing::Test {
+protected:
+    FakeHotkeyPlatform platform;
+    TargetSlot slot1;
+    TargetSlot slot2;
+    HotkeyDispatch dispatch{platform, slot1, slot2, isShiftJisLead};
+    HotkeyIds ids = distinctIds();
+};
+
+TEST_F(HotkeyDispatchTest, EachIdentifierTakesTheActionOfItsRow) {
+    slot1.window = 100;
+    slot2.window = 200;
+    platform.foreground = 300;
+    platform.titles[300] = "Editor";
+    struct Case {
+        std::size_t row;
+        std::vector<std::string> calls;
+        std::vector<int> boundSlots;
+    };
+    const Case cases[] = {
+        {0, {"foreground", "title 300"}, {1}},
+        {1, {"foreground", "title 300"}, {2}},
+        {2, {"post 200 112"}, {}},
+        {3, {"post 200 113"}, {}},
+        {4, {"post 200 114"}, {}},
+        {5, {"post 200 115"}, {}},
+        {6, {"post 200 116"}, {}},
+        {7, {"post 100 112"}, {}},
+        {8, {"post 100 113"}, {}},
+        {9, {"post 100 114"}, {}},
+        {10, {"post 100 115"}, {}},
+        {11, {"post 100 116"}, {}},
+        {12, {"post 100 117"}, {}},
+        {13, {"post 100 118"}, {}},
+        {14, {"post 100 119"}, {}},
+        {15, {"post 100 120"}, {}},
+        {16, {"post 100 121"}, {}},
+        {17, {"post 100 122"}, {}},
+        {18, {"post 100 123"}, {}},
+    };
+    for (const Case& c : cases) {
+        platform.calls.clear();
+        const auto changes = dispatch.WMHotKey(ids, ids[c.row]);
+        std::vector<int> bound;
+        for (const auto& change : changes) {
+            bound.push_back(change.slot);
+            EXPECT_EQ(change.caption, "Editor+");
+        }
+        EXPECT_EQ(platform.calls, c.calls) << "row " << c.row + 1;
+        EXPECT_EQ(bound, c.boundSlots) << "row " << c.row + 1;
+        // Binding the foreground window must not disturb the posts tested after it.
+        slot1.window = 100;
+        slot2.window = 200;
+    }
+}
+
+TEST_F(HotkeyDispatchTest, UnknownIdentifierDoesNothing) {
+    EXPECT_TRUE(dispatch.WMHotKey(ids, 13).empty());
+    EXPECT_TRUE(platform.calls.empty());
+}
+
+TEST_F(HotkeyDispatchTest, BindingStoresTheForegroundWindowAndItsTitleInTheSlot) {
+    platform.foreground = 42;
+    platform.titles[42] = "Calc";
+
+    const auto changes = dispatch.WMHotKey(ids, ids[kBindSlot2Row]);
+
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].slot, 2);
+    EXPECT_EQ(slot2.window, 42u);
+    EXPECT_STREQ(slot2.title.data(), "Calc");
+    EXPECT_EQ(slot1.window, 0u);
+}
+
+TEST_F(HotkeyDispatchTest, UnboundSlotPostsToTheNullWindow) {
+    dispatch.WMHotKey(ids, ids[kFirstSlot2Row]);
+    dispatch.WMHotKey(ids, ids[kFirstSlot1Row]);
+    EXPECT_EQ(platform.calls, (std::vector<std::string>{"post 0 112", "post 0 112"}));
+}
+
+TEST_F(HotkeyDispatchTest, IdentifierSharedByEveryRowTakesEveryActionInOrder) {
+    slot1.window = 1;
+    slot2.window = 2;
+    platform.foreground = 9;
+    const HotkeyIds failed{}; // every atom failed: all identifiers are 0
+
+    const auto changes = dispatch.WMHotKey(failed, 0);
+
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].slot, 2);
+    EXPECT_EQ(changes[1].slot, 1);
+    std::vector<std::string> expected = {"foreground", "title 9", "foreground", "title 9"};
+    for (int key = 0x70; key <= 0x74; ++key) {
+        expected.push_back("post 9 " + std::to_string(key));
+    }
+    for (int key = 0x70; key <= 0x7B; ++key) {
+        expected.push_back("post 9 " + std::to_string(key));
+    }
+    EXPECT_EQ(platform.calls, expected);
+}
+
+TEST_F(HotkeyDispatchTest, CaptionIsAtMostElevenBytesOfTheTitleAndAPlus) {
+    struct Case {
+        std::string title;
+        std::string caption;
+    };
+    const Case cases[] = {
+        {"", "+"},
+        {"Hello World", "Hello World+"},
+        {"Hello World!", "Hello World+"},
+        {"Untitled - Notepad", "Untitled - +"},
+        {"ABCDEFGHI\x95\x5C", "ABCDEFGHI\x95\x5C+"},       // a double-byte character ends it
+        {"ABCDEFGHIJ\x95\x5C", "ABCDEFGHIJ+"},             // the cut splits one: lead byte dropped
+        {"ABCDEFGH\x95\x95\x95\x95", "ABCDEFGH\x95\x95+"}, // a trail byte that could lead
+    };
+    platform.foreground = 7;
+    for (const Case& c : cases) {
+        platform.titles[7] = c.title;
+        const auto changes = dispatch.WMHotKey(ids, ids[kBindSlot1Row]);
+        ASSERT_EQ(changes.size(), 1u);
+        EXPECT_EQ(changes[0].caption, c.caption) << c.title;
+    }
+}
+
+TEST_F(HotkeyDispatchTest, TitleThatCannotBeReadShowsOnlyThePlus) {
+    platform.foreground = 7;
+    platform.titles[7] = "Long window title";
+    dispatch.WMHotKey(ids, ids[kBindSlot1Row]);
+
+    platform.foreground = 8; // no title can be read from this one
+    const auto changes = dispatch.WMHotKey(ids, ids[kBindSlot1Row]);
+
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].caption, "+");
+}
+
+} // namespace
+} // namespace hk
