@@ -22,13 +22,3 @@ def wait_until(condition, what, timeout=10.0, interval=0.05):
             raise Timeout(f"waited {timeout:g}s for {description}; last seen: {value!r}")
         time.sleep(interval)
 
-
-def stays(condition, what, span=0.5, interval=0.05):
-    """Checks that condition() holds throughout `span` seconds: used to show that something does
-    NOT happen (no key arrives, the process keeps running), which no event can signal."""
-    deadline = time.monotonic() + span
-    while time.monotonic() < deadline:
-        value = condition()
-        if not value:
-            raise AssertionError(f"expected {what} to hold, but it stopped: {value!r}")
-        time.sleep(interval)
