@@ -111,4 +111,8 @@ def pytest_runtest_makereport(item, call):
     report = outcome.get_result()
     bench = item.funcargs.get("bench") if hasattr(item, "funcargs") else None
     if report.when == "call" and report.failed and bench:
-        report.sections.append(("what the bench saw", bench.describe()))
+        try:
+            seen = bench.describe()
+        except Exception as error:  # the failure itself must still be reported
+            seen = f"could not look at the screen: {error!r}"
+        report.sections.append(("what the bench saw", seen))
