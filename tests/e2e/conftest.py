@@ -37,7 +37,8 @@ class Bench:
 
     def describe(self):
         """What the screen held: every top-level window, the probe logs and a screenshot."""
-        lines = [f"  {facts}" for facts in self.tool.top_level_facts()]
+        lines = [f"  {self.tool.foreground()}"]
+        lines += [f"  {facts}" for facts in self.tool.top_level_facts()]
         for probe in self.probes:
             lines.append(f"  probe log {probe.log_path}:\n{probe.log()}")
         ARTIFACTS.mkdir(parents=True, exist_ok=True)
@@ -110,4 +111,8 @@ def pytest_runtest_makereport(item, call):
     report = outcome.get_result()
     bench = item.funcargs.get("bench") if hasattr(item, "funcargs") else None
     if report.when == "call" and report.failed and bench:
-        report.sections.append(("what the bench saw", bench.describe()))
+        try:
+            seen = bench.describe()
+        except Exception as error:  # the failure itself must still be reported
+            seen = f"could not look at the screen: {error!r}"
+        report.sections.append(("what the bench saw", seen))
