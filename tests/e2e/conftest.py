@@ -23,10 +23,18 @@ ARTIFACTS = pathlib.Path(os.environ.get("HOTKEYS_E2E_ARTIFACTS", ROOT / "build" 
 class Bench:
     def __init__(self):
         self.exe = WIN64 / "HotKeys.exe"
+        missing = [name for name in ("HotKeys.exe", "wintool.exe", "probe.exe", "menudump.dll")
+                   if not (WIN64 / name).exists()]
+        if missing:
+            raise FileNotFoundError(f"{missing} not in {WIN64}: run `make build` first")
         self.display = Display()
         self.wine = Wine(PREFIX, self.display.name)
-        self.wine.ensure_prefix()
-        self.wine.start_server()
+        try:
+            self.wine.ensure_prefix()
+            self.wine.start_server()
+        except BaseException:
+            self.close()
+            raise
         self.tool = WinTool(self.wine, str(WIN64 / "wintool.exe"))
         self.probes = []
 
