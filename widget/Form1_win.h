@@ -6,6 +6,7 @@
 #include "hotkeys/HotkeyTable.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Win32HotkeyPlatform_win.h"
+#include "widget/FormDescription.h"
 
 #include <array>
 #include <string>
@@ -37,7 +38,15 @@ public:
 
     LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // Runs the handler that the form description names (FormHandlers_win.cpp).
+    void runHandler(Handler handler);
+
 private:
+    void Image2MouseDown();
+    void Image3Click();
+    void Label3Click();
+    void Label4Click();
+    void Label5Click();
     void WMHotKey(WPARAM id);
     void OnPaint(HWND hwnd);
     void PaintContent(HDC dc, const RECT& area);
