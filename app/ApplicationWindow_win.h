@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ErrorBox_win.h"
-#include "platform/UniqueHandle.h"
+#include "platform/UniqueHandle_win.h"
 
 #include <functional>
 #include <string>

@@ -34,6 +34,13 @@ public:
         : Error("WindowClassError", message, address) {}
 };
 
+// A resource that the program carries is missing from its executable.
+class ResourceNotFound : public Error {
+public:
+    ResourceNotFound(const std::string& message, const void* address)
+        : Error("ResourceNotFound", message, address) {}
+};
+
 // Kept out of line so its return address lies in the function that raises the error.
 template <class E, class... Args> [[noreturn]] [[gnu::noinline]] void raise(Args&&... args) {
     throw E(std::forward<Args>(args)...,

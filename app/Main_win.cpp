@@ -2,8 +2,9 @@
 #include "app/ErrorBox_win.h"
 #include "app/MessageLoop_win.h"
 #include "app/ShowCommand.h"
-#include "platform/UniqueHandle.h"
+#include "platform/ComSession_win.h"
 #include "widget/Form1_win.h"
+#include "widget/PngGraphic_win.h"
 
 #include <memory>
 #include <new>
@@ -56,11 +57,13 @@ void showAtStartup(TForm1& form, ApplicationWindow& application) {
 }
 
 // Declaration order is start-up order; the members go down in reverse: the widget first, then
-// COM inside OLE, and the application window last.
+// COM inside OLE, the picture class, and the application window last. The picture class is
+// registered before the widget reads its description, whose pictures name it.
 class Program {
 public:
     explicit Program(HINSTANCE instance)
-        : application(instance), form(createForm1(instance, application)), queue(*form),
+        : application(instance), png(TPNGGraphic::Register()),
+          form(createForm1(instance, application)), queue(*form),
           loop(queue, application.errorReporter()) {
         application.onCloseRequest = [this] { form->close(); };
         // The notice is sent, not posted, and WaitMessage need not return for it: an empty
@@ -90,6 +93,7 @@ public:
 
 private:
     ApplicationWindow application;
+    PictureClassRegistration png;
     OleSession ole;
     ComSession com;
     std::unique_ptr<TForm1> form;

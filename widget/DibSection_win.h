@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/GdiHandles_win.h"
+#include "platform/UniqueHandle_win.h"
 
 #include <cstdint>
 #include <span>

@@ -3,8 +3,14 @@
 #include "app/ApplicationWindow_win.h"
 #include "app/Error.h"
 #include "hotkeys/HotkeyRegistration.h"
+#include "platform/DcGuards_win.h"
 #include "platform/SystemErrorText_win.h"
 #include "platform/WindowProcedure_win.h"
+#include "widget/FormLayout.h"
+#include "widget/FormLoader_win.h"
+#include "widget/FormPainter_win.h"
+#include "widget/FormResource_win.h"
+#include "widget/TextDrawing_win.h"
 
 namespace hk {
 
@@ -13,10 +19,6 @@ TForm1* Form1 = nullptr;
 namespace {
 
 constexpr char kClassName[] = "TForm1";
-constexpr int kLeft = 260;
-constexpr int kTop = 227;
-constexpr int kWidth = 202;
-constexpr int kHeight = 68;
 
 void registerClass(HINSTANCE instance) {
     WNDCLASSA windowClass{};
@@ -34,17 +36,28 @@ WindowHandle toHandle(HWND window) {
     return reinterpret_cast<WindowHandle>(window);
 }
 
+// Without a border the window's outer size is its client size.
+void setClientSize(HWND window, int width, int height) {
+    ::SetWindowPos(window, nullptr, 0, 0, width, height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 } // namespace
 
 TForm1::TForm1(HINSTANCE instance, ApplicationWindow& application)
-    : application(application), dispatch(platform, TargetSlot1, TargetSlot2, isAnsiLeadByte) {
+    : application(application), dispatch(platform, TargetSlot1, TargetSlot2, isAnsiLeadByte),
+      form(readFormDescription(formResource(instance))) {
     registerClass(instance);
+    // Created hidden while the form loads: the scaling rule measures on the window's surface.
     window.reset(::CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "",
-                                   WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, kLeft, kTop,
-                                   kWidth, kHeight, application.handle(), nullptr, instance, this));
+                                   WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, form.left,
+                                   form.top, form.clientWidth, form.clientHeight,
+                                   application.handle(), nullptr, instance, this));
     if (!window) {
         raise<SystemError>(lastSystemErrorText());
     }
+    art = loadForm(form, window.get());
+    setClientSize(window.get(), form.clientWidth, form.clientHeight);
 }
 
 ErrorReporter& TForm1::errorReporter() {
@@ -86,8 +99,18 @@ LRESULT TForm1::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 void TForm1::WMHotKey(WPARAM id) {
     for (const CaptionChange& change :
          dispatch.WMHotKey(hotkeyIds, static_cast<std::uint32_t>(id))) {
-        slotCaptions[change.slot - 1] = change.caption;
-        ::InvalidateRect(window.get(), nullptr, FALSE);
+        setSlotCaption(change.slot, change.caption);
+    }
+}
+
+// Repaints only the label's old and new boxes, and nothing when the text is unchanged.
+void TForm1::setSlotCaption(int slot, const std::string& caption) {
+    const std::size_t index = slotLabelIndex(form, slot);
+    const HFONT font = art[index].font.get();
+    const auto measure = [font](const std::string& text) { return measureLabelText(font, text); };
+    for (const Box& box : setCaption(form.components[index], caption, measure)) {
+        const RECT rect{box.left, box.top, box.left + box.width, box.top + box.height};
+        ::InvalidateRect(window.get(), &rect, FALSE);
     }
 }
 
@@ -96,9 +119,8 @@ void TForm1::OnPaint(HWND hwnd) {
     PaintContent(paint.dc(), paint.area());
 }
 
-// A plain button-face fill until the widget's layout is painted here.
 void TForm1::PaintContent(HDC dc, const RECT& area) {
-    ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_BTNFACE));
+    paintForm(dc, area, form, art);
 }
 
 } // namespace hk

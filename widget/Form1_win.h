@@ -4,19 +4,20 @@
 #include "app/ShowCommand.h"
 #include "hotkeys/HotkeyDispatch.h"
 #include "hotkeys/HotkeyTable.h"
-#include "platform/UniqueHandle.h"
+#include "platform/UniqueHandle_win.h"
 #include "platform/Win32HotkeyPlatform_win.h"
+#include "widget/ComponentArt_win.h"
 #include "widget/FormDescription.h"
 
-#include <array>
-#include <string>
+#include <vector>
 #include <windows.h>
 
 namespace hk {
 
 class ApplicationWindow;
 
-// The widget: one borderless pop-up owned by the application window.
+// The widget: one borderless pop-up owned by the application window, built from the stored form
+// description and drawn from its windowless components.
 class TForm1 {
 public:
     TForm1(HINSTANCE instance, ApplicationWindow& application);
@@ -33,8 +34,8 @@ public:
     // The widget has no keyboard shortcuts of its own, so every key goes on to its window.
     bool claimsKey(const MSG&) const { return false; }
 
-    // The caption of a target slot: slot 1 is shown by Label2, slot 2 by Label1.
-    const std::string& slotCaption(int slot) const { return slotCaptions[slot - 1]; }
+    // The windowless components in creation (stacking) order, in client coordinates.
+    const std::vector<Component>& components() const { return form.components; }
 
     LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -50,12 +51,14 @@ private:
     void WMHotKey(WPARAM id);
     void OnPaint(HWND hwnd);
     void PaintContent(HDC dc, const RECT& area);
+    void setSlotCaption(int slot, const std::string& caption);
 
     ApplicationWindow& application;
     Win32HotkeyPlatform platform;
     HotkeyDispatch dispatch;
     HotkeyIds hotkeyIds{};
-    std::array<std::string, 2> slotCaptions{"Alt+N", "Alt+M"};
+    FormDescription form;
+    std::vector<ComponentArt> art; // parallel to form.components
     bool shown = false;
     UniqueHwnd window; // last: destroyed while the members above are still alive
 };

@@ -1,5 +1,6 @@
 #include "widget/PngGraphic_win.h"
 
+#include "platform/DcGuards_win.h"
 #include "widget/BlendRect.h"
 #include "widget/DibSection_win.h"
 
@@ -31,7 +32,7 @@ std::vector<std::uint32_t> bitmapInfo(const DecodedBitmap& bitmap) {
 
 // Compressed data: the platform decodes them into a device-dependent bitmap.
 UniqueBitmap convertCompressed(const DecodedBitmap& bitmap, const BITMAPINFO& info) {
-    ScreenDc screen;
+    const WindowDc screen(nullptr);
     SetLastError(ERROR_SUCCESS);
     UniqueBitmap converted(CreateDIBitmap(screen.get(), &info.bmiHeader, CBM_INIT,
                                           bitmap.pixels.data(), &info, DIB_RGB_COLORS));
@@ -117,7 +118,7 @@ TPNGGraphic::TPNGGraphic(const DecodedBitmap& bitmap)
         bitmap_ = convertCompressed(bitmap, header);
         return;
     }
-    ScreenDc screen;
+    const WindowDc screen(nullptr);
     DibSection section = createDibSection(screen.get(), header);
     GdiFlush();
     // The reader caps the count at the section; the platform's own size is the final word.
@@ -153,7 +154,7 @@ void TPNGGraphic::DrawBlended(HDC canvas, const RECT& r) const {
     if (width <= 0 || height <= 0) {
         return;
     }
-    ScreenDc screen;
+    const WindowDc screen(nullptr);
     const DibSection scratch = createDibSection(screen.get(), width, height, 24);
     const UniqueMemoryDc scratchDc(CreateCompatibleDC(nullptr));
     const SelectionGuard selected(scratchDc.get(), scratch.bitmap.get());

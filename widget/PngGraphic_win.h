@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/GdiHandles_win.h"
+#include "platform/UniqueHandle_win.h"
 #include "widget/BitmapReader.h"
 #include "widget/DibSection_win.h"
 #include "widget/PictureClasses.h"

@@ -1,0 +1,157 @@
+#include "widget/FormLayout.h"
+
+#include "tests/unit/WidgetLayout.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace hk {
+namespace {
+
+FormDescription storedForm() {
+    std::ifstream in(SOURCE_DIR "/resources/TForm1.bin", std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                          std::istreambuf_iterator<char>()};
+    return readFormDescription(bytes);
+}
+
+// "0" is 13 pixels high in the form font at height -11 and `scaledZero` at any other height;
+// text is 6 pixels a character and one line of the label font's height plus four.
+struct FakeMetrics : LayoutMetrics {
+    int scaledZero = 13;
+    std::vector<int> zeroFontHeights;
+    std::map<std::string, int> measuredFontHeight;
+
+    int zeroHeight(const Font& font) override {
+        zeroFontHeights.push_back(font.height);
+        return font.height == -11 ? 13 : scaledZero;
+    }
+    TextSize measure(const Font& font, const std::string& text) override {
+        measuredFontHeight[text] = font.height;
+        return {6 * static_cast<int>(text.size()), 4 - font.height};
+    }
+};
+
+std::string markConverted(const std::string& utf8) {
+    return "ansi(" + utf8 + ")";
+}
+
+const std::vector<std::optional<PictureSize>> kPictureSizes = {
+    PictureSize{202, 84}, {}, PictureSize{202, 21}, PictureSize{16, 16}, {}, {}, {}, {}};
+
+std::vector<Box> boxes(const FormDescription& form) {
+    std::vector<Box> result;
+    for (const Component& c : form.components) {
+        result.push_back(c.box);
+    }
+    return result;
+}
+
+TEST(FormLayout, At96PixelsPerInchOnlyTheSlotCaptionsTakeTheirMeasure) {
+    FormDescription form = storedForm();
+    FakeMetrics metrics;
+    completeLayout(form, kPictureSizes, 96, markConverted, metrics);
+
+    EXPECT_EQ(metrics.zeroFontHeights, std::vector<int>{-11});
+    EXPECT_EQ(form.clientWidth, 202);
+    EXPECT_EQ(form.clientHeight, 68);
+    const std::vector<Box> expected = {
+        {0, 0, 202, 84},  {68, 35, 30, 15}, {0, 0, 202, 21},  {184, 0, 16, 16},
+        {68, 20, 30, 15}, {8, 56, 57, 13},  {72, 55, 33, 13}, {112, 55, 81, 13},
+    };
+    EXPECT_EQ(boxes(form), expected);
+}
+
+TEST(FormLayout, StoredUtf8CaptionsAloneAreConvertedToAnsi) {
+    FormDescription form = storedForm();
+    FakeMetrics metrics;
+    completeLayout(form, kPictureSizes, 96, markConverted, metrics);
+
+    const std::map<std::string, std::string> expected = {
+        {"Label1", "Alt+M"},
+        {"Label2", "Alt+N"},
+        {"Label3", "ansi(   группа ВК   )"},
+        {"Label4", "ansi(  сайт )"},
+        {"Label5", "ansi(   by Ворбицкий)"},
+    };
+    for (const auto& [name, caption] : expected) {
+        const Component* label = form.find(name);
+        ASSERT_NE(label, nullptr) << name;
+        EXPECT_EQ(label->caption, caption) << name;
+        EXPECT_FALSE(label->captionIsUtf8) << name;
+    }
+}
+
+TEST(FormLayout, At120PixelsPerInchTheFormGrowsAndTheSlotCaptionsMeasureInTheScaledFont) {
+    FormDescription form = storedForm();
+    FakeMetrics metrics;
+    metrics.scaledZero = 16;
+    completeLayout(form, kPictureSizes, 120, markConverted, metrics);
+
+    EXPECT_EQ(metrics.zeroFontHeights, std::vector<int>{-14});
+    EXPECT_EQ(form.clientWidth, 249);
+    EXPECT_EQ(form.clientHeight, 84);
+    EXPECT_EQ(form.left, 260);
+    EXPECT_EQ(form.top, 227);
+    const std::vector<Box> expected = {
+        {0, 0, 202, 84},  {84, 43, 30, 19}, {0, 0, 202, 21},  {226, 0, 16, 16},
+        {84, 25, 30, 19}, {10, 69, 70, 16}, {89, 68, 40, 16}, {138, 68, 100, 16},
+    };
+    EXPECT_EQ(boxes(form), expected);
+    EXPECT_EQ(metrics.measuredFontHeight,
+              (std::map<std::string, int>{{"Alt+M", -15}, {"Alt+N", -15}}));
+}
+
+TEST(FormLayout, APictureGivesItsSizeToItsControlAndNoPictureLeavesTheStoredOne) {
+    FormDescription form = widgetLayout();
+    form.components[0].box = {0, 0, 10, 10};
+    form.components[0].autoSize = true;
+    form.components[3].autoSize = true;
+    form.components[2].autoSize = false;
+    std::vector<std::optional<PictureSize>> sizes(form.components.size());
+    sizes[0] = PictureSize{202, 84};
+    sizes[2] = PictureSize{50, 5}; // AutoSize off: the stored box stays
+    FakeMetrics metrics;
+    completeLayout(form, sizes, 96, markConverted, metrics);
+
+    EXPECT_EQ(form.components[0].box, (Box{0, 0, 202, 84}));
+    EXPECT_EQ(form.components[2].box, (Box{0, 0, 202, 21}));
+    EXPECT_EQ(form.components[3].box, (Box{184, 0, 16, 16}));
+}
+
+TEST(FormLayout, PaintingAnAreaDrawsTheVisibleComponentsThatMeetItInCreationOrder) {
+    FormDescription form = widgetLayout();
+    struct Case {
+        Box area;
+        std::vector<std::size_t> drawn;
+    };
+    const Case cases[] = {
+        {{0, 0, 202, 68}, {0, 1, 2, 3, 4, 5, 6, 7}},
+        {{68, 21, 28, 14}, {0, 4}},    // Label2 below the title strip
+        {{68, 20, 1, 1}, {0, 2, 4}},   // the strip's last row is Label2's first
+        {{193, 55, 9, 13}, {0}},       // right of Label5, which ends at column 192
+        {{184, 0, 16, 16}, {0, 2, 3}}, // the close glyph over the strip
+        {{65, 56, 7, 12}, {0}},        // the gap between Label3 and Label4
+        {{0, 0, 0, 0}, {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(componentsToPaint(form.components, c.area), c.drawn)
+            << c.area.left << "," << c.area.top;
+    }
+    form.components[3].visible = false;
+    EXPECT_EQ(componentsToPaint(form.components, {184, 0, 16, 16}),
+              (std::vector<std::size_t>{0, 2}));
+}
+
+TEST(FormLayout, SlotOneShowsInLabel2AndSlotTwoInLabel1) {
+    const FormDescription form = widgetLayout();
+    EXPECT_EQ(form.components[slotLabelIndex(form, 1)].name, "Label2");
+    EXPECT_EQ(form.components[slotLabelIndex(form, 2)].name, "Label1");
+}
+
+} // namespace
+} // namespace hk

@@ -1,0 +1,44 @@
+#include "widget/AnsiText_win.h"
+
+#include "platform/SystemErrorText_win.h"
+
+#include <stdexcept>
+#include <windows.h>
+
+namespace hk {
+namespace {
+
+[[noreturn]] void failConversion() {
+    throw std::runtime_error(lastSystemErrorText());
+}
+
+std::wstring toWide(const std::string& utf8) {
+    const int size = static_cast<int>(utf8.size());
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    if (length == 0) {
+        failConversion();
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
+    return wide;
+}
+
+} // namespace
+
+std::string toThreadAnsi(const std::string& utf8) {
+    if (utf8.empty()) {
+        return {};
+    }
+    const std::wstring wide = toWide(utf8);
+    const int size = static_cast<int>(wide.size());
+    const int length =
+        ::WideCharToMultiByte(CP_THREAD_ACP, 0, wide.data(), size, nullptr, 0, "?", nullptr);
+    if (length == 0) {
+        failConversion();
+    }
+    std::string ansi(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_THREAD_ACP, 0, wide.data(), size, ansi.data(), length, "?", nullptr);
+    return ansi;
+}
+
+} // namespace hk

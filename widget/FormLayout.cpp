@@ -1,0 +1,84 @@
+#include "widget/FormLayout.h"
+
+#include "widget/Scaling.h"
+
+#include <stdexcept>
+
+namespace hk {
+namespace {
+
+void convertCaptions(FormDescription& form,
+                     const std::function<std::string(const std::string&)>& toAnsi) {
+    for (Component& component : form.components) {
+        if (component.kind == ComponentKind::Label && component.captionIsUtf8) {
+            component.caption = toAnsi(component.caption);
+            component.captionIsUtf8 = false;
+        }
+    }
+}
+
+// The stored size of a picture control is only a placeholder: with AutoSize the picture's own
+// size replaces it for good, before scaling, which then only moves the control.
+void sizePictures(FormDescription& form, std::span<const std::optional<PictureSize>> sizes) {
+    for (std::size_t i = 0; i < form.components.size() && i < sizes.size(); ++i) {
+        Component& component = form.components[i];
+        if (component.kind == ComponentKind::Image && component.autoSize && sizes[i]) {
+            component.box.width = sizes[i]->width;
+            component.box.height = sizes[i]->height;
+        }
+    }
+}
+
+void scaleToDisplay(FormDescription& form, int screenPpi, LayoutMetrics& metrics) {
+    form.font.height = formFontHeightAt(form.font.height, form.pixelsPerInch, screenPpi);
+    scaleForm(form, screenPpi, metrics.zeroHeight(form.font));
+}
+
+void measureLabels(FormDescription& form, LayoutMetrics& metrics) {
+    for (Component& component : form.components) {
+        if (component.kind == ComponentKind::Label) {
+            applyAutoSize(component, [&](const std::string& text) {
+                return metrics.measure(component.font, text);
+            });
+        }
+    }
+}
+
+bool meets(const Box& a, const Box& b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+           b.top < a.top + a.height;
+}
+
+} // namespace
+
+void completeLayout(FormDescription& form, std::span<const std::optional<PictureSize>> pictureSizes,
+                    int screenPpi, const std::function<std::string(const std::string&)>& toAnsi,
+                    LayoutMetrics& metrics) {
+    convertCaptions(form, toAnsi);
+    sizePictures(form, pictureSizes);
+    scaleToDisplay(form, screenPpi, metrics);
+    measureLabels(form, metrics);
+}
+
+std::vector<std::size_t> componentsToPaint(const std::vector<Component>& components,
+                                           const Box& area) {
+    std::vector<std::size_t> drawn;
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        if (components[i].visible && meets(components[i].box, area)) {
+            drawn.push_back(i);
+        }
+    }
+    return drawn;
+}
+
+std::size_t slotLabelIndex(const FormDescription& form, int slot) {
+    const std::string_view name = slot == 1 ? "Label2" : "Label1";
+    for (std::size_t i = 0; i < form.components.size(); ++i) {
+        if (form.components[i].name == name && form.components[i].kind == ComponentKind::Label) {
+            return i;
+        }
+    }
+    throw std::logic_error("The form has no label for target slot " + std::to_string(slot));
+}
+
+} // namespace hk

@@ -1,0 +1,52 @@
+#include "widget/FormPainter_win.h"
+
+#include "platform/DcGuards_win.h"
+#include "widget/FormLayout.h"
+#include "widget/TextDrawing_win.h"
+
+namespace hk {
+namespace {
+
+void fill(HDC dc, const RECT& rect, COLORREF colour) {
+    ::SetDCBrushColor(dc, colour);
+    ::FillRect(dc, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+}
+
+void drawLabel(HDC dc, const Component& label, HFONT font) {
+    RECT box{0, 0, label.box.width, label.box.height};
+    if (!label.transparent) {
+        fill(dc, box, colourRef(label.color));
+    }
+    const SelectionGuard selected(dc, font);
+    ::SetTextColor(dc, colourRef(label.font.colour));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::DrawTextA(dc, label.caption.data(), static_cast<int>(label.caption.size()), &box,
+                kLabelTextFormat);
+}
+
+void drawComponent(HDC dc, const Component& component, const ComponentArt& art) {
+    if (component.kind == ComponentKind::Label) {
+        drawLabel(dc, component, art.font.get());
+    } else if (art.picture) {
+        // Always at the picture's own size, whatever the control's.
+        art.picture->Draw(dc, RECT{0, 0, art.picture->Width(), art.picture->Height()});
+    }
+}
+
+} // namespace
+
+void paintForm(HDC dc, const RECT& area, const FormDescription& form,
+               std::span<const ComponentArt> art) {
+    fill(dc, area, colourRef(form.color));
+    const Box areaBox{area.left, area.top, area.right - area.left, area.bottom - area.top};
+    for (const std::size_t i : componentsToPaint(form.components, areaBox)) {
+        const Box& box = form.components[i].box;
+        const SavedDcState saved(dc);
+        ::IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+        ::IntersectClipRect(dc, box.left, box.top, box.left + box.width, box.top + box.height);
+        ::OffsetViewportOrgEx(dc, box.left, box.top, nullptr);
+        drawComponent(dc, form.components[i], art[i]);
+    }
+}
+
+} // namespace hk

@@ -1,0 +1,44 @@
+#include "widget/TextDrawing_win.h"
+
+#include "platform/DcGuards_win.h"
+#include "platform/SystemErrorText_win.h"
+
+#include <stdexcept>
+
+namespace hk {
+
+UniqueFont createFont(const Font& font) {
+    const int weight = (font.style & fontstyle::kBold) != 0 ? FW_BOLD : FW_NORMAL;
+    UniqueFont created(
+        ::CreateFontA(font.height, 0, 0, 0, weight, (font.style & fontstyle::kItalic) != 0,
+                      (font.style & fontstyle::kUnderline) != 0,
+                      (font.style & fontstyle::kStrikeOut) != 0, font.charset, OUT_DEFAULT_PRECIS,
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, font.name.c_str()));
+    if (!created) {
+        throw std::runtime_error(lastSystemErrorText());
+    }
+    return created;
+}
+
+COLORREF colourRef(const Colour& colour) {
+    return colour.kind == Colour::Kind::System ? ::GetSysColor(static_cast<int>(colour.value))
+                                               : colour.value;
+}
+
+TextSize measureLabelText(HFONT font, const std::string& text) {
+    const WindowDc screen(nullptr);
+    const SelectionGuard selected(screen.get(), font);
+    RECT bounds{};
+    ::DrawTextA(screen.get(), text.data(), static_cast<int>(text.size()), &bounds,
+                DT_CALCRECT | kLabelTextFormat);
+    return {bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+int zeroHeight(HDC dc, HFONT font) {
+    const SelectionGuard selected(dc, font);
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc, "0", 1, &size);
+    return size.cy;
+}
+
+} // namespace hk
