@@ -8,6 +8,7 @@
 #include "platform/Win32HotkeyPlatform_win.h"
 #include "widget/ComponentArt_win.h"
 #include "widget/FormDescription.h"
+#include "widget/FormMouse_win.h"
 
 #include <vector>
 #include <windows.h>
@@ -59,6 +60,7 @@ private:
     HotkeyIds hotkeyIds{};
     FormDescription form;
     std::vector<ComponentArt> art; // parallel to form.components
+    FormMouse mouse{form.components, [this](Handler handler) { runHandler(handler); }};
     bool shown = false;
     UniqueHwnd window; // last: destroyed while the members above are still alive
 };

@@ -62,7 +62,7 @@ def test_right_and_middle_presses_on_the_strip_move_the_widget_too(painted, poin
 def test_presses_on_label2s_top_row_and_on_the_close_glyph_start_no_move(painted, pointer):
     # Label2's box begins on the strip's last row, and the glyph lies on the strip's right end:
     # both take the press themselves. A strip drag afterwards shows the presses were handled.
-    for client in [LABEL2_TOP_ROW, (95, 20), GLYPH, (184, 0), (199, 15)]:
+    for client in [LABEL2_TOP_ROW, (85, 20), GLYPH, (184, 0), (199, 15)]:
         start = on_screen(ORIGIN, client)
         pointer.drag(start, offset(start, (-150, 100)))
     start = on_screen(ORIGIN, STRIP)
