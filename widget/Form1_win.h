@@ -40,10 +40,9 @@ public:
 
     LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+private:
     // Runs the handler that the form description names (FormHandlers_win.cpp).
     void runHandler(Handler handler);
-
-private:
     void Image2MouseDown();
     void Image3Click();
     void Label3Click();
