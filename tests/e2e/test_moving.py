@@ -73,11 +73,7 @@ def test_presses_on_label2s_top_row_and_on_the_close_glyph_start_no_move(painted
 
 def test_a_double_click_on_the_strip_starts_a_move_again_and_never_maximises(painted, pointer):
     start = on_screen(ORIGIN, STRIP)
-    # The second press comes within the double-click time at the same place: WM_LBUTTONDBLCLK.
-    pointer.click(*start)
-    pointer.press()
-    pointer.move(*offset(start, (70, -60)))
-    pointer.release()
+    pointer.double_click_drag(start, offset(start, (70, -60)))
     facts = wait_position(painted, offset(ORIGIN, (70, -60)), "moved by the second press")
     assert (facts.zoomed, facts.size, facts.visible) == (False, (202, 68), True)
 

@@ -57,6 +57,12 @@ class Pointer:
         """A left-button drag; xdotool returns after the release."""
         self._xdotool("mousemove", *start, "mousedown", 1, "mousemove", *end, "mouseup", 1)
 
+    def double_click_drag(self, start, end):
+        """A click and at once a second press at start, dragged to end: the second press comes
+        within the double-click time, so the window under it sees a double click."""
+        self._xdotool("mousemove", *start, "click", 1, "mousedown", 1, "mousemove", *end,
+                      "mouseup", 1)
+
     def key(self, name):
         self._xdotool("key", name)
 
