@@ -37,7 +37,8 @@ class Bench:
 
     def describe(self):
         """What the screen held: every top-level window, the probe logs and a screenshot."""
-        lines = [f"  {facts}" for facts in self.tool.top_level_facts()]
+        lines = [f"  {self.tool.foreground()}"]
+        lines += [f"  {facts}" for facts in self.tool.top_level_facts()]
         for probe in self.probes:
             lines.append(f"  probe log {probe.log_path}:\n{probe.log()}")
         ARTIFACTS.mkdir(parents=True, exist_ok=True)

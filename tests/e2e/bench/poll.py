@@ -10,24 +10,15 @@ class Timeout(AssertionError):
 def wait_until(condition, what, timeout=10.0, interval=0.05):
     """Calls condition() until it returns something truthy and returns that.
 
-    On timeout raises Timeout naming `what` and the last value seen, so a failure shows what the
-    bench was looking at rather than just that it gave up."""
+    On timeout raises Timeout naming `what` (a text, or a function that describes what was last
+    seen) and the last value, so a failure shows what the bench was looking at."""
     deadline = time.monotonic() + timeout
     while True:
         value = condition()
         if value:
             return value
         if time.monotonic() > deadline:
-            raise Timeout(f"waited {timeout:g}s for {what}; last seen: {value!r}")
+            description = what() if callable(what) else what
+            raise Timeout(f"waited {timeout:g}s for {description}; last seen: {value!r}")
         time.sleep(interval)
 
-
-def stays(condition, what, span=0.5, interval=0.05):
-    """Checks that condition() holds throughout `span` seconds: used to show that something does
-    NOT happen (no key arrives, the process keeps running), which no event can signal."""
-    deadline = time.monotonic() + span
-    while time.monotonic() < deadline:
-        value = condition()
-        if not value:
-            raise AssertionError(f"expected {what} to hold, but it stopped: {value!r}")
-        time.sleep(interval)

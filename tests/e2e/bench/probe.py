@@ -1,14 +1,13 @@
 """probe.exe: target windows that record every keyboard message they are sent."""
 
 import dataclasses
-import os
 
 from .poll import wait_until
 from .processes import Process
 from .wine import windows_path
 
 WM_SETFOCUS, WM_KILLFOCUS = 0x0007, 0x0008
-WM_KEYDOWN, WM_KEYUP, WM_CHAR = 0x0100, 0x0101, 0x0102
+WM_KEYDOWN = 0x0100
 WM_SYSKEYDOWN = 0x0104
 KEY_MESSAGES = range(0x0100, 0x0108)
 WM_HOTKEY = 0x0312

@@ -29,6 +29,8 @@ class Process:
             except subprocess.TimeoutExpired:
                 os.kill(self.pid, signal.SIGKILL)
                 self.popen.wait()
+        if self.popen.stdout:
+            self.popen.stdout.close()
         if self in _running:
             _running.remove(self)
         return self.popen.returncode

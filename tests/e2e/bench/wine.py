@@ -5,6 +5,7 @@ import glob
 import os
 import shutil
 import subprocess
+import tempfile
 
 READY_MARK = ".hotkeys-bench-ready"
 
@@ -24,9 +25,23 @@ class Wine:
         return ["wine", *argv]
 
     def run(self, *argv, timeout=60):
-        """Runs a Windows command line to its end; returns the CompletedProcess."""
-        return subprocess.run(self.command(*argv), env=self.env, capture_output=True,
-                              timeout=timeout)
+        """Runs a Windows command line to its end; returns the CompletedProcess.
+
+        The output goes through files, not pipes: a Wine service that the program happens to
+        start inherits its output handles and would hold a pipe open long after it ended."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            process = subprocess.Popen(self.command(*argv), env=self.env, stdin=subprocess.DEVNULL,
+                                       stdout=out, stderr=err)
+            try:
+                process.wait(timeout)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+                raise
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(process.args, process.returncode, out.read(),
+                                               err.read())
 
     def ensure_prefix(self):
         """Creates the prefix once per build tree; a second creator waits for the first."""

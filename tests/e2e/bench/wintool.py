@@ -8,13 +8,11 @@ from .processes import Process
 from .poll import wait_until
 
 WM_CLOSE = 0x0010
-WM_KEYDOWN = 0x0100
 WM_HOTKEY = 0x0312
 WM_SYSCOMMAND = 0x0112
 SC_MINIMIZE = 0xF020
 SC_RESTORE = 0xF120
-MOD_NONE, MOD_ALT, MOD_CONTROL, MOD_SHIFT = 0, 1, 2, 4
-VK_F1 = 0x70
+MOD_NONE, MOD_ALT, MOD_SHIFT = 0, 1, 4
 
 
 @dataclasses.dataclass

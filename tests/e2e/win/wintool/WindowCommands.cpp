@@ -117,6 +117,8 @@ int foreground(Args args) {
     std::printf("foreground=%s\n", hex(handleValue(GetForegroundWindow())).c_str());
     std::printf("active=%s\nfocus=%s\n", hex(handleValue(info.hwndActive)).c_str(),
                 hex(handleValue(info.hwndFocus)).c_str());
+    // GUI_INMENUMODE and friends: a window in its menu loop swallows posted keys.
+    std::printf("flags=%s\n", hex(info.flags).c_str());
     return 0;
 }
 
