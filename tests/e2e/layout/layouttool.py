@@ -1,0 +1,37 @@
+"""Python face of layouttool.exe: the button-face colour and label text as Wine's GDI draws it."""
+
+import dataclasses
+
+
+@dataclasses.dataclass
+class Text:
+    width: int
+    height: int
+    rows: list  # strings of '#' (text) and '.'
+
+
+class LayoutTool:
+    def __init__(self, wine, exe):
+        self.wine, self.exe = wine, exe
+
+    def _run(self, *args):
+        done = self.wine.run(self.exe, *map(str, args))
+        assert done.returncode == 0, f"layouttool {args} exited {done.returncode}: {done.stderr!r}"
+        return done.stdout.decode("latin-1").split()
+
+    def button_face(self):
+        return tuple(int(n) for n in self._run("btnface"))
+
+    def text(self, face, height, data, box=None):
+        """`data` (8-bit bytes) in the font, measured, or drawn into a box of (width, height)."""
+        words = self._run("text", face, height, data.hex() or "", *(box or ()))
+        width, rows_count = int(words[0]), int(words[1])
+        rows = words[2:]
+        assert len(rows) == rows_count and all(len(r) == width for r in rows), words[:2]
+        return Text(width, rows_count, rows)
+
+    def dialog_texts(self, hwnd):
+        """The texts of a dialog's static controls."""
+        done = self.wine.run(self.exe, "dialogtext", hex(hwnd))
+        assert done.returncode == 0, f"dialogtext {hwnd:#x} exited {done.returncode}"
+        return done.stdout.decode("latin-1").splitlines()

@@ -1,0 +1,143 @@
+"""The RCDATA resource "TFORM1" inside a PE file, and the form description it stores."""
+
+import dataclasses
+import struct
+
+RT_RCDATA = 10
+
+
+def _u16(data, at):
+    return struct.unpack_from("<H", data, at)[0]
+
+
+def _u32(data, at):
+    return struct.unpack_from("<I", data, at)[0]
+
+
+def _entries(data, base, directory):
+    """(name or id, offset, is_directory) of each entry of a resource directory."""
+    named, numbered = _u16(data, directory + 12), _u16(data, directory + 14)
+    for i in range(named + numbered):
+        entry = directory + 16 + 8 * i
+        name, target = _u32(data, entry), _u32(data, entry + 4)
+        if name & 0x80000000:
+            at = base + (name & 0x7FFFFFFF)
+            name = data[at + 2:at + 2 + 2 * _u16(data, at)].decode("utf-16-le")
+        yield name, base + (target & 0x7FFFFFFF), bool(target & 0x80000000)
+
+
+def _file_offset(data, sections, rva):
+    for virtual, size, raw in sections:
+        if virtual <= rva < virtual + size:
+            return rva - virtual + raw
+    raise ValueError(f"RVA {rva:#x} lies in no section")
+
+
+def find_rcdata(data, name):
+    """(file offset, size) of the RCDATA resource `name`, or None."""
+    pe = _u32(data, 0x3C)
+    assert data[pe:pe + 4] == b"PE\0\0", "not a PE file"
+    section_count, optional_size = _u16(data, pe + 6), _u16(data, pe + 20)
+    optional = pe + 24
+    magic = _u16(data, optional)
+    directories = optional + (112 if magic == 0x20B else 96)
+    resource_rva = _u32(data, directories + 2 * 8)
+    table = optional + optional_size
+    sections = [(_u32(data, s + 12), max(_u32(data, s + 8), _u32(data, s + 16)), _u32(data, s + 20))
+                for s in (table + 40 * i for i in range(section_count))]
+    base = _file_offset(data, sections, resource_rva)
+    for type_id, types, _ in _entries(data, base, base):
+        if type_id != RT_RCDATA:
+            continue
+        for entry_name, names, _ in _entries(data, base, types):
+            if isinstance(entry_name, str) and entry_name.upper() == name.upper():
+                _, leaf, _ = next(_entries(data, base, names))
+                return _file_offset(data, sections, _u32(data, leaf)), _u32(data, leaf + 4)
+    return None
+
+
+@dataclasses.dataclass
+class Property:
+    type: int
+    value: object
+    offset: int  # of the value within the description
+
+
+@dataclasses.dataclass
+class FormObject:
+    cls: str
+    name: str
+    props: dict
+    children: list
+
+    def child(self, name):
+        return next(c for c in self.children if c.name == name)
+
+
+class _Reader:
+    def __init__(self, data):
+        self.data, self.at = data, 0
+
+    def take(self, count):
+        chunk = self.data[self.at:self.at + count]
+        assert len(chunk) == count, "form description cut short"
+        self.at += count
+        return chunk
+
+    def byte(self):
+        return self.take(1)[0]
+
+    def short_string(self):
+        return self.take(self.byte()).decode("latin-1")
+
+    def value(self, kind):
+        if kind == 2:
+            return struct.unpack("<b", self.take(1))[0]
+        if kind == 3:
+            return struct.unpack("<h", self.take(2))[0]
+        if kind in (6, 7):
+            return self.short_string()
+        if kind in (8, 9):
+            return kind == 9
+        if kind == 10:
+            return self.take(struct.unpack("<I", self.take(4))[0])
+        if kind == 11:
+            names = []
+            while name := self.short_string():
+                names.append(name)
+            return names
+        if kind == 20:
+            return self.take(struct.unpack("<I", self.take(4))[0]).decode("utf-8")
+        raise ValueError(f"unknown type byte {kind} at {self.at - 1}")
+
+    def obj(self):
+        cls, name, props, children = self.short_string(), self.short_string(), {}, []
+        while self.data[self.at]:
+            prop = self.short_string()
+            kind = self.byte()
+            offset = self.at
+            props[prop] = Property(kind, self.value(kind), offset)
+        self.at += 1
+        while self.data[self.at]:
+            children.append(self.obj())
+        self.at += 1
+        return FormObject(cls, name, props, children)
+
+
+def parse_form(data):
+    reader = _Reader(data)
+    assert reader.take(4) == b"TPF0", "no form signature"
+    form = reader.obj()
+    assert reader.at == len(data), "bytes after the form"
+    return form
+
+
+def read_exe_form(exe_path):
+    """The form description of an executable: (parsed form, file offset, bytes)."""
+    with open(exe_path, "rb") as exe:
+        data = exe.read()
+    found = find_rcdata(data, "TFORM1")
+    assert found, f"{exe_path} has no TFORM1 resource"
+    offset, size = found
+    description = data[offset:offset + size]
+    return parse_form(description), offset, description

@@ -1,0 +1,115 @@
+"""The widget's look at 96 pixels per inch: its three pictures blended over the button face and
+its five labels, as worked out from the form description stored in the executable."""
+
+import pathlib
+import struct
+
+import pytest
+
+from bench.poll import wait_until
+from bench.wine import windows_path
+from bench.wintool import WM_CLOSE
+from layout.expected import Expected
+from layout.look import (Session, generated_locale, mismatches, save_client_png,
+                         wait_for_look)
+from layout.resource import read_exe_form
+
+
+@pytest.fixture
+def western(bench):
+    session = Session(bench, "C")
+    yield session
+    session.stop()
+
+
+def test_every_pixel_is_the_pictures_blended_over_the_button_face_and_the_labels(bench, western):
+    form, _, _ = read_exe_form(bench.exe)
+    widget = western.start(bench.exe)
+    face = western.layout.button_face()
+    expected = Expected(form, western.layout, face, "cp1252")
+
+    shown = wait_for_look(bench.display.name, widget, expected, "the widget at 96 dpi")
+
+    labels = {label.name: label for label in expected.labels}
+    assert labels["Label2"].text == b"Alt+N" and labels["Label1"].text == b"Alt+M"
+    assert [labels[n].box[:2] for n in ("Label2", "Label1")] == [(68, 20), (68, 35)]
+    for name in ("Label3", "Label4", "Label5"):
+        left, top, width, height = labels[name].box
+        colours = {shown[3 * (y * 202 + x):3 * (y * 202 + x) + 3]
+                   for y in range(top, min(68, top + height)) for x in range(left, left + width)}
+        assert colours == {b"\0\0\0", b"\xff\xff\xff"}, name
+
+
+def test_link_captions_are_cyrillic_in_a_russian_locale_and_question_marks_in_a_western_one(
+        bench, western, tmp_path_factory):
+    form, _, _ = read_exe_form(bench.exe)
+    locales = generated_locale(tmp_path_factory.getbasetemp() / "locales")
+    russian = Session(bench, "ru_RU.UTF-8", locales)
+    shots = {}
+    try:
+        for session, codepage in ((western, "cp1252"), (russian, "cp1251")):
+            widget = session.start(bench.exe)
+            expected = Expected(form, session.layout, session.layout.button_face(), codepage)
+            shots[codepage] = (expected, wait_for_look(bench.display.name, widget, expected,
+                                                       f"the widget in code page {codepage}"))
+            save_client_png(bench.display.name, widget.form_facts(), f"widget-{codepage}.png")
+            widget.stop()
+    finally:
+        russian.stop()
+
+    expected, western_shot = shots["cp1252"]
+    assert expected.label("Label4").text == b"  ???? "
+    assert shots["cp1251"][0].label("Label4").text == "  сайт ".encode("cp1251")
+    links = [expected.label(name).box for name in ("Label3", "Label4", "Label5")]
+    differing = mismatches(shots["cp1251"][1], western_shot, 202)
+    assert differing, "the two code pages show the same link captions"
+    assert not mismatches(shots["cp1251"][1], western_shot, 202, skip=links)
+    for box in links:
+        assert mismatches(shots["cp1251"][1], western_shot, 202, skip=[b for b in links
+                                                                        if b != box]), box
+
+
+def test_a_missing_form_description_ends_start_up_with_an_application_error(
+        bench, western, tmp_path):
+    with open(bench.exe, "rb") as exe:
+        data = bytearray(exe.read())
+    # Renaming the resource in the directory hides it from the program.
+    name = "TFORM1".encode("utf-16-le")
+    at = data.index(name)
+    data[at:at + len(name)] = "TFORMX".encode("utf-16-le")
+    copy = tmp_path / "HotKeys.exe"
+    copy.write_bytes(data)
+
+    launcher, pid = western.tool.start(windows_path(str(copy)))
+    try:
+        box = wait_until(lambda: western.tool.find("#32770", "Application Error", pid),
+                         "the Application Error box")[0]
+        assert "Resource TForm1 not found." in western.layout.dialog_texts(box)
+        assert not western.tool.find("TForm1", "*", pid)
+        western.tool.post(box, WM_CLOSE)
+        assert launcher.wait(15) == 1
+    finally:
+        launcher.stop()
+
+
+def test_the_screen_follows_stored_properties_changed_in_a_copy_of_the_executable(
+        bench, western, tmp_path):
+    form, offset, _ = read_exe_form(bench.exe)
+    data = bytearray(pathlib.Path(bench.exe).read_bytes())
+    image1, image3 = form.child("Image1").props["Left"], form.child("Image3").props["Left"]
+    assert (image1.type, image1.value, image3.type, image3.value) == (2, 0, 3, 184)
+    # The background moves 6 columns right, baring the button face at the left edge beneath the
+    # title strip; the close glyph moves to column 120.
+    data[offset + image1.offset] = 6
+    struct.pack_into("<h", data, offset + image3.offset, 120)
+    copy = tmp_path / "HotKeys.exe"
+    copy.write_bytes(data)
+    changed, _, _ = read_exe_form(copy)
+    assert changed.child("Image1").props["Left"].value == 6
+    assert changed.child("Image3").props["Left"].value == 120
+
+    widget = western.start(copy)
+    face = western.layout.button_face()
+    expected = Expected(changed, western.layout, face, "cp1252")
+    shown = wait_for_look(bench.display.name, widget, expected, "the widget from the changed copy")
+    assert shown[3 * (40 * 202):3 * (40 * 202) + 3] == bytes(face)

@@ -1,0 +1,52 @@
+"""The widget at 120 pixels per inch, where Wine's "MS Sans Serif" measures "0" 16 pixels high:
+everything moves by 16/13 except the window, the pictures keep their size, and the band they
+leave at the right shows the button face, whatever colour that is."""
+
+import contextlib
+
+import pytest
+
+from layout.expected import Expected
+from layout.look import Session, wait_for_look
+from layout.registry import registry_value
+from layout.resource import read_exe_form
+
+DESKTOP = r"HKCU\Control Panel\Desktop"
+COLOURS = r"HKCU\Control Panel\Colors"
+PLACES_120 = {"Image3": (226, 0), "Label2": (84, 25), "Label1": (84, 43)}
+LINKS_120 = {"Label3": (10, 69, 70, 16), "Label4": (89, 68, 40, 16), "Label5": (138, 68, 100, 16)}
+
+
+@pytest.fixture
+def at_120_dpi(bench):
+    session = Session(bench, "C")
+    with registry_value(session.wine, DESKTOP, "LogPixels", "REG_DWORD", "120"):
+        yield session
+        session.stop()
+
+
+@pytest.mark.parametrize("button_face", [None, (200, 100, 50)], ids=["default", "orange"])
+def test_at_120_dpi_the_layout_grows_by_sixteen_thirteenths_over_the_button_face(
+        bench, at_120_dpi, button_face):
+    session = at_120_dpi
+    form, _, _ = read_exe_form(bench.exe)
+    with contextlib.ExitStack() as stack:
+        if button_face:
+            stack.enter_context(registry_value(session.wine, COLOURS, "ButtonFace", "REG_SZ",
+                                               " ".join(map(str, button_face))))
+        face = session.layout.button_face()
+        assert face == (button_face or face)
+        widget = session.start(bench.exe)
+        facts = widget.wait_shown()
+        assert facts.position == (260, 227)
+        assert facts.client == (0, 0, 249, 84)
+        expected = Expected(form, session.layout, face, "cp1252", size=(249, 84),
+                            places=PLACES_120, boxes=LINKS_120, font_height=-15)
+        shown = wait_for_look(bench.display.name, widget, expected,
+                              f"the widget at 120 dpi over {face}")
+        widget.stop()
+
+    # The band right of the pictures, between the close glyph and the links, is the button face.
+    band = {shown[3 * (y * 249 + x):3 * (y * 249 + x) + 3] for y in range(16, 68)
+            for x in range(202, 249)}
+    assert band == {bytes(face)}
