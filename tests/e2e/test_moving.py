@@ -12,7 +12,7 @@ STRIP = (100, 8)
 STRIP_LAST_ROW = (120, 20)
 LABEL2_TOP_ROW = (70, 20)
 GLYPH = (191, 7)
-LEFT, MIDDLE, RIGHT = 1, 2, 3
+MIDDLE, RIGHT = 2, 3
 VK_F1, VK_F7 = 0x70, 0x76
 WIDGET_COMBOS = ([(MOD_ALT, 0x4E), (MOD_ALT, 0x4D)] + [(MOD_NONE, vk) for vk in range(0x31, 0x36)]
                  + [(MOD_NONE, vk) for vk in range(0x70, 0x7C)])
@@ -23,10 +23,10 @@ def offset(point, delta):
 
 
 def wait_position(widget, expected, what):
-    """The widget's position once it is `expected`; the move loop ends a little after xdotool."""
+    """The widget's facts once it stands at `expected`: the move loop ends a little after xdotool
+    returns. On failure the bench's report shows where it stands instead."""
     return wait_until(lambda: (lambda f: f if f.position == expected else None)(
-        widget.form_facts()), f"the widget at {expected} ({what}); now "
-                              f"{widget.form_facts().position}")
+        widget.form_facts()), f"the widget at {expected} ({what})")
 
 
 def test_left_drag_on_the_strip_moves_the_widget_by_exactly_the_mouse_delta(painted, pointer):
