@@ -5,10 +5,12 @@ import os
 import pytest
 
 from bench import screen
-from bench.browser import RecordingBrowser
-from bench.onscreen import ORIGIN, on_screen, painted, pointer  # noqa: F401 (fixtures)
+from bench.browser import BROWSER_KEY, RecordingBrowser
+from bench.onscreen import (ORIGIN, on_screen, painted, pointer,  # noqa: F401 (fixtures)
+                            start_painted)
 from bench.poll import wait_until
 from bench.processes import Process
+from layout.registry import registry_value
 
 # Each link label's box in client coordinates (left, top, right, bottom; the right and bottom
 # edges excluded) and the page it opens.
@@ -18,13 +20,14 @@ LINKS = [
     ((112, 55, 193, 68), "https://vk.com/hotkeys_author"),
 ]
 CLIENT_HEIGHT = 68
+DESKTOP = r"HKCU\Control Panel\Desktop"
 
 
 @pytest.fixture
 def browser(bench, tmp_path):
-    stand_in = RecordingBrowser(bench.wine, str(tmp_path))
-    yield stand_in
-    stand_in.remove()
+    stand_in = RecordingBrowser(str(tmp_path))
+    with registry_value(bench.wine, BROWSER_KEY, "Browsers", "REG_SZ", stand_in.script_path):
+        yield stand_in
 
 
 def middle(box):
@@ -98,3 +101,15 @@ def test_the_pointer_is_the_hand_over_every_link_label_and_the_arrow_elsewhere(
                            f"{name[other]} at client {other_client}")
         pointer.wait_shape(*on_screen(ORIGIN, client), expected,
                            f"{name[expected]} at client {client}")
+
+
+def test_at_120_dpi_the_hand_follows_the_links_to_their_scaled_boxes(bench, start_widget, pointer,
+                                                                      reference_shapes):
+    hand, arrow = reference_shapes
+    with registry_value(bench.wine, DESKTOP, "LogPixels", "REG_DWORD", "120"):
+        start_painted(bench.display.name, start_widget)
+    # Label5 grows to (138, 68) 100 x 16 and Label3 moves down to (10, 69): the first point lies
+    # only in Label5's scaled box, the second only in Label3's box as stored.
+    pointer.wait_shape(*on_screen(ORIGIN, (230, 75)), hand, "hand in Label5's scaled box")
+    pointer.wait_shape(*on_screen(ORIGIN, (30, 60)), arrow, "arrow in Label3's stored box")
+    pointer.wait_shape(*on_screen(ORIGIN, (30, 75)), hand, "hand in Label3's scaled box")

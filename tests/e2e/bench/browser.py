@@ -18,20 +18,15 @@ echo end >> '{log}'
 
 
 class RecordingBrowser:
-    def __init__(self, wine, folder):
-        self.wine = wine
+    """Writes the script into `folder`; the test lists it as the browser (BROWSER_KEY)."""
+
+    def __init__(self, folder):
         self.log_path = os.path.join(folder, "browser.log")
         self.script_path = os.path.join(folder, "browser.sh")
         open(self.log_path, "w").close()
         with open(self.script_path, "w") as script:
             script.write(SCRIPT.format(log=self.log_path))
         os.chmod(self.script_path, os.stat(self.script_path).st_mode | stat.S_IXUSR)
-        self._reg("add", BROWSER_KEY, "/v", "Browsers", "/d", self.script_path, "/f")
-
-    def _reg(self, *args):
-        done = self.wine.run("reg", *args)
-        if done.returncode != 0:
-            raise RuntimeError(f"wine reg {' '.join(args)} failed: {done.stderr!r}")
 
     def calls(self):
         """The argument lists of the hand-offs so far, oldest first."""
@@ -48,7 +43,3 @@ class RecordingBrowser:
     def wait_calls(self, count):
         return wait_until(lambda: (lambda c: c if len(c) >= count else None)(self.calls()),
                           f"{count} hand-offs to the browser stand-in ({self.log_path})")
-
-    def remove(self):
-        """Leaves the shared prefix without the stand-in for the tests that follow."""
-        self._reg("delete", BROWSER_KEY, "/v", "Browsers", "/f")
