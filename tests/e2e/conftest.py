@@ -23,10 +23,18 @@ ARTIFACTS = pathlib.Path(os.environ.get("HOTKEYS_E2E_ARTIFACTS", ROOT / "build" 
 class Bench:
     def __init__(self):
         self.exe = WIN64 / "HotKeys.exe"
+        missing = [name for name in ("HotKeys.exe", "wintool.exe", "probe.exe", "menudump.dll")
+                   if not (WIN64 / name).exists()]
+        if missing:
+            raise FileNotFoundError(f"{missing} not in {WIN64}: run `make build` first")
         self.display = Display()
         self.wine = Wine(PREFIX, self.display.name)
-        self.wine.ensure_prefix()
-        self.wine.start_server()
+        try:
+            self.wine.ensure_prefix()
+            self.wine.start_server()
+        except BaseException:
+            self.close()
+            raise
         self.tool = WinTool(self.wine, str(WIN64 / "wintool.exe"))
         self.probes = []
 
@@ -111,4 +119,8 @@ def pytest_runtest_makereport(item, call):
     report = outcome.get_result()
     bench = item.funcargs.get("bench") if hasattr(item, "funcargs") else None
     if report.when == "call" and report.failed and bench:
-        report.sections.append(("what the bench saw", bench.describe()))
+        try:
+            seen = bench.describe()
+        except Exception as error:  # the failure itself must still be reported
+            seen = f"could not look at the screen: {error!r}"
+        report.sections.append(("what the bench saw", seen))

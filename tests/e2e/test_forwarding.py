@@ -98,3 +98,13 @@ def test_dispatch_goes_by_the_atom_value_not_the_row_number(tool, widget, open_p
     tool.post(widget.form, WM_HOTKEY, atoms["Hotkey14"], 0)
     probe.wait_received(window, seen + 2)
     assert key_downs(probe, window, seen) == [(VK_F[3], 0), (VK_F[4], 0)]
+
+
+def test_the_widget_bound_to_itself_takes_its_own_keys_and_carries_on(tool, widget, open_probe):
+    tool.set_foreground(widget.form)
+    tool.keys("alt+n", *F1_TO_F12)
+
+    probe = open_probe("Afterwards")
+    bind(tool, probe, probe.windows[0], "alt+n", "f6")
+    assert key_downs(probe, probe.windows[0]) == [(VK_F[6], 0)]
+    assert widget.running()

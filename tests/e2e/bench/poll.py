@@ -7,7 +7,7 @@ class Timeout(AssertionError):
     pass
 
 
-def wait_until(condition, what, timeout=10.0, interval=0.05):
+def wait_until(condition, what, timeout=20.0, interval=0.05):
     """Calls condition() until it returns something truthy and returns that.
 
     On timeout raises Timeout naming `what` (a text, or a function that describes what was last

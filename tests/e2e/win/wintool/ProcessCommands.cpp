@@ -1,5 +1,6 @@
 // Starting a program with a chosen show command, and ending one that will not close.
 #include "Commands.h"
+#include "UniqueHandle.h"
 
 #include <cstdio>
 #include <cstring>
@@ -7,11 +8,6 @@
 #include <string>
 
 namespace {
-
-struct HandleCloser {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 std::string commandLine(Args args) {
     std::string line;

@@ -2,17 +2,13 @@
 // wintool loads menudump.dll into that process and runs its reader there.
 #include "../menudump/MenuDump.h"
 #include "Commands.h"
+#include "UniqueHandle.h"
 
 #include <cstdio>
 #include <memory>
 #include <string>
 
 namespace {
-
-struct HandleCloser {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 struct LibraryFreer {
     void operator()(HMODULE module) const { FreeLibrary(module); }
