@@ -18,7 +18,7 @@ public:
     int zeroHeight(const Font& font) override {
         const UniqueFont created = createFont(font);
         const WindowDc dc(window);
-        return hk::zeroHeight(dc.get(), created.get());
+        return measureZeroHeight(dc.get(), created.get());
     }
 
     TextSize measure(const Font& font, const std::string& text) override {

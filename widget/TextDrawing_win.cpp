@@ -34,7 +34,7 @@ TextSize measureLabelText(HFONT font, const std::string& text) {
     return {bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
 
-int zeroHeight(HDC dc, HFONT font) {
+int measureZeroHeight(HDC dc, HFONT font) {
     const SelectionGuard selected(dc, font);
     SIZE size{};
     ::GetTextExtentPoint32A(dc, "0", 1, &size);

@@ -24,6 +24,6 @@ COLORREF colourRef(const Colour& colour);
 TextSize measureLabelText(HFONT font, const std::string& text);
 
 // The height of "0" in `font` on the surface `dc`.
-int zeroHeight(HDC dc, HFONT font);
+int measureZeroHeight(HDC dc, HFONT font);
 
 } // namespace hk
