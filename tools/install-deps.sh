@@ -6,7 +6,7 @@ packages=(
     cmake make g++ libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools
     wine64 fonts-wine fonts-liberation xvfb xdotool x11-utils imagemagick
-    python3 python3-pytest locales
+    python3 python3-pytest locales libx11-6 libxfixes3
 )
 
 missing=()

@@ -79,6 +79,9 @@ void TForm1::close() {
 }
 
 LRESULT TForm1::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const auto handled = mouse.handleMessage(hwnd, message, wParam, lParam)) {
+        return *handled;
+    }
     switch (message) {
     case WM_HOTKEY:
         WMHotKey(wParam);

@@ -8,6 +8,7 @@
 #include "platform/Win32HotkeyPlatform_win.h"
 #include "widget/ComponentArt_win.h"
 #include "widget/FormDescription.h"
+#include "widget/FormMouse_win.h"
 
 #include <vector>
 #include <windows.h>
@@ -40,6 +41,13 @@ public:
     LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    // Runs the handler that the form description names (FormHandlers_win.cpp).
+    void runHandler(Handler handler);
+    void Image2MouseDown();
+    void Image3Click();
+    void Label3Click();
+    void Label4Click();
+    void Label5Click();
     void WMHotKey(WPARAM id);
     void OnPaint(HWND hwnd);
     void PaintContent(HDC dc, const RECT& area);
@@ -51,6 +59,7 @@ private:
     HotkeyIds hotkeyIds{};
     FormDescription form;
     std::vector<ComponentArt> art; // parallel to form.components
+    FormMouse mouse{form.components, [this](Handler handler) { runHandler(handler); }};
     bool shown = false;
     UniqueHwnd window; // last: destroyed while the members above are still alive
 };

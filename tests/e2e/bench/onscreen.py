@@ -1,0 +1,44 @@
+"""The widget under the mouse: started, shown and painted, so its X window takes the pointer.
+
+Test files take the fixtures by importing them: `from bench.onscreen import painted, pointer`."""
+
+import pytest
+
+from . import screen
+from .pointer import Pointer
+from .poll import wait_until
+
+ORIGIN = (260, 227)  # where the widget is shown
+
+
+def on_screen(position, client):
+    """A point of the widget's client area, on the screen, with the widget at `position`."""
+    return (position[0] + client[0], position[1] + client[1])
+
+
+def start_painted(display, start_widget):
+    """Starts the widget and returns it once its first paint has settled on the screen."""
+    before = screen.capture(display)
+    widget = start_widget()
+    rect = widget.wait_shown().rect
+    empty = before.region(*rect)
+    last = [None]
+
+    def settled():
+        now = screen.capture(display).region(*rect)
+        done = now != empty and now == last[0]
+        last[0] = now
+        return done
+
+    wait_until(settled, "the widget's first paint")
+    return widget
+
+
+@pytest.fixture
+def painted(bench, start_widget):
+    return start_painted(bench.display.name, start_widget)
+
+
+@pytest.fixture
+def pointer(bench):
+    return Pointer(bench.display.name)
