@@ -1,5 +1,5 @@
 # The two everyday commands: `make run` and `make test`. Both install what is missing first.
-.PHONY: deps native win64 build test run
+.PHONY: deps native win64 build test run bench
 
 deps:
 	@tools/install-deps.sh
@@ -19,3 +19,9 @@ test: build
 
 run: build
 	tools/run-widget.sh
+
+# Benchmarks against the floor, written to build/bench/results.md; not part of `make test`.
+bench: build
+	cmake --build --preset native --target paint_bench
+	cmake --build --preset win64 --target keybench floor
+	PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 bench/run.py $(CURDIR)
