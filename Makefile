@@ -1,5 +1,5 @@
 # The two everyday commands: `make run` and `make test`. Both install what is missing first.
-.PHONY: deps native win64 build test run bench
+.PHONY: deps native win64 build test run
 
 deps:
 	@tools/install-deps.sh
@@ -21,6 +21,7 @@ run: build
 	tools/run-widget.sh
 
 # Benchmarks against the floor, written to build/bench/results.md; not part of `make test`.
+.PHONY: bench
 bench: build
 	cmake --build --preset native --target paint_bench
 	cmake --build --preset win64 --target keybench floor

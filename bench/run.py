@@ -21,9 +21,10 @@ from bench import processes  # noqa: E402
 from bench.display import Display  # noqa: E402
 from bench.wine import Wine, windows_path  # noqa: E402
 
+# Short blocks, each running the widget and the floor once, keep a burst of load from the
+# machine's other users from landing on one side only: 2,000 presses each in all.
 PRESSES_PER_BLOCK = 50
-LATENCY_BLOCKS = 40  # each runs the widget and the floor once: 2,000 presses each; short
-# blocks keep a burst of load from the other users of the machine from landing on one side only
+LATENCY_BLOCKS = 40
 STARTUP_ROUNDS = 12
 IDLE_SECONDS = 30
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "ole32.dll",
