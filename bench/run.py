@@ -60,6 +60,9 @@ def keybench(wine, win64, *args):
                             env=wine.env, capture_output=True, text=True, timeout=1800)
     if result.returncode != 0:
         raise RuntimeError(f"keybench {args[0]} failed: {result.stderr[-2000:]}")
+    # Every sample, in the order taken, for a closer look than the table gives.
+    with open(os.path.join(os.path.dirname(wine.prefix), f"{args[0]}.txt"), "w") as raw:
+        raw.write(result.stdout)
     samples = {}
     for line in result.stdout.splitlines():
         kind, name, *values = line.split()
@@ -129,7 +132,8 @@ def write(path, rows, started):
     lines += ["", "Ratios are widget over floor, except for paint, where they are memcpy's rate "
               "over the figure's (rates count window pixels, 202 × 68). Latency and start-up "
               "alternate the widget and the floor in blocks within one run; the floor is "
-              "bench/floor/floor.cpp."]
+              "bench/floor/floor.cpp. Every sample is in latency.txt, startup.txt and idle.txt "
+              "beside this file."]
     with open(path, "w") as out:
         out.write("\n".join(lines) + "\n")
 
