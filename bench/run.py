@@ -8,6 +8,7 @@ from keybench.exe under Wine on a private Xvfb, with a Wine prefix of their own 
 that a concurrent `make test` in the same tree holds no key they need."""
 
 import json
+import math
 import os
 import re
 import statistics
@@ -34,7 +35,7 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "ole32.
 def percentile(values, fraction):
     """Nearest-rank percentile: a value that was actually measured."""
     ordered = sorted(values)
-    rank = max(1, int(-(-fraction * len(ordered) // 1)))
+    rank = max(1, math.ceil(fraction * len(ordered)))
     return ordered[rank - 1]
 
 
