@@ -9,8 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <initializer_list>
 #include <string>
 #include <tlhelp32.h>
+#include <utility>
 
 namespace bench {
 namespace {
@@ -58,14 +60,18 @@ bool bindWidget(TargetWindow& target) {
     return false;
 }
 
+// The floor knows its target from its command line; the widget is told with Alt+N.
+bool aimAtTarget(const ProgramKind& kind, TargetWindow& target) {
+    if (kind.takesTarget) {
+        bringTargetForward(target);
+        return true;
+    }
+    return bindWidget(target);
+}
+
 void latencyBlock(const ProgramKind& kind, TargetWindow& target, int presses) {
     ProgramUnderTest program(kind, target.handle());
-    if (!program.waitReady(20000)) {
-        std::printf("lost %s %d\n", kind.name.c_str(), presses);
-        return;
-    }
-    bringTargetForward(target);
-    if (!kind.takesTarget && !bindWidget(target)) {
+    if (!program.waitReady(20000) || !aimAtTarget(kind, target)) {
         std::printf("lost %s %d\n", kind.name.c_str(), presses);
         return;
     }
