@@ -22,10 +22,10 @@ from bench import processes  # noqa: E402
 from bench.display import Display  # noqa: E402
 from bench.wine import Wine, windows_path  # noqa: E402
 
-# Short blocks, each running the widget and the floor once, keep a burst of load from the
+# Short blocks, each round running the widget and the floor once, keep a burst of load from the
 # machine's other users from landing on one side only: 2,000 presses each in all.
-PRESSES_PER_BLOCK = 50
-LATENCY_BLOCKS = 40
+PRESSES_PER_BLOCK = 25
+LATENCY_ROUNDS = 80
 STARTUP_ROUNDS = 12
 IDLE_SECONDS = 30
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "ole32.dll",
@@ -68,22 +68,47 @@ def keybench(wine, win64, *args):
     for line in result.stdout.splitlines():
         kind, name, *values = line.split()
         samples.setdefault((kind, name), []).append([float(v) for v in values])
-    return samples
+    return samples, result.stdout.splitlines()
 
 
 def count(samples, kind, name):
     return int(sum(v[0] for v in samples.get((kind, name), [])))
 
 
-def latency_rows(samples):
+def round_ratios(lines):
+    """Widget over floor of the block medians, round by round: the two blocks of a round ran
+    back to back, so a drift of the machine's load shows in both."""
+    blocks = []
+    for line in lines:
+        kind, name, *values = line.split()
+        if kind == "block":
+            blocks.append((name, []))
+        elif kind == "latency":
+            blocks[-1][1].append(float(values[0]))
+    ratios = []
+    for first, second in zip(blocks[::2], blocks[1::2]):
+        medians = {name: statistics.median(values) for name, values in (first, second) if values}
+        if len(medians) == 2:
+            ratios.append(medians["widget"] / medians["floor"])
+    return ratios
+
+
+def latency_rows(samples, lines):
     widget = [v[0] for v in samples[("latency", "widget")]]
     floor = [v[0] for v in samples[("latency", "floor")]]
     wm, wp, fm, fp = (percentile(widget, 0.5), percentile(widget, 0.99),
                       percentile(floor, 0.5), percentile(floor, 0.99))
-    return [(f"Latency, F5 injected → WM_KEYDOWN in the target (µs; {len(widget)} and "
+    rows = [(f"Latency, F5 injected → WM_KEYDOWN in the target (µs; {len(widget)} and "
              f"{len(floor)} presses, lost {count(samples, 'lost', 'widget')} and "
              f"{count(samples, 'lost', 'floor')})", f"{wm:.0f}", f"{wp:.0f}", f"{fm:.0f}",
              f"{fp:.0f}", f"{wm / fm:.2f}", f"{wp / fp:.2f}", "≤ 1.1 both")]
+    ratios = round_ratios(lines)
+    if len(ratios) >= 4:
+        low, middle, high = statistics.quantiles(ratios, n=4)
+        rows.append((f"Latency, ratio of block medians round by round ({len(ratios)} rounds of "
+                     f"{PRESSES_PER_BLOCK} presses each)", "", "", "", "",
+                     f"{middle:.2f} (quartiles {low:.2f}–{high:.2f})", "", "—"))
+    return rows
 
 
 def startup_rows(samples):
@@ -150,9 +175,9 @@ def main(root):
     try:
         wine.ensure_prefix()
         wine.start_server()
-        rows = (latency_rows(keybench(wine, win64, "latency", PRESSES_PER_BLOCK, LATENCY_BLOCKS))
-                + startup_rows(keybench(wine, win64, "startup", STARTUP_ROUNDS))
-                + idle_rows(keybench(wine, win64, "idle", IDLE_SECONDS)) + rows)
+        rows = (latency_rows(*keybench(wine, win64, "latency", PRESSES_PER_BLOCK, LATENCY_ROUNDS))
+                + startup_rows(keybench(wine, win64, "startup", STARTUP_ROUNDS)[0])
+                + idle_rows(keybench(wine, win64, "idle", IDLE_SECONDS)[0]) + rows)
     finally:
         processes.stop_all()
         wine.stop_server()

@@ -1,6 +1,7 @@
 // keybench: the Win32 side of `make bench`. It owns the target window, starts the widget and the
 // floor in turn, and prints one line per sample for bench/run.py to summarise:
-//   keybench latency WIDGET FLOOR PRESSES BLOCKS   latency NAME MICROSECONDS | lost NAME COUNT
+//   keybench latency WIDGET FLOOR PRESSES ROUNDS   block NAME | latency NAME MICROSECONDS |
+//                                                  lost NAME COUNT
 //   keybench startup WIDGET FLOOR RUNS             startup NAME MILLISECONDS | spoiled NAME
 //   keybench idle WIDGET FLOOR SECONDS             idle NAME CPU_MS THREADS STARTUP_CPU_MS
 #include "ProgramUnderTest.h"
@@ -70,6 +71,7 @@ bool aimAtTarget(const ProgramKind& kind, TargetWindow& target) {
 }
 
 void latencyBlock(const ProgramKind& kind, TargetWindow& target, int presses) {
+    std::printf("block %s\n", kind.name.c_str());
     ProgramUnderTest program(kind, target.handle());
     if (!program.waitReady(20000) || !aimAtTarget(kind, target)) {
         std::printf("lost %s %d\n", kind.name.c_str(), presses);
@@ -167,9 +169,9 @@ int run(int argc, char** argv) {
     rememberEmptyScreen();
     if (command == "latency" && argc == 6) {
         // Interleaved blocks, so drift of the shared machine falls on both alike.
-        for (int block = 0; block < std::atoi(argv[5]); ++block) {
-            latencyBlock(block % 2 == 0 ? widget : floor, target, count);
-            latencyBlock(block % 2 == 0 ? floor : widget, target, count);
+        for (int round = 0; round < std::atoi(argv[5]); ++round) {
+            latencyBlock(round % 2 == 0 ? widget : floor, target, count);
+            latencyBlock(round % 2 == 0 ? floor : widget, target, count);
         }
     } else if (command == "startup") {
         for (int round = 0; round < count; ++round) {
