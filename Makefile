@@ -19,3 +19,10 @@ test: build
 
 run: build
 	tools/run-widget.sh
+
+# Benchmarks against the floor, written to build/bench/results.md; not part of `make test`.
+.PHONY: bench
+bench: build
+	cmake --build --preset native --target paint_bench
+	cmake --build --preset win64 --target keybench floor
+	PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 bench/run.py $(CURDIR)

@@ -4,9 +4,6 @@
 #include "app/Error.h"
 #include "app/ErrorText.h"
 
-#include <cstdlib>
-#include <cxxabi.h>
-#include <memory>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -81,15 +78,11 @@ private:
     bool moved = false;
 };
 
-std::string readableTypeName(const std::exception& error) {
+std::string typeNameOf(const std::exception& error) {
     if (const auto* own = dynamic_cast<const Error*>(&error)) {
         return own->typeName();
     }
-    const char* mangled = typeid(error).name();
-    int status = 0;
-    const std::unique_ptr<char, decltype(&std::free)> demangled(
-        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), &std::free);
-    return status == 0 ? demangled.get() : mangled;
+    return readableTypeName(typeid(error).name());
 }
 
 // Errors from outside the program carry no address; they are reported at the start of the
@@ -143,7 +136,7 @@ void showFatalError(const std::exception& error) {
         address != nullptr ? static_cast<const char*>(address) - reinterpret_cast<char*>(module)
                            : 0;
     const std::string text =
-        fatalErrorText(readableTypeName(error), moduleFileName(module), offset, error.what());
+        fatalErrorText(typeNameOf(error), moduleFileName(module), offset, error.what());
     ::MessageBoxA(nullptr, text.c_str(), "Application Error", MB_OK | MB_TASKMODAL | MB_ICONERROR);
 }
 

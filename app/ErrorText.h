@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace hk {
 
@@ -11,6 +12,10 @@ std::string errorBoxText(std::string message);
 // The text of the box that ends a failed start-up.
 std::string fatalErrorText(const std::string& typeName, const std::string& moduleName,
                            std::uintptr_t offset, const std::string& message);
+
+// The source spelling of a class from its mangled type name, or the mangled name itself when it
+// is not a plain, standard or nested class name.
+std::string readableTypeName(std::string_view mangled);
 
 // The message of a failed window class registration or window creation.
 std::string systemErrorText(unsigned long code, const std::string& systemText);

@@ -63,6 +63,59 @@ TEST(BlendRect, MixesEachChannelByAlphaOver256Truncated) {
     }
 }
 
+// A channel's value for the pixel that stands for v: each channel takes v through a different
+// one-to-one map, so over all v every channel meets every value.
+int channelValue(int channel, int v) {
+    return channel == 0 ? v : channel == 1 ? 255 - v : v ^ 0xA5;
+}
+
+// All 256 x 256 x 256 (s, d, A): a row of 256 source pixels holds every s at one alpha and is
+// blended over a row holding one d, through BlendRect itself: once as a whole row, which takes
+// the several-pixels-at-once way, and once in runs of three pixels, too short for it.
+void blendRowInRuns(const ConstBitmapView& source, const BitmapView& destination, int run) {
+    for (int left = 0; left < source.width(); left += run) {
+        const PixelRect part{left, 0, std::min(left + run, source.width()), 1};
+        BlendRect(part, part, destination, &source);
+    }
+}
+
+TEST(BlendRect, EveryTripleFollowsTheIntegerRule) {
+    constexpr int kValues = 256;
+    std::vector<std::uint8_t> sourceBytes(kValues * 4);
+    std::vector<std::uint8_t> destinationBytes(kValues * 3);
+    const ConstBitmapView source(sourceBytes, kValues, 1, 32, true);
+    const BitmapView destination(destinationBytes, kValues, 1, 24, true);
+    long mismatches = 0;
+    std::string first;
+    for (int run : {kValues, 3}) {
+        for (int a = 0; a < kValues; ++a) {
+            for (int x = 0; x < kValues; ++x) {
+                for (int c = 0; c < 3; ++c) {
+                    sourceBytes[4 * x + c] = static_cast<std::uint8_t>(channelValue(c, x));
+                }
+                sourceBytes[4 * x + 3] = static_cast<std::uint8_t>(a);
+            }
+            for (int d = 0; d < kValues; ++d) {
+                for (int i = 0; i < kValues * 3; ++i) {
+                    destinationBytes[i] = static_cast<std::uint8_t>(channelValue(i % 3, d));
+                }
+                blendRowInRuns(source, destination, run);
+                for (int i = 0; i < kValues * 3; ++i) {
+                    const int sc = channelValue(i % 3, i / 3);
+                    const int dc = channelValue(i % 3, d);
+                    const int expected = (dc * 256 + (sc - dc) * a) >> 8;
+                    if (destinationBytes[i] != expected && mismatches++ == 0) {
+                        first = std::to_string(sc) + " over " + std::to_string(dc) + " at " +
+                                std::to_string(a) + " gave " + std::to_string(destinationBytes[i]) +
+                                " in runs of " + std::to_string(run);
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0) << "first: " << first;
+}
+
 TEST(BlendRect, BlendsBlueGreenAndRedApartAndWritesNoAlpha) {
     Pixels destination(2, 1, 24, {10, 20, 30});
     const Pixels source(1, 1, 32, {110, 220, 0, 128});

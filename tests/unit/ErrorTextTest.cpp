@@ -1,6 +1,15 @@
 #include "app/ErrorText.h"
 
+#include "app/Error.h"
+
+#include <cstdlib>
+#include <cxxabi.h>
 #include <gtest/gtest.h>
+#include <memory>
+#include <new>
+#include <typeinfo>
+
+struct OutsideAnyNamespace {};
 
 namespace hk {
 namespace {
@@ -46,6 +55,8 @@ TEST(ErrorText, FatalTextNamesTypeModuleOffsetAndMessage) {
         {0x10, "Really?",
          "Exception SystemError in module HotKeys.exe at 00000010.\r\nReally?.\r\n"},
         {0x10, "Stop!", "Exception SystemError in module HotKeys.exe at 00000010.\r\nStop!.\r\n"},
+        {std::uintptr_t{0x3} << 32 | 0xC0DE, "Far.",
+         "Exception SystemError in module HotKeys.exe at 0000C0DE.\r\nFar.\r\n"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(fatalErrorText("SystemError", "HotKeys.exe", c.offset, c.message), c.text);
@@ -57,6 +68,43 @@ TEST(ErrorText, SystemErrorGivesTheCodeAndThePlatformTextOrAFixedOneForZero) {
               "System Error.  Code: 1407.\r\nCannot find window class.");
     EXPECT_EQ(systemErrorText(0, "The operation completed successfully."),
               "System Error.  Code: 0.\r\nA call to an OS function failed");
+}
+
+std::string libraryDemangled(const char* mangled) {
+    int status = 0;
+    const std::unique_ptr<char, decltype(&std::free)> name(
+        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), &std::free);
+    return status == 0 ? name.get() : mangled;
+}
+
+TEST(ErrorText, TypeNamesOfEscapingClassesReadAsTheLibraryDemanglerReadsThem) {
+    const std::type_info* types[] = {
+        &typeid(std::bad_alloc), &typeid(std::length_error),   &typeid(std::bad_array_new_length),
+        &typeid(SystemError),    &typeid(OutsideAnyNamespace), &typeid(std::exception),
+    };
+    for (const std::type_info* type : types) {
+        EXPECT_EQ(readableTypeName(type->name()), libraryDemangled(type->name())) << type->name();
+    }
+}
+
+TEST(ErrorText, TypeNamesBeyondPlainClassesStayAsStored) {
+    const char* names[] = {
+        "",
+        "i",
+        "St",
+        "N2hkE2",
+        "St99x",
+        "N2hk5Error",
+        "9Something_",
+        "NSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE",
+        "99999999999999999999999a",
+        "NSt8ios_base7failureB5cxx11E", // an ABI tag
+    };
+    for (const char* name : names) {
+        EXPECT_EQ(readableTypeName(name), name);
+    }
+    EXPECT_EQ(readableTypeName("9Something"), "Something");
+    EXPECT_EQ(readableTypeName("N2hk5ErrorE"), "hk::Error");
 }
 
 } // namespace
