@@ -1,5 +1,5 @@
 # The two everyday commands: `make run` and `make test`. Both install what is missing first.
-.PHONY: deps native win64 sanitize build test run
+.PHONY: deps native win64 sanitize build test run fuzz
 
 deps:
 	@tools/install-deps.sh
@@ -18,6 +18,15 @@ sanitize: deps
 	cmake --build --preset sanitize
 
 build: native win64
+
+# Each fuzz target for FUZZ_SECONDS over its seeds and what earlier runs found (build/sanitize/fuzz).
+FUZZ_SECONDS ?= 300
+FUZZ_TARGETS := form_reader bitmap_payload widget_form
+fuzz: sanitize
+	@for target in $(FUZZ_TARGETS); do \
+		fuzz/run.sh build/sanitize/fuzz_$$target fuzz/seeds/$$target \
+			build/sanitize/fuzz/$$target $(FUZZ_SECONDS) || exit 1; \
+	done
 
 test: build sanitize
 	ctest --preset sanitize
