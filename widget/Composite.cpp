@@ -23,7 +23,7 @@ Bitmap24::Bitmap24(int width, int height, Rgb fill)
       bytes_(stride_ * static_cast<std::size_t>(height)) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            std::uint8_t* p = &bytes_[static_cast<std::size_t>(y) * stride_ + 3 * x];
+            std::uint8_t* p = &bytes_[static_cast<std::size_t>(y) * stride_ + std::size_t{3} * x];
             p[0] = fill.blue;
             p[1] = fill.green;
             p[2] = fill.red;
@@ -32,7 +32,7 @@ Bitmap24::Bitmap24(int width, int height, Rgb fill)
 }
 
 Rgb Bitmap24::pixel(int x, int y) const {
-    const std::uint8_t* p = &bytes_.at(static_cast<std::size_t>(y) * stride_ + 3 * x);
+    const std::uint8_t* p = &bytes_.at(static_cast<std::size_t>(y) * stride_ + std::size_t{3} * x);
     return {p[2], p[1], p[0]};
 }
 
