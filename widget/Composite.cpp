@@ -2,6 +2,7 @@
 
 #include "widget/BlendRect.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace hk {
@@ -13,6 +14,16 @@ int checkedSize(int size) {
         throw std::invalid_argument("negative buffer size");
     }
     return size;
+}
+
+// Where a picture lands in the window. Its far edges are cut to the window, so that a stored
+// size or place near the int limit cannot overflow them.
+PixelRect windowArea(const PlacedPicture& placed, int width, int height) {
+    const auto edge = [](int start, int length, int limit) {
+        return static_cast<int>(std::min(std::int64_t{start} + length, std::int64_t{limit}));
+    };
+    return {placed.left, placed.top, edge(placed.left, placed.picture->width(), width),
+            edge(placed.top, placed.picture->height(), height)};
 }
 
 } // namespace
@@ -59,8 +70,7 @@ Bitmap24 composePictures(int width, int height, Rgb background,
         }
         const ConstBitmapView source(bits, picture.width(), picture.height(), 32,
                                      picture.topDown());
-        const PixelRect rd{placed.left, placed.top, placed.left + picture.width(),
-                           placed.top + picture.height()};
+        const PixelRect rd = windowArea(placed, width, height);
         BlendRect(rd, {0, 0, picture.width(), picture.height()}, destination, &source);
     }
     return window;
