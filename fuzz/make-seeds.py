@@ -4,7 +4,8 @@
 The seeds are the stored form description, the three picture payloads inside it, a copy of the
 description with small pictures (quick to mutate), and the hand-made shapes the unit tests use:
 every value type, every bitmap header kind, colour tables, masks, compressed data, empty and
-truncated files. Rerun after the stored form changes: fuzz/make-seeds.py
+truncated files. Inputs that once failed are kept beside them as found-*, and this script
+leaves them alone. Rerun after the stored form changes: fuzz/make-seeds.py
 """
 import pathlib
 import struct
