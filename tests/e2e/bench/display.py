@@ -1,0 +1,41 @@
+"""A private Xvfb server on a display number that nobody else uses."""
+
+import os
+import select
+
+from .processes import Process
+
+WIDTH, HEIGHT = 1024, 768
+
+
+class Display:
+    def __init__(self):
+        read_end, write_end = os.pipe()
+        try:
+            # -displayfd lets the server pick a free display and tell us which one.
+            self.process = Process(
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{WIDTH}x{HEIGHT}x24",
+                 "-nolisten", "tcp"],
+                pass_fds=(write_end,), stdout=open(os.devnull, "w"), stderr=open(os.devnull, "w"))
+            os.close(write_end)
+            write_end = None
+            self.number = self._read_number(read_end)
+        finally:
+            os.close(read_end)
+            if write_end is not None:
+                os.close(write_end)
+        self.name = f":{self.number}"
+
+    def _read_number(self, read_end, timeout=20.0):
+        text = b""
+        while not text.endswith(b"\n"):
+            ready, _, _ = select.select([read_end], [], [], timeout)
+            chunk = os.read(read_end, 16) if ready else b""
+            if not chunk:
+                self.process.stop()
+                raise RuntimeError(f"Xvfb did not report a display number (got {text!r})")
+            text += chunk
+        return int(text)
+
+    def stop(self):
+        self.process.stop()

@@ -1,0 +1,81 @@
+"""probe.exe: target windows that record every keyboard message they are sent."""
+
+import dataclasses
+
+from .poll import wait_until
+from .processes import Process
+from .wine import windows_path
+
+WM_SETFOCUS, WM_KILLFOCUS = 0x0007, 0x0008
+WM_KEYDOWN = 0x0100
+WM_SYSKEYDOWN = 0x0104
+KEY_MESSAGES = range(0x0100, 0x0108)
+WM_HOTKEY = 0x0312
+
+
+@dataclasses.dataclass(frozen=True)
+class Message:
+    hwnd: int
+    msg: int
+    wparam: int
+    lparam: int
+
+    def __repr__(self):
+        return f"({self.hwnd:#x} {self.msg:#06x} {self.wparam:#x} {self.lparam:#x})"
+
+
+class Probe:
+    """One probe process with one window per title; windows[i] belongs to titles[i]."""
+
+    def __init__(self, wine, exe, log_path, titles):
+        self.log_path = log_path
+        open(log_path, "w").close()
+        self.process = Process(wine.command(exe, windows_path(log_path), *titles), env=wine.env)
+        self.windows = wait_until(lambda: self._opened(len(titles)),
+                                  f"probe windows {titles!r} to open ({log_path})")
+
+    def _lines(self):
+        with open(self.log_path) as log:
+            return [line.split() for line in log if line.endswith("\n")]
+
+    def _opened(self, count):
+        opened = [int(words[1], 16) for words in self._lines() if words[0] == "open"]
+        return opened if len(opened) == count else None
+
+    def messages(self):
+        return [Message(*(int(word, 16) for word in words[1:]))
+                for words in self._lines() if words[0] == "msg"]
+
+    def keys(self, hwnd=None):
+        """Keyboard messages and WM_HOTKEY received, optionally only those of one window."""
+        return [m for m in self.messages()
+                if (m.msg in KEY_MESSAGES or m.msg == WM_HOTKEY) and hwnd in (None, m.hwnd)]
+
+    def received(self, hwnd, msg=WM_KEYDOWN):
+        """The messages of one kind that a window received, in order."""
+        return [m for m in self.keys(hwnd) if m.msg == msg]
+
+    def wait_received(self, hwnd, count, msg=WM_KEYDOWN):
+        """Waits until a window has received at least `count` messages of one kind."""
+        def enough():
+            got = self.received(hwnd, msg)
+            return got if len(got) >= count else None
+        return wait_until(enough, f"{count} messages {msg:#06x} at {hwnd:#x}; "
+                                  f"log {self.log_path}:\n{self.log()}")
+
+    def focused(self):
+        """The probe window that has the keyboard focus now, or None."""
+        focus = None
+        for m in self.messages():
+            if m.msg == WM_SETFOCUS:
+                focus = m.hwnd
+            elif m.msg == WM_KILLFOCUS and focus == m.hwnd:
+                focus = None
+        return focus
+
+    def log(self):
+        with open(self.log_path) as log:
+            return log.read()
+
+    def stop(self):
+        return self.process.stop()

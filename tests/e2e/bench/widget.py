@@ -1,0 +1,57 @@
+"""HotKeys.exe under test: its process, its two windows and a clean end."""
+
+from .poll import wait_until
+from .wine import windows_path
+from .wintool import WM_CLOSE
+
+SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE = 3, 7
+
+
+class Widget:
+    def __init__(self, tool, exe, show=None):
+        self.tool = tool
+        self.exe = exe
+        self.launcher, self.pid = tool.start(windows_path(exe), show)
+        self.app = self._window("TApplication")
+        self.form = self._window("TForm1")
+
+    def _window(self, cls):
+        found = wait_until(lambda: self.tool.find(cls, "*", self.pid) or self._exited(),
+                           f"a {cls} window of process {self.pid} ({self.exe})")
+        if found == "exited":
+            raise AssertionError(f"{self.exe} exited with {self.exit_code()} before showing {cls}")
+        return found[0]
+
+    def _exited(self):
+        return "exited" if not self.running() else None
+
+    def app_facts(self):
+        return self.tool.info(self.app)
+
+    def form_facts(self):
+        return self.tool.info(self.form)
+
+    def wait_shown(self):
+        """Waits until the widget is on screen, which is after its hotkeys are registered."""
+        return wait_until(lambda: (lambda f: f if f and f.visible else None)(self.form_facts()),
+                          "the widget window to be shown")
+
+    def running(self):
+        return self.launcher.poll() is None
+
+    def exit_code(self, timeout=15):
+        """The program's exit code once it has ended (the launcher passes it on)."""
+        return self.launcher.wait(timeout)
+
+    def close(self):
+        """Closes the program the way the taskbar button's Close does; returns the exit code."""
+        self.tool.post(self.app, WM_CLOSE)
+        return self.exit_code()
+
+    def stop(self):
+        """Ends the program whatever state a test left it in. Terminating it is quicker than an
+        orderly close and frees its windows and hotkeys just the same."""
+        if self.running():
+            self.tool.kill(self.pid)
+            self.launcher.wait(10)
+        self.launcher.stop()

@@ -1,0 +1,76 @@
+"""The Wine prefix of a build tree and the wineserver that serves it for a run."""
+
+import fcntl
+import glob
+import os
+import shutil
+import subprocess
+import tempfile
+
+READY_MARK = ".hotkeys-bench-ready"
+
+
+def windows_path(unix_path):
+    """Wine maps the Unix root to drive Z:."""
+    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+
+class Wine:
+    def __init__(self, prefix, display):
+        self.prefix = os.path.abspath(prefix)
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all", DISPLAY=display)
+        self.env.pop("WINELOADER", None)
+
+    def command(self, *argv):
+        return ["wine", *argv]
+
+    def run(self, *argv, timeout=60):
+        """Runs a Windows command line to its end; returns the CompletedProcess.
+
+        The output goes through files, not pipes: a Wine service that the program happens to
+        start inherits its output handles and would hold a pipe open long after it ended."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            process = subprocess.Popen(self.command(*argv), env=self.env, stdin=subprocess.DEVNULL,
+                                       stdout=out, stderr=err)
+            try:
+                process.wait(timeout)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+                raise
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(process.args, process.returncode, out.read(),
+                                               err.read())
+
+    def ensure_prefix(self):
+        """Creates the prefix once per build tree; a second creator waits for the first."""
+        os.makedirs(os.path.dirname(self.prefix), exist_ok=True)
+        with open(self.prefix + ".lock", "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            if os.path.exists(os.path.join(self.prefix, READY_MARK)):
+                return
+            shutil.rmtree(self.prefix, ignore_errors=True)
+            subprocess.run(["wineboot", "-i"], env=self.env, check=True, capture_output=True,
+                           timeout=300)
+            subprocess.run(["wineserver", "-w"], env=self.env, check=True, timeout=120)
+            # A fresh prefix has none of Wine's own fonts, so every face would fall back to
+            # Liberation Sans and text would measure differently from a real desktop.
+            fonts = os.path.join(self.prefix, "drive_c", "windows", "Fonts")
+            for font in glob.glob("/usr/share/wine/fonts/*"):
+                shutil.copy(font, fonts)
+            open(os.path.join(self.prefix, READY_MARK), "w").close()
+
+    def start_server(self):
+        """Keeps the wineserver up between programs; Debian's wrapper would stop it at once.
+
+        Wine's background services start with the first program and inherit its output; started
+        here with no output to hold, they cannot keep a later command's pipe open."""
+        subprocess.run(["wineserver", "-p"], env=self.env, check=True, timeout=30)
+        subprocess.run(["wineboot"], env=self.env, check=True, timeout=120,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+
+    def stop_server(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, timeout=30)
+        subprocess.run(["wineserver", "-w"], env=self.env, timeout=30)

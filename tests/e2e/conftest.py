@@ -1,0 +1,126 @@
+"""Fixtures of the end-to-end tests: one display, prefix and wineserver for the session, and a
+fresh widget and fresh probe windows for each test. Paths come from the environment CTest sets;
+the defaults suit a run of pytest by hand from a built tree."""
+
+import os
+import pathlib
+
+import pytest
+
+from bench import processes, screen
+from bench.display import Display
+from bench.probe import Probe
+from bench.widget import Widget
+from bench.wine import Wine
+from bench.wintool import WinTool
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+WIN64 = pathlib.Path(os.environ.get("HOTKEYS_WIN64_DIR", ROOT / "build" / "win64"))
+PREFIX = pathlib.Path(os.environ.get("HOTKEYS_WINEPREFIX", ROOT / "build" / "wineprefix"))
+ARTIFACTS = pathlib.Path(os.environ.get("HOTKEYS_E2E_ARTIFACTS", ROOT / "build" / "e2e"))
+
+
+class Bench:
+    def __init__(self):
+        self.exe = WIN64 / "HotKeys.exe"
+        missing = [name for name in ("HotKeys.exe", "wintool.exe", "probe.exe", "menudump.dll")
+                   if not (WIN64 / name).exists()]
+        if missing:
+            raise FileNotFoundError(f"{missing} not in {WIN64}: run `make build` first")
+        self.display = Display()
+        self.wine = Wine(PREFIX, self.display.name)
+        try:
+            self.wine.ensure_prefix()
+            self.wine.start_server()
+        except BaseException:
+            self.close()
+            raise
+        self.tool = WinTool(self.wine, str(WIN64 / "wintool.exe"))
+        self.probes = []
+
+    def restart_server(self):
+        """A fresh wineserver forgets every global atom and hotkey of earlier programs."""
+        self.wine.stop_server()
+        self.wine.start_server()
+
+    def describe(self):
+        """What the screen held: every top-level window, the probe logs and a screenshot."""
+        lines = [f"  {self.tool.foreground()}"]
+        lines += [f"  {facts}" for facts in self.tool.top_level_facts()]
+        for probe in self.probes:
+            lines.append(f"  probe log {probe.log_path}:\n{probe.log()}")
+        ARTIFACTS.mkdir(parents=True, exist_ok=True)
+        shot = ARTIFACTS / f"failure-{len(list(ARTIFACTS.glob('failure-*.png')))}.png"
+        lines.append(f"  screenshot: {screen.save_png(self.display.name, str(shot))}")
+        return "\n".join(lines)
+
+    def close(self):
+        processes.stop_all()
+        self.wine.stop_server()
+        self.display.stop()
+
+
+@pytest.fixture(scope="session")
+def bench():
+    session = Bench()
+    yield session
+    session.close()
+
+
+@pytest.fixture
+def tool(bench):
+    return bench.tool
+
+
+@pytest.fixture
+def start_widget(bench):
+    """Starts HotKeys.exe (or a copy of it) with an optional show command; ends it afterwards."""
+    started = []
+
+    def start(exe=None, show=None):
+        widget = Widget(bench.tool, str(exe or bench.exe), show)
+        started.append(widget)
+        return widget
+
+    yield start
+    for widget in reversed(started):
+        widget.stop()
+
+
+@pytest.fixture
+def widget(start_widget):
+    """A widget started normally and shown."""
+    shown = start_widget()
+    shown.wait_shown()
+    return shown
+
+
+@pytest.fixture
+def open_probe(bench, tmp_path):
+    """Opens probe windows with the given titles; each call is one probe process."""
+    started = []
+
+    def open_windows(*titles):
+        probe = Probe(bench.wine, str(WIN64 / "probe.exe"), str(tmp_path / f"probe{len(started)}.log"),
+                      titles)
+        started.append(probe)
+        bench.probes.append(probe)
+        return probe
+
+    yield open_windows
+    for probe in started:
+        probe.stop()
+        bench.probes.remove(probe)
+
+
+@pytest.hookimpl(hookwrapper=True)
+def pytest_runtest_makereport(item, call):
+    outcome = yield
+    report = outcome.get_result()
+    bench = item.funcargs.get("bench") if hasattr(item, "funcargs") else None
+    if report.when == "call" and report.failed and bench:
+        try:
+            seen = bench.describe()
+        except Exception as error:  # the failure itself must still be reported
+            seen = f"could not look at the screen: {error!r}"
+        report.sections.append(("what the bench saw", seen))

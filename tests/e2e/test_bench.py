@@ -1,0 +1,38 @@
+"""The bench's own instruments, checked against a probe window before anything relies on them."""
+
+from bench import screen
+from bench.poll import wait_until
+from bench.probe import WM_KEYDOWN, WM_SYSKEYDOWN
+
+VK_MENU, VK_N, VK_F5 = 0x12, 0x4E, 0x74
+ALT_DOWN_BIT = 1 << 29
+WHITE, BLACK = (255, 255, 255), (0, 0, 0)  # a window's default background, the empty screen
+
+
+def test_keys_keep_alt_held_across_the_key_and_posts_arrive_verbatim(tool, open_probe):
+    probe = open_probe("Bench")
+    window = probe.windows[0]
+    tool.set_foreground(window)
+
+    tool.keys("alt+n")
+    downs = probe.wait_received(window, 2, WM_SYSKEYDOWN)
+    assert [m.wparam for m in downs] == [VK_MENU, VK_N]
+    assert downs[1].lparam & ALT_DOWN_BIT
+
+    tool.post(window, WM_KEYDOWN, VK_F5, 0)
+    assert [(m.wparam, m.lparam) for m in probe.wait_received(window, 1)] == [(VK_F5, 0)]
+    assert probe.focused() == window
+
+
+def test_screen_capture_reads_the_pixels_where_windows_are(bench, open_probe, tool):
+    probe = open_probe("Bench")
+    left, top, right, bottom = tool.info(probe.windows[0]).rect
+    middle = ((left + right) // 2, (top + bottom) // 2)
+
+    def painted():
+        shot = screen.capture(bench.display.name)
+        return shot if shot.pixel(*middle) == WHITE else None
+
+    shot = wait_until(painted, "the probe's white client area on screen")
+    assert shot.pixel(right + 10, middle[1]) == BLACK
+    assert shot.region(middle[0], middle[1], middle[0] + 2, middle[1] + 1) == bytes(WHITE * 2)

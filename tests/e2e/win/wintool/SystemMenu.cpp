@@ -1,0 +1,87 @@
+// The system menu of another program's window. Wine keeps menus inside their own process, so
+// wintool loads menudump.dll into that process and runs its reader there.
+#include "../menudump/MenuDump.h"
+#include "Commands.h"
+#include "UniqueHandle.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+
+struct LibraryFreer {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+using UniqueLibrary = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFreer>;
+
+// Memory allocated inside the other process, released there when done.
+class RemoteBlock {
+public:
+    RemoteBlock(HANDLE process, std::size_t size)
+        : process(process), address(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE,
+                                                   PAGE_READWRITE)) {}
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+    ~RemoteBlock() {
+        if (address)
+            VirtualFreeEx(process, address, 0, MEM_RELEASE);
+    }
+    void* get() const { return address; }
+
+private:
+    HANDLE process;
+    void* address;
+};
+
+// Runs `start(argument)` as a thread of the other process; returns its exit code.
+bool runRemote(HANDLE process, void* start, void* argument, DWORD& exitCode) {
+    UniqueHandle thread(CreateRemoteThread(process, nullptr, 0,
+                                           reinterpret_cast<LPTHREAD_START_ROUTINE>(start),
+                                           argument, 0, nullptr));
+    return thread && WaitForSingleObject(thread.get(), 10000) == WAIT_OBJECT_0 &&
+           GetExitCodeThread(thread.get(), &exitCode);
+}
+
+std::string helperPath() {
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string text(path, length);
+    return text.substr(0, text.find_last_of('\\') + 1) + "menudump.dll";
+}
+
+} // namespace
+
+int systemMenu(Args args) {
+    if (args.size() != 1)
+        return kBadUsage;
+    HWND window = parseWindow(args[0]);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    UniqueHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
+    std::string path = helperPath();
+    // Loaded here too, to learn where the reader lies inside the module; system DLLs and this
+    // one load at the same addresses in both processes.
+    UniqueLibrary local(LoadLibraryA(path.c_str()));
+    if (!process || !local)
+        return 1;
+    void* loadLibrary =
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "LoadLibraryA"));
+    void* reader = reinterpret_cast<void*>(GetProcAddress(local.get(), "DumpSystemMenu"));
+
+    RemoteBlock remotePath(process.get(), path.size() + 1);
+    RemoteBlock remoteDump(process.get(), sizeof(MenuDump));
+    MenuDump dump{window, ""};
+    DWORD loaded = 0;
+    DWORD count = 0;
+    if (!remotePath.get() || !remoteDump.get() ||
+        !WriteProcessMemory(process.get(), remotePath.get(), path.c_str(), path.size() + 1,
+                            nullptr) ||
+        !WriteProcessMemory(process.get(), remoteDump.get(), &dump, sizeof dump, nullptr) ||
+        !runRemote(process.get(), loadLibrary, remotePath.get(), loaded) || !loaded ||
+        !runRemote(process.get(), reader, remoteDump.get(), count) || count == DWORD(-1) ||
+        !ReadProcessMemory(process.get(), remoteDump.get(), &dump, sizeof dump, nullptr))
+        return 1;
+    std::fputs(dump.lines, stdout);
+    return 0;
+}

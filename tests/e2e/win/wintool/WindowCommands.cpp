@@ -1,0 +1,145 @@
+// Looking at windows of other processes and sending them messages.
+#include "Commands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct Filter {
+    const char* className;
+    const char* title;
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+bool matches(const char* pattern, const char* text) {
+    return std::strcmp(pattern, "*") == 0 || std::strcmp(pattern, text) == 0;
+}
+
+BOOL CALLBACK collect(HWND hwnd, LPARAM context) {
+    auto& filter = *reinterpret_cast<Filter*>(context);
+    char className[256] = "";
+    char title[512] = "";
+    GetClassNameA(hwnd, className, sizeof className);
+    GetWindowTextA(hwnd, title, sizeof title);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(hwnd, &processId);
+    if (matches(filter.className, className) && matches(filter.title, title) &&
+        (filter.processId == 0 || filter.processId == processId))
+        filter.found.push_back(hwnd);
+    return TRUE;
+}
+
+std::string rectText(const RECT& rect) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%ld,%ld,%ld,%ld", rect.left, rect.top, rect.right,
+                  rect.bottom);
+    return text;
+}
+
+std::string hexBytes(const char* text) {
+    std::string bytes;
+    for (const char* c = text; *c; ++c) {
+        char byte[3];
+        std::snprintf(byte, sizeof byte, "%02x", static_cast<unsigned char>(*c));
+        bytes += byte;
+    }
+    return bytes;
+}
+
+std::uint64_t handleValue(HWND hwnd) {
+    return reinterpret_cast<std::uintptr_t>(hwnd);
+}
+
+} // namespace
+
+int findWindows(Args args) {
+    if (args.size() < 2 || args.size() > 3)
+        return kBadUsage;
+    Filter filter{args[0], args[1], args.size() == 3 ? DWORD(parseNumber(args[2])) : 0, {}};
+    EnumWindows(collect, reinterpret_cast<LPARAM>(&filter));
+    for (HWND hwnd : filter.found)
+        std::printf("%s\n", hex(handleValue(hwnd)).c_str());
+    return 0;
+}
+
+int windowInfo(Args args) {
+    if (args.size() != 1)
+        return kBadUsage;
+    HWND hwnd = parseWindow(args[0]);
+    if (!IsWindow(hwnd))
+        return 1;
+    char className[256] = "";
+    char title[512] = "";
+    GetClassNameA(hwnd, className, sizeof className);
+    GetWindowTextA(hwnd, title, sizeof title);
+    RECT rect{};
+    RECT client{};
+    GetWindowRect(hwnd, &rect);
+    GetClientRect(hwnd, &client);
+    DWORD processId = 0;
+    DWORD threadId = GetWindowThreadProcessId(hwnd, &processId);
+    std::printf("class=%s\ntitle_hex=%s\n", className, hexBytes(title).c_str());
+    std::printf("owner=%s\n", hex(handleValue(GetWindow(hwnd, GW_OWNER))).c_str());
+    std::printf("parent=%s\n", hex(handleValue(GetAncestor(hwnd, GA_PARENT))).c_str());
+    std::printf("style=%s\n", hex(DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE))).c_str());
+    std::printf("exstyle=%s\n", hex(DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE))).c_str());
+    std::printf("rect=%s\nclient=%s\n", rectText(rect).c_str(), rectText(client).c_str());
+    std::printf("visible=%d\niconic=%d\nzoomed=%d\nenabled=%d\n", IsWindowVisible(hwnd) ? 1 : 0,
+                IsIconic(hwnd) ? 1 : 0, IsZoomed(hwnd) ? 1 : 0, IsWindowEnabled(hwnd) ? 1 : 0);
+    std::printf("tid=%lu\npid=%lu\n", threadId, processId);
+    return 0;
+}
+
+int editText(Args args) {
+    if (args.size() != 1)
+        return kBadUsage;
+    HWND edit = FindWindowExA(parseWindow(args[0]), nullptr, "Edit", nullptr);
+    if (!edit)
+        return 1;
+    LRESULT length = SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
+    std::vector<char> text(length + 1);
+    SendMessageA(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    std::fwrite(text.data(), 1, std::strlen(text.data()), stdout);
+    return 0;
+}
+
+int foreground(Args args) {
+    if (args.size() > 1)
+        return kBadUsage;
+    if (args.size() == 1 && !SetForegroundWindow(parseWindow(args[0])))
+        return 1;
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(0, &info);
+    std::printf("foreground=%s\n", hex(handleValue(GetForegroundWindow())).c_str());
+    std::printf("active=%s\nfocus=%s\n", hex(handleValue(info.hwndActive)).c_str(),
+                hex(handleValue(info.hwndFocus)).c_str());
+    // GUI_INMENUMODE and friends: a window in its menu loop swallows posted keys.
+    std::printf("flags=%s\n", hex(info.flags).c_str());
+    return 0;
+}
+
+int postMessage(Args args) {
+    if (args.size() != 4)
+        return kBadUsage;
+    bool posted = PostMessageA(parseWindow(args[0]), UINT(parseNumber(args[1])),
+                               WPARAM(parseNumber(args[2])), LPARAM(parseNumber(args[3])));
+    std::printf("%s\n", posted ? "ok" : "fail");
+    return posted ? 0 : 1;
+}
+
+int sendMessage(Args args) {
+    if (args.size() != 4)
+        return kBadUsage;
+    DWORD_PTR result = 0;
+    bool answered = SendMessageTimeoutA(parseWindow(args[0]), UINT(parseNumber(args[1])),
+                                        WPARAM(parseNumber(args[2])), LPARAM(parseNumber(args[3])),
+                                        SMTO_ABORTIFHUNG, 10000, &result);
+    if (!answered)
+        return 1;
+    std::printf("%s\n", hex(result).c_str());
+    return 0;
+}

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Runs the built widget under Wine with the project's prefix: on $DISPLAY when there is one,
+# otherwise on a private Xvfb, where it saves build/screenshot.png after the first paint and
+# stops everything again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bench=(env PYTHONPATH=tests/e2e PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m bench)
+prefix="$PWD/build/wineprefix"
+
+if [ -n "${DISPLAY:-}" ]; then
+    "${bench[@]}" prefix "$prefix"
+    exec env WINEPREFIX="$prefix" WINEDEBUG=-all wine build/win64/HotKeys.exe
+fi
+exec "${bench[@]}" screenshot build/win64 "$prefix" build/screenshot.png
