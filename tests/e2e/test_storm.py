@@ -72,7 +72,8 @@ def test_every_one_of_2000_presses_arrives_once_in_order_without_memory_growth(
     assert len(got) == PRESSES
     assert got == [VK_F[key] for key in first + second]
     assert probe.received(typing) == []
-    assert max(middle, after) - before <= RSS_SLACK_KB, f"resident set {before} -> {middle} -> {after} kB"
+    assert max(middle, after) - before <= RSS_SLACK_KB, \
+        f"resident set {before} -> {middle} -> {after} kB"
     assert widget.running()
 
 
