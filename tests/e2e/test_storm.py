@@ -2,7 +2,6 @@
 and no memory kept per press."""
 
 import itertools
-import os
 import pathlib
 
 from bench.binding import bind
