@@ -25,6 +25,7 @@ inline std::optional<DecodedBitmap> readPicture(std::span<const std::uint8_t> pa
     try {
         return readPicturePayload(payload, classes);
     } catch (const InvalidBitmap&) {
+        // Refusals the program reports; any other error escapes to the fuzzer.
     } catch (const PictureReadError&) {
     }
     return std::nullopt;
