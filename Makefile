@@ -1,5 +1,5 @@
 # The two everyday commands: `make run` and `make test`. Both install what is missing first.
-.PHONY: deps native win64 build test run
+.PHONY: deps native win64 sanitize build test run fuzz
 
 deps:
 	@tools/install-deps.sh
@@ -12,9 +12,24 @@ win64: deps
 	cmake --preset win64
 	cmake --build --preset win64
 
+# The unit tests again, under AddressSanitizer and UndefinedBehaviorSanitizer (clang).
+sanitize: deps
+	cmake --preset sanitize
+	cmake --build --preset sanitize
+
 build: native win64
 
-test: build
+# Each fuzz target for FUZZ_SECONDS over its seeds and what earlier runs found (build/sanitize/fuzz).
+FUZZ_SECONDS ?= 300
+FUZZ_TARGETS := form_reader bitmap_payload widget_form
+fuzz: sanitize
+	@for target in $(FUZZ_TARGETS); do \
+		fuzz/run.sh build/sanitize/fuzz_$$target fuzz/seeds/$$target \
+			build/sanitize/fuzz/$$target $(FUZZ_SECONDS) || exit 1; \
+	done
+
+test: build sanitize
+	ctest --preset sanitize
 	ctest --preset native
 
 run: build

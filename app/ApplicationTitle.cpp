@@ -22,7 +22,9 @@ std::size_t fileNameStart(std::string_view path, const LeadBytePredicate& isLead
 std::string applicationTitle(std::string_view path, const LeadBytePredicate& isLeadByte,
                              const LowerCase& toLower) {
     std::string title(path.substr(fileNameStart(path, isLeadByte)));
-    title = title.substr(0, title.find('.'));
+    if (const std::size_t dot = title.find('.'); dot != std::string::npos) {
+        title.resize(dot);
+    }
     // A trail byte is part of a double-byte character, not a letter of its own: it keeps its value.
     std::size_t i = 0;
     while (i < title.size()) {

@@ -7,6 +7,7 @@ packages=(
     g++-mingw-w64-x86-64-posix mingw-w64-tools
     wine64 fonts-wine fonts-liberation xvfb xdotool x11-utils imagemagick
     python3 python3-pytest locales libx11-6 libxfixes3
+    clang libclang-rt-14-dev clang-tidy cppcheck
 )
 
 missing=()

@@ -21,16 +21,17 @@ void checkOptions(const BlendOptions& options) {
     }
 }
 
-// The count of rows (or columns) both rectangles and both bitmaps have room for. An origin
-// left of or above a bitmap would address memory before it, so such areas blend nothing.
-std::int64_t span(int destinationStart, int destinationLength, int destinationLimit,
-                  int sourceStart, int sourceLength, int sourceLimit) {
+// The count of rows (or columns) both rectangles and both bitmaps have room for, from each
+// rectangle's start and end edge. An origin left of or above a bitmap would address memory
+// before it, so such areas blend nothing. In 64 bits, so that no pair of edges can overflow.
+std::int64_t span(int destinationStart, int destinationEnd, int destinationLimit, int sourceStart,
+                  int sourceEnd, int sourceLimit) {
     if (destinationStart < 0 || sourceStart < 0) {
         return 0;
     }
-    return std::min({std::int64_t{destinationLength}, std::int64_t{sourceLength},
-                     std::int64_t{destinationLimit} - destinationStart,
-                     std::int64_t{sourceLimit} - sourceStart});
+    const auto length = [](std::int64_t start, std::int64_t end) { return end - start; };
+    return std::min({length(destinationStart, destinationEnd), length(sourceStart, sourceEnd),
+                     length(destinationStart, destinationLimit), length(sourceStart, sourceLimit)});
 }
 
 // (d * 256 + (s - d) * a) >> 8 in signed 32 bits: the sum lies in 0..65280, so this is
@@ -99,9 +100,9 @@ void BlendRect(const PixelRect& rd, const PixelRect& rs, const BitmapView& desti
     }
     checkOptions(options);
     const std::int64_t rows =
-        span(rd.top, rd.height(), destination.height(), rs.top, rs.height(), source->height());
+        span(rd.top, rd.bottom, destination.height(), rs.top, rs.bottom, source->height());
     const std::int64_t columns =
-        span(rd.left, rd.width(), destination.width(), rs.left, rs.width(), source->width());
+        span(rd.left, rd.right, destination.width(), rs.left, rs.right, source->width());
     if (rows <= 0 || columns <= 0) {
         return;
     }

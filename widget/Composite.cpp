@@ -2,6 +2,7 @@
 
 #include "widget/BlendRect.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace hk {
@@ -15,6 +16,16 @@ int checkedSize(int size) {
     return size;
 }
 
+// Where a picture lands in the window. Its far edges are cut to the window, so that a stored
+// size or place near the int limit cannot overflow them.
+PixelRect windowArea(const PlacedPicture& placed, int width, int height) {
+    const auto edge = [](int start, int length, int limit) {
+        return static_cast<int>(std::min(std::int64_t{start} + length, std::int64_t{limit}));
+    };
+    return {placed.left, placed.top, edge(placed.left, placed.picture->width(), width),
+            edge(placed.top, placed.picture->height(), height)};
+}
+
 } // namespace
 
 Bitmap24::Bitmap24(int width, int height, Rgb fill)
@@ -23,7 +34,7 @@ Bitmap24::Bitmap24(int width, int height, Rgb fill)
       bytes_(stride_ * static_cast<std::size_t>(height)) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            std::uint8_t* p = &bytes_[static_cast<std::size_t>(y) * stride_ + 3 * x];
+            std::uint8_t* p = &bytes_[static_cast<std::size_t>(y) * stride_ + std::size_t{3} * x];
             p[0] = fill.blue;
             p[1] = fill.green;
             p[2] = fill.red;
@@ -32,7 +43,7 @@ Bitmap24::Bitmap24(int width, int height, Rgb fill)
 }
 
 Rgb Bitmap24::pixel(int x, int y) const {
-    const std::uint8_t* p = &bytes_.at(static_cast<std::size_t>(y) * stride_ + 3 * x);
+    const std::uint8_t* p = &bytes_.at(static_cast<std::size_t>(y) * stride_ + std::size_t{3} * x);
     return {p[2], p[1], p[0]};
 }
 
@@ -59,8 +70,7 @@ Bitmap24 composePictures(int width, int height, Rgb background,
         }
         const ConstBitmapView source(bits, picture.width(), picture.height(), 32,
                                      picture.topDown());
-        const PixelRect rd{placed.left, placed.top, placed.left + picture.width(),
-                           placed.top + picture.height()};
+        const PixelRect rd = windowArea(placed, width, height);
         BlendRect(rd, {0, 0, picture.width(), picture.height()}, destination, &source);
     }
     return window;

@@ -57,13 +57,16 @@ private:
     }
 
     // The length byte of the class name has been read already: for a child it is what tells
-    // another object from the zero byte that ends the list.
+    // another object from the zero byte that ends the list, so no class name is ever empty.
     ObjectRecord object(std::uint8_t classNameLength, int depth) {
         if (depth > kMaxNesting) {
             fail("nests objects too deeply");
         }
-        ObjectRecord record;
         const std::size_t start = reader_.position();
+        if (classNameLength == 0) {
+            fail("has an object without a class name (at byte " + std::to_string(start - 1) + ")");
+        }
+        ObjectRecord record;
         const auto className = checked(start, reader_.bytes(classNameLength));
         record.className.assign(className.begin(), className.end());
         record.name = shortString();

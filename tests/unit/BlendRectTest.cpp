@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -175,6 +176,8 @@ std::vector<std::string> touched(PixelRect rd, PixelRect rs, int sourceWidth, in
 }
 
 TEST(BlendRect, ClampsRowsAndColumnsToBothRectanglesAndBothBitmaps) {
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
     struct Case {
         const char* what;
         PixelRect rd;
@@ -241,6 +244,24 @@ TEST(BlendRect, ClampsRowsAndColumnsToBothRectanglesAndBothBitmaps) {
          {-1, 0, 2, 2},
          {0, 0, 3, 2},
          3,
+         2,
+         {"......", "......", "......", "......", "......"}},
+        {"destination reaching the int limit",
+         {1, 1, kMax, kMax},
+         {0, 0, 4, 4},
+         4,
+         4,
+         {"......", ".####.", ".####.", ".####.", ".####."}},
+        {"destination inverted across the int range",
+         {0, kMax, 2, kMin},
+         {0, 0, 2, 2},
+         2,
+         2,
+         {"......", "......", "......", "......", "......"}},
+        {"source inverted across the int range",
+         {0, 0, 2, 2},
+         {kMax, 0, kMin, 2},
+         2,
          2,
          {"......", "......", "......", "......", "......"}},
     };

@@ -1,6 +1,7 @@
 #include "widget/Composite.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace hk {
 namespace {
@@ -54,6 +55,30 @@ TEST(Composite, ClipsToTheWindowAndTreatsMissingRowsAsClear) {
     EXPECT_EQ(window.pixel(1, 3), (Rgb{29, 19, 9}))
         << "opaque, and one less where the background is darker";
     EXPECT_EQ(window.pixel(1, 2), (Rgb{1, 2, 3}));
+}
+
+// Stored sizes and places near the int limit: edges computed as left + width would overflow.
+TEST(Composite, PicturesReachingTheIntLimitLeaveTheWindowAlone) {
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    const DecodedBitmap small = picture(2, 2, {10, 20, 30, 255});
+    DecodedBitmap endless = picture(0, 0, {});
+    endless.header.height = kMax - 1; // no columns, so no pixel memory
+    const PlacedPicture cases[] = {
+        {&endless, 3, 2},
+        {&small, kMax - 1, 0},
+        {&small, 0, kMax - 1},
+        {&small, kMin, kMin},
+    };
+    for (const PlacedPicture& placed : cases) {
+        SCOPED_TRACE(testing::Message() << placed.left << "," << placed.top);
+        const Bitmap24 window = composePictures(4, 3, {1, 2, 3}, {&placed, 1});
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 4; ++x) {
+                EXPECT_EQ(window.pixel(x, y), (Rgb{1, 2, 3}));
+            }
+        }
+    }
 }
 
 TEST(Composite, RefusesPicturesWithoutAlpha) {

@@ -150,6 +150,8 @@ TEST(FormReader, MalformedBytesGiveAClearMessage) {
         {"utf-8 text longer than the rest", withProperty({20, 9, 0, 0, 0, 'a', 0}),
          "Form description ends early (at byte 23)"},
         {"objects nested without end", deep.data, "Form description nests objects too deeply"},
+        {"form without a class name", Bytes().text("TPF0").raw({0, 0, 0, 0}).data,
+         "Form description has an object without a class name (at byte 4)"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(readError(c.bytes), c.message) << c.what;

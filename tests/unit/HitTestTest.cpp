@@ -3,6 +3,7 @@
 #include "tests/unit/WidgetLayout.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <string>
 
 namespace hk {
@@ -45,6 +46,17 @@ TEST(HitTest, HiddenOrDisabledComponentsLetThePointThrough) {
     EXPECT_EQ(nameAt(form, {10, 60}), "Image1");
     EXPECT_EQ(cursorAt(form.components, {10, 60}), Cursor::Arrow);
     EXPECT_EQ(nameAt(form, {190, 5}), "Image2");
+}
+
+// A picture sizes its control, and a stored picture may claim any size: edges computed as
+// left + width would overflow.
+TEST(HitTest, BoxesReachingTheIntLimitStillHoldTheirPoints) {
+    constexpr int kMax = std::numeric_limits<int>::max();
+    FormDescription form = widgetLayout();
+    form.find("Image3")->box = {184, 0, kMax, kMax};
+    EXPECT_EQ(nameAt(form, {190, 5}), "Image3");
+    EXPECT_EQ(nameAt(form, {kMax - 1, kMax - 1}), "Image3");
+    EXPECT_EQ(nameAt(form, {100, 5}), "Image2");
 }
 
 } // namespace
