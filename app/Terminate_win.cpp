@@ -5,6 +5,7 @@
 // yet the handler drags a complete C++ name demangler into the executable; this one ends the
 // process the same way without it. Defining it here keeps the library's own copy out of the link.
 namespace __gnu_cxx {
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the library's own name, which this replaces
 [[noreturn]] void __verbose_terminate_handler() {
     std::abort();
 }
