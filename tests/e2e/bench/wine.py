@@ -67,9 +67,19 @@ class Wine:
         Wine's background services start with the first program and inherit its output; started
         here with no output to hold, they cannot keep a later command's pipe open."""
         subprocess.run(["wineserver", "-p"], env=self.env, check=True, timeout=30)
-        subprocess.run(["wineboot"], env=self.env, check=True, timeout=120,
-                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
+        # Now and then wineboot fails while the previous run's server is still going away;
+        # a second try finds the new one settled.
+        for attempt in range(3):
+            with tempfile.TemporaryFile() as err:
+                boot = subprocess.run(["wineboot"], env=self.env, timeout=120,
+                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                      stderr=err)
+                if boot.returncode == 0:
+                    return
+                err.seek(0)
+                failure = err.read().decode(errors="replace")
+            subprocess.run(["wineserver", "-p"], env=self.env, timeout=30)
+        raise RuntimeError(f"wineboot failed three times (exit {boot.returncode}): {failure}")
 
     def stop_server(self):
         subprocess.run(["wineserver", "-k"], env=self.env, timeout=30)
