@@ -69,7 +69,7 @@ class Wine:
         subprocess.run(["wineserver", "-p"], env=self.env, check=True, timeout=30)
         # Now and then wineboot fails while the previous run's server is still going away;
         # a second try finds the new one settled.
-        for attempt in range(3):
+        for _ in range(3):
             with tempfile.TemporaryFile() as err:
                 boot = subprocess.run(["wineboot"], env=self.env, timeout=120,
                                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
