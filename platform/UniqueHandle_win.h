@@ -41,6 +41,7 @@ using UniqueFont = UniqueHandle<HFONT, &::DeleteObject>;
 using UniquePalette = UniqueHandle<HPALETTE, &::DeleteObject>;
 // A device context from CreateCompatibleDC; one from GetDC goes back with WindowDc instead.
 using UniqueMemoryDc = UniqueHandle<HDC, &::DeleteDC>;
+using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
 // Only for icons the program creates; icons from LoadIcon are shared and never destroyed.
 using UniqueIcon = UniqueHandle<HICON, &::DestroyIcon>;
 

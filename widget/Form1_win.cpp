@@ -36,8 +36,14 @@ WindowHandle toHandle(HWND window) {
     return reinterpret_cast<WindowHandle>(window);
 }
 
-// Without a border the window's outer size is its client size.
+// Without a border the window's outer size is its client size. The layout changes it only at
+// another resolution; a size that already holds is left alone, which spares the platform a round
+// of position messages at start-up.
 void setClientSize(HWND window, int width, int height) {
+    RECT client{};
+    if (::GetClientRect(window, &client) && client.right == width && client.bottom == height) {
+        return;
+    }
     ::SetWindowPos(window, nullptr, 0, 0, width, height,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -4,6 +4,7 @@
 #include "app/ShowCommand.h"
 #include "hotkeys/HotkeyDispatch.h"
 #include "hotkeys/HotkeyTable.h"
+#include "platform/ShellLibrary_win.h"
 #include "platform/UniqueHandle_win.h"
 #include "platform/Win32HotkeyPlatform_win.h"
 #include "widget/ComponentArt_win.h"
@@ -61,7 +62,8 @@ private:
     std::vector<ComponentArt> art; // parallel to form.components
     FormMouse mouse{form.components, [this](Handler handler) { runHandler(handler); }};
     bool shown = false;
-    UniqueHwnd window; // last: destroyed while the members above are still alive
+    ShellLibrary shell; // for the link labels
+    UniqueHwnd window;  // last: destroyed while the members above are still alive
 };
 
 // The program's reference to its widget, set before the widget is constructed.

@@ -1,8 +1,6 @@
 // The form's event handlers, bound by name from the form description.
 #include "widget/Form1_win.h"
 
-#include <shellapi.h>
-
 namespace hk {
 namespace {
 
@@ -15,10 +13,12 @@ constexpr char kAuthorPage[] = "https://vk.com/hotkeys_author";
 // SC_MOVE with HTCAPTION in its low bits: the move follows the mouse from where it is now.
 constexpr WPARAM kMoveByMouse = 0xF012;
 
-void openPage(HWND owner, const char* address) {
-    // With no browser to take the page the widget simply stays as it is, so the result has no
-    // use here.
-    ::ShellExecuteA(owner, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+void openPage(ShellLibrary& shell, HWND owner, const char* address) {
+    // With no browser to take the page (or no shell to ask) the widget simply stays as it is,
+    // so the result has no use here.
+    if (const auto shellExecute = shell.shellExecute()) {
+        shellExecute(owner, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+    }
 }
 
 } // namespace
@@ -58,15 +58,15 @@ void TForm1::Image3Click() {
 }
 
 void TForm1::Label3Click() {
-    openPage(handle(), kGroupPage);
+    openPage(shell, handle(), kGroupPage);
 }
 
 void TForm1::Label4Click() {
-    openPage(handle(), kSitePage);
+    openPage(shell, handle(), kSitePage);
 }
 
 void TForm1::Label5Click() {
-    openPage(handle(), kAuthorPage);
+    openPage(shell, handle(), kAuthorPage);
 }
 
 } // namespace hk

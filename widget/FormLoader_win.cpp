@@ -6,14 +6,20 @@
 #include "widget/TextDrawing_win.h"
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace hk {
 namespace {
 
-// The scaling yardstick is measured on the widget's own window, label text on the screen.
+// The scaling yardstick is measured on the widget's own window, label text on the screen, which
+// is held for the whole layout. The font that measured a label's caption is kept to draw it.
 class DisplayMetrics : public LayoutMetrics {
 public:
-    explicit DisplayMetrics(HWND window) : window(window) {}
+    explicit DisplayMetrics(HWND window) : window(window), screen(nullptr) {}
+
+    // Read once: the layout keeps the resolution it was started with.
+    int screenPixelsPerInch() const { return ::GetDeviceCaps(screen.get(), LOGPIXELSY); }
 
     int zeroHeight(const Font& font) override {
         const UniqueFont created = createFont(font);
@@ -22,18 +28,25 @@ public:
     }
 
     TextSize measure(const Font& font, const std::string& text) override {
-        return measureLabelText(createFont(font).get(), text);
+        measured.emplace_back(font, createFont(font));
+        return measureLabelText(screen.get(), measured.back().second.get(), text);
+    }
+
+    // A font that measuring created for `font` and nobody has taken yet, or a new one.
+    UniqueFont takeFont(const Font& font) {
+        for (auto& [key, created] : measured) {
+            if (created && key == font) {
+                return std::move(created);
+            }
+        }
+        return createFont(font);
     }
 
 private:
     HWND window;
+    WindowDc screen;
+    std::vector<std::pair<Font, UniqueFont>> measured;
 };
-
-// Read once: the layout keeps the resolution it was started with.
-int screenPixelsPerInch() {
-    const WindowDc screen(nullptr);
-    return ::GetDeviceCaps(screen.get(), LOGPIXELSY);
-}
 
 std::vector<std::optional<PictureSize>> loadPictures(const FormDescription& form,
                                                      std::vector<ComponentArt>& art) {
@@ -58,10 +71,10 @@ std::vector<ComponentArt> loadForm(FormDescription& form, HWND window) {
     std::vector<ComponentArt> art(form.components.size());
     const auto sizes = loadPictures(form, art);
     DisplayMetrics metrics(window);
-    completeLayout(form, sizes, screenPixelsPerInch(), toThreadAnsi, metrics);
+    completeLayout(form, sizes, metrics.screenPixelsPerInch(), toThreadAnsi, metrics);
     for (std::size_t i = 0; i < form.components.size(); ++i) {
         if (form.components[i].kind == ComponentKind::Label) {
-            art[i].font = createFont(form.components[i].font);
+            art[i].font = metrics.takeFont(form.components[i].font);
         }
     }
     return art;

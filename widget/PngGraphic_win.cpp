@@ -118,8 +118,8 @@ TPNGGraphic::TPNGGraphic(const DecodedBitmap& bitmap)
         bitmap_ = convertCompressed(bitmap, header);
         return;
     }
-    const WindowDc screen(nullptr);
-    DibSection section = createDibSection(screen.get(), header);
+    // Colour tables hold RGB values, so the section needs no surface to take a palette from.
+    DibSection section = createDibSection(nullptr, header);
     GdiFlush();
     // The reader caps the count at the section; the platform's own size is the final word.
     const std::size_t count = std::min(bitmap.pixels.size(), section.bits.size());
@@ -154,8 +154,7 @@ void TPNGGraphic::DrawBlended(HDC canvas, const RECT& r) const {
     if (width <= 0 || height <= 0) {
         return;
     }
-    const WindowDc screen(nullptr);
-    const DibSection scratch = createDibSection(screen.get(), width, height, 24);
+    const DibSection scratch = createDibSection(nullptr, width, height, 24);
     const UniqueMemoryDc scratchDc(CreateCompatibleDC(nullptr));
     const SelectionGuard selected(scratchDc.get(), scratch.bitmap.get());
     BitBlt(scratchDc.get(), 0, 0, width, height, canvas, r.left, r.top, SRCCOPY);
@@ -168,6 +167,7 @@ void TPNGGraphic::DrawBlended(HDC canvas, const RECT& r) const {
         const ConstBitmapView source = view32(bits_, width_, height_, topDown_);
         BlendRect(area, area, destination, &source, options);
     } else {
+        const WindowDc screen(nullptr);
         const DibSection resized = ResizedCopy(screen.get(), width, height);
         const ConstBitmapView source = view32(resized.bits, width, height, false);
         BlendRect(area, area, destination, &source, options);

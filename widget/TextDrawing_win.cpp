@@ -27,9 +27,13 @@ COLORREF colourRef(const Colour& colour) {
 
 TextSize measureLabelText(HFONT font, const std::string& text) {
     const WindowDc screen(nullptr);
-    const SelectionGuard selected(screen.get(), font);
+    return measureLabelText(screen.get(), font, text);
+}
+
+TextSize measureLabelText(HDC screen, HFONT font, const std::string& text) {
+    const SelectionGuard selected(screen, font);
     RECT bounds{};
-    ::DrawTextA(screen.get(), text.data(), static_cast<int>(text.size()), &bounds,
+    ::DrawTextA(screen, text.data(), static_cast<int>(text.size()), &bounds,
                 DT_CALCRECT | kLabelTextFormat);
     return {bounds.right - bounds.left, bounds.bottom - bounds.top};
 }

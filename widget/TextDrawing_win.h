@@ -22,6 +22,8 @@ COLORREF colourRef(const Colour& colour);
 
 // The size of a label's text drawn in `font`, on the screen.
 TextSize measureLabelText(HFONT font, const std::string& text);
+// The same on a screen surface the caller already holds.
+TextSize measureLabelText(HDC screen, HFONT font, const std::string& text);
 
 // The height of "0" in `font` on the surface `dc`.
 int measureZeroHeight(HDC dc, HFONT font);
