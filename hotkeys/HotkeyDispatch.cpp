@@ -5,8 +5,10 @@
 
 namespace hk {
 
-TargetSlot TargetSlot1;
-TargetSlot TargetSlot2;
+WindowHandle TargetWindow1 = 0;
+TitleBuffer TargetTitle1{};
+WindowHandle TargetWindow2 = 0;
+TitleBuffer TargetTitle2{};
 
 // The title read is cut at 11 bytes, which in a double-byte code page can split a character;
 // its orphaned lead byte would show as garbage, so it is dropped.
@@ -27,7 +29,7 @@ std::string slotCaption(const TitleBuffer& title, const LeadBytePredicate& isLea
     return text + "+";
 }
 
-HotkeyDispatch::HotkeyDispatch(HotkeyPlatform& platform, TargetSlot& slot1, TargetSlot& slot2,
+HotkeyDispatch::HotkeyDispatch(HotkeyPlatform& platform, TargetSlot slot1, TargetSlot slot2,
                                LeadBytePredicate isLeadByte)
     : platform(platform), slot1(slot1), slot2(slot2), isLeadByte(std::move(isLeadByte)) {}
 
@@ -54,7 +56,7 @@ std::vector<CaptionChange> HotkeyDispatch::WMHotKey(const HotkeyIds& ids, std::u
 
 // The buffer is cleared first so that a title that cannot be read shows as "+" rather than
 // as the previously bound window's title.
-CaptionChange HotkeyDispatch::bind(TargetSlot& slot, int number) {
+CaptionChange HotkeyDispatch::bind(const TargetSlot& slot, int number) {
     slot.window = platform.foregroundWindow();
     slot.title.fill('\0');
     platform.readWindowTitle(slot.window, slot.title);

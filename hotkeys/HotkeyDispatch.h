@@ -9,14 +9,18 @@
 
 namespace hk {
 
-struct TargetSlot {
-    WindowHandle window = 0;
-    TitleBuffer title{};
-};
+// The two slots live for the whole run and belong to no window: the window a binding hotkey
+// took (null until then) and the start of its title.
+extern WindowHandle TargetWindow1;
+extern TitleBuffer TargetTitle1;
+extern WindowHandle TargetWindow2;
+extern TitleBuffer TargetTitle2;
 
-// The two slots live for the whole run and belong to no window.
-extern TargetSlot TargetSlot1;
-extern TargetSlot TargetSlot2;
+// One slot as dispatch sees it.
+struct TargetSlot {
+    WindowHandle& window;
+    TitleBuffer& title;
+};
 
 // A slot caption that a press changed: the shell shows slot 1 in Label2 and slot 2 in Label1.
 struct CaptionChange {
@@ -28,7 +32,7 @@ std::string slotCaption(const TitleBuffer& title, const LeadBytePredicate& isLea
 
 class HotkeyDispatch {
 public:
-    HotkeyDispatch(HotkeyPlatform& platform, TargetSlot& slot1, TargetSlot& slot2,
+    HotkeyDispatch(HotkeyPlatform& platform, TargetSlot slot1, TargetSlot slot2,
                    LeadBytePredicate isLeadByte);
 
     // Every row is tested, so identifiers shared by several rows (failed atoms are all 0) take
@@ -36,11 +40,11 @@ public:
     std::vector<CaptionChange> WMHotKey(const HotkeyIds& ids, std::uint32_t id);
 
 private:
-    CaptionChange bind(TargetSlot& slot, int number);
+    CaptionChange bind(const TargetSlot& slot, int number);
 
     HotkeyPlatform& platform;
-    TargetSlot& slot1;
-    TargetSlot& slot2;
+    TargetSlot slot1;
+    TargetSlot slot2;
     LeadBytePredicate isLeadByte;
 };
 

@@ -51,7 +51,8 @@ void setClientSize(HWND window, int width, int height) {
 } // namespace
 
 TForm1::TForm1(HINSTANCE instance, ApplicationWindow& application)
-    : application(application), dispatch(platform, TargetSlot1, TargetSlot2, isAnsiLeadByte),
+    : application(application), dispatch(platform, {TargetWindow1, TargetTitle1},
+                                         {TargetWindow2, TargetTitle2}, isAnsiLeadByte),
       form(readFormDescription(formResource(instance))) {
     registerClass(instance);
     // Created hidden while the form loads: the scaling rule measures on the window's surface.

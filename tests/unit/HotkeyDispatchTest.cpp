@@ -23,8 +23,12 @@ HotkeyIds distinctIds() {
 class HotkeyDispatchTest : public ::testing::Test {
 protected:
     FakeHotkeyPlatform platform;
-    TargetSlot slot1;
-    TargetSlot slot2;
+    WindowHandle window1 = 0;
+    TitleBuffer title1{};
+    WindowHandle window2 = 0;
+    TitleBuffer title2{};
+    TargetSlot slot1{window1, title1};
+    TargetSlot slot2{window2, title2};
     HotkeyDispatch dispatch{platform, slot1, slot2, isShiftJisLead};
     HotkeyIds ids = distinctIds();
 };
