@@ -29,8 +29,8 @@ std::string slotCaption(const TitleBuffer& title, const LeadBytePredicate& isLea
     return text + "+";
 }
 
-HotkeyDispatch::HotkeyDispatch(HotkeyPlatform& platform, TargetSlot slot1, TargetSlot slot2,
-                               LeadBytePredicate isLeadByte)
+HotkeyDispatch::HotkeyDispatch(HotkeyPlatform& platform, const TargetSlot& slot1,
+                               const TargetSlot& slot2, LeadBytePredicate isLeadByte)
     : platform(platform), slot1(slot1), slot2(slot2), isLeadByte(std::move(isLeadByte)) {}
 
 std::vector<CaptionChange> HotkeyDispatch::WMHotKey(const HotkeyIds& ids, std::uint32_t id) {

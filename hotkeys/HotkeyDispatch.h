@@ -32,7 +32,7 @@ std::string slotCaption(const TitleBuffer& title, const LeadBytePredicate& isLea
 
 class HotkeyDispatch {
 public:
-    HotkeyDispatch(HotkeyPlatform& platform, TargetSlot slot1, TargetSlot slot2,
+    HotkeyDispatch(HotkeyPlatform& platform, const TargetSlot& slot1, const TargetSlot& slot2,
                    LeadBytePredicate isLeadByte);
 
     // Every row is tested, so identifiers shared by several rows (failed atoms are all 0) take
