@@ -10,25 +10,9 @@ import sys
 
 from . import processes, screen
 from .display import Display
-from .poll import wait_until
 from .widget import Widget
 from .wine import Wine
 from .wintool import WinTool
-
-
-def wait_for_first_paint(display, rect, before):
-    """The widget has painted once its rectangle differs from the empty screen and two captures
-    in a row agree (a half-drawn frame would not)."""
-    empty = before.region(*rect)
-    last = [None]
-
-    def settled():
-        now = screen.capture(display).region(*rect)
-        done = now != empty and now == last[0]
-        last[0] = now
-        return done
-
-    wait_until(settled, "the widget's first paint")
 
 
 def screenshot(win64_dir, prefix, png):
@@ -41,7 +25,7 @@ def screenshot(win64_dir, prefix, png):
         before = screen.capture(display.name)
         widget = Widget(tool, os.path.join(win64_dir, "HotKeys.exe"))
         facts = widget.wait_shown()
-        wait_for_first_paint(display.name, facts.rect, before)
+        screen.wait_for_first_paint(display.name, facts.rect, before)
         screen.save_png(display.name, png)
         print(f"screenshot of the widget at {facts.rect}: {png}")
         widget.stop()

@@ -6,7 +6,6 @@ import pytest
 
 from . import screen
 from .pointer import Pointer
-from .poll import wait_until
 
 ORIGIN = (260, 227)  # where the widget is shown
 
@@ -20,17 +19,7 @@ def start_painted(display, start_widget):
     """Starts the widget and returns it once its first paint has settled on the screen."""
     before = screen.capture(display)
     widget = start_widget()
-    rect = widget.wait_shown().rect
-    empty = before.region(*rect)
-    last = [None]
-
-    def settled():
-        now = screen.capture(display).region(*rect)
-        done = now != empty and now == last[0]
-        last[0] = now
-        return done
-
-    wait_until(settled, "the widget's first paint")
+    screen.wait_for_first_paint(display, widget.wait_shown().rect, before)
     return widget
 
 

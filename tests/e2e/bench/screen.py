@@ -2,6 +2,8 @@
 
 import subprocess
 
+from .poll import wait_until
+
 
 class Screenshot:
     def __init__(self, width, height, rgb):
@@ -44,3 +46,18 @@ def save_png(display, path):
     subprocess.run(["import", "-display", display, "-window", "root", path], check=True,
                    capture_output=True, timeout=30)
     return path
+
+
+def wait_for_first_paint(display, rect, before):
+    """A window has painted once its rectangle differs from `before` (the screen captured before
+    it was shown) and two captures in a row agree (a half-drawn frame would not)."""
+    empty = before.region(*rect)
+    last = [None]
+
+    def settled():
+        now = capture(display).region(*rect)
+        done = now != empty and now == last[0]
+        last[0] = now
+        return done
+
+    wait_until(settled, "the widget's first paint")
