@@ -1,10 +1,9 @@
 #include "widget/FormLayout.h"
 
+#include "tests/unit/StoredForm.h"
 #include "tests/unit/WidgetLayout.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -13,10 +12,7 @@ namespace hk {
 namespace {
 
 FormDescription storedForm() {
-    std::ifstream in(SOURCE_DIR "/resources/TForm1.bin", std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                          std::istreambuf_iterator<char>()};
-    return readFormDescription(bytes);
+    return readFormDescription(storedFormBytes());
 }
 
 // "0" is 13 pixels high in the form font at height -11 and `scaledZero` at any other height;

@@ -1,9 +1,8 @@
+#include "tests/unit/StoredForm.h"
 #include "tests/unit/WidgetLayout.h"
 #include "widget/FormDescription.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,19 +10,13 @@
 namespace hk {
 namespace {
 
-// The stored form description exactly as the program embeds it.
-std::vector<std::uint8_t> storedForm() {
-    std::ifstream in(SOURCE_DIR "/resources/TForm1.bin", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::uint32_t le32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
     return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
            static_cast<std::uint32_t>(bytes[at + 3]) << 24;
 }
 
 TEST(FormResource, TheStoredFormIsTheWidgetWindow) {
-    const FormDescription form = readFormDescription(storedForm());
+    const FormDescription form = readFormDescription(storedFormBytes());
     EXPECT_EQ(form.name, "Form1");
     EXPECT_EQ(form.left, 260);
     EXPECT_EQ(form.top, 227);
@@ -58,7 +51,7 @@ TEST(FormResource, TheStoredFormHoldsTheEightComponentsInCreationOrder) {
         {"Label4", K::Label, {72, 55, 33, 13}, false, Handler::Label4Click, {}},
         {"Label5", K::Label, {112, 55, 81, 13}, false, Handler::Label5Click, {}},
     };
-    const FormDescription form = readFormDescription(storedForm());
+    const FormDescription form = readFormDescription(storedFormBytes());
     ASSERT_EQ(form.components.size(), std::size(expected));
     for (std::size_t i = 0; i < form.components.size(); ++i) {
         const Component& c = form.components[i];
@@ -92,7 +85,7 @@ TEST(FormResource, SlotLabelsAreTransparentAndLinksAreBlackBoxesWithTheHand) {
         {"Label4", "  сайт ", true, "Myriad Pro", black, false, Cursor::HandPoint},
         {"Label5", "   by Ворбицкий", true, "Myriad Pro", black, false, Cursor::HandPoint},
     };
-    FormDescription form = readFormDescription(storedForm());
+    FormDescription form = readFormDescription(storedFormBytes());
     for (const Expected& e : expected) {
         const Component* label = form.find(e.name);
         ASSERT_NE(label, nullptr) << e.name;
@@ -115,7 +108,7 @@ TEST(FormResource, PicturePayloadsNameTheirClassAndCarryA32BitBitmapFile) {
     };
     const Expected expected[] = {
         {"Image1", 67942, 202, 84}, {"Image2", 17038, 202, 21}, {"Image3", 1094, 16, 16}};
-    FormDescription form = readFormDescription(storedForm());
+    FormDescription form = readFormDescription(storedFormBytes());
     for (const Expected& e : expected) {
         const std::vector<std::uint8_t>& data = form.find(e.name)->pictureData;
         ASSERT_EQ(data.size(), e.payload) << e.name;
@@ -138,7 +131,7 @@ TEST(FormResource, EachPropertyIsStoredWithItsType) {
         "Form1.Font.Name",  "Label1.Font.Name", "Label2.Font.Name", "Label3.Font.Name",
         "Label4.Font.Name", "Label5.Font.Name", "Label1.Caption",   "Label2.Caption"};
 
-    const ObjectRecord root = readForm(storedForm());
+    const ObjectRecord root = readForm(storedFormBytes());
     std::vector<const ObjectRecord*> objects = {&root};
     for (const ObjectRecord& child : root.children) {
         objects.push_back(&child);

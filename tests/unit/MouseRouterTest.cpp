@@ -1,10 +1,9 @@
 #include "widget/MouseRouter.h"
 
+#include "tests/unit/StoredForm.h"
 #include "widget/FormDescription.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -13,10 +12,7 @@ namespace {
 
 // The components as the program loads them, handlers bound by the stored description.
 std::vector<Component> storedComponents() {
-    std::ifstream in(SOURCE_DIR "/resources/TForm1.bin", std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                          std::istreambuf_iterator<char>()};
-    return readFormDescription(bytes).components;
+    return readFormDescription(storedFormBytes()).components;
 }
 
 std::string where(Point point) {
