@@ -105,12 +105,17 @@ def latency_rows(samples, lines):
              f"{count(samples, 'lost', 'floor')})", f"{wm:.0f}", f"{wp:.0f}", f"{fm:.0f}",
              f"{fp:.0f}", f"{wm / fm:.2f}", f"{wp / fp:.2f}", "≤ 1.1 both")]
     ratios = round_ratios(lines)
-    if len(ratios) >= 4:
-        low, middle, high = statistics.quantiles(ratios, n=4)
-        rows.append((f"Latency, ratio of block medians round by round ({len(ratios)} rounds of "
-                     f"{PRESSES_PER_BLOCK} presses each)", "", "", "", "",
-                     f"{middle:.2f} (quartiles {low:.2f}–{high:.2f})", "", "—"))
+    rows += ratio_rows(f"Latency, ratio of block medians round by round ({len(ratios)} rounds of "
+                       f"{PRESSES_PER_BLOCK} presses each)", ratios)
     return rows
+
+
+def ratio_rows(figure, ratios):
+    """A row with the median and quartiles of round-by-round ratios, when there are enough."""
+    if len(ratios) < 4:
+        return []
+    low, middle, high = statistics.quantiles(ratios, n=4)
+    return [(figure, "", "", "", "", f"{middle:.2f} (quartiles {low:.2f}–{high:.2f})", "", "—")]
 
 
 def startup_round_ratios(lines):
@@ -136,11 +141,8 @@ def startup_rows(samples, lines):
              f"{len(floor)} runs, {spoiled} spoiled)", f"{wm:.0f}", "", f"{fm:.0f}", "",
              f"{wm / fm:.2f}", "", "≤ 1.5")]
     ratios = startup_round_ratios(lines)
-    if len(ratios) >= 4:
-        low, middle, high = statistics.quantiles(ratios, n=4)
-        rows.append((f"Start-up, ratio of the two starts of a round, round by round "
-                     f"({len(ratios)} rounds)", "", "", "", "",
-                     f"{middle:.2f} (quartiles {low:.2f}–{high:.2f})", "", "—"))
+    rows += ratio_rows(f"Start-up, ratio of the two starts of a round, round by round "
+                       f"({len(ratios)} rounds)", ratios)
     return rows
 
 
@@ -210,4 +212,5 @@ def main(root):
     print(open(path).read())
 
 
-main(sys.argv[1] if len(sys.argv) > 1 else os.getcwd())
+if __name__ == "__main__":
+    main(sys.argv[1] if len(sys.argv) > 1 else os.getcwd())
