@@ -7,13 +7,11 @@ namespace {
 // A double-byte character's trail byte may equal '\\', so the scan steps over whole characters.
 std::size_t fileNameStart(std::string_view path, const LeadBytePredicate& isLeadByte) {
     std::size_t start = 0;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (isLeadByte(static_cast<unsigned char>(path[i]))) {
-            ++i;
-        } else if (path[i] == '\\') {
-            start = i + 1;
+    forEachCharacter(path, isLeadByte, [&](std::size_t at, std::size_t length) {
+        if (length == 1 && path[at] == '\\') {
+            start = at + 1;
         }
-    }
+    });
     return start;
 }
 
@@ -26,18 +24,11 @@ std::string applicationTitle(std::string_view path, const LeadBytePredicate& isL
         title.resize(dot);
     }
     // A trail byte is part of a double-byte character, not a letter of its own: it keeps its value.
-    std::size_t i = 0;
-    while (i < title.size()) {
-        const auto byte = static_cast<unsigned char>(title[i]);
-        if (isLeadByte(byte)) {
-            i += 2;
-            continue;
+    forEachCharacter(title, isLeadByte, [&](std::size_t at, std::size_t length) {
+        if (length == 1 && at > 0) {
+            title[at] = static_cast<char>(toLower(static_cast<unsigned char>(title[at])));
         }
-        if (i > 0) {
-            title[i] = static_cast<char>(toLower(byte));
-        }
-        ++i;
-    }
+    });
     return title;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/LeadByte.h"
+#include "base/LeadByte.h"
 
 #include <functional>
 #include <string>

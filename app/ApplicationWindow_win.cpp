@@ -1,11 +1,10 @@
 #include "app/ApplicationWindow_win.h"
 
 #include "app/ApplicationTitle.h"
-#include "app/Error.h"
-#include "platform/Win32HotkeyPlatform_win.h"
+#include "base/Error.h"
+#include "platform/AnsiText_win.h"
+#include "platform/ModuleFileName_win.h"
 #include "platform/WindowProcedure_win.h"
-
-#include <vector>
 
 namespace hk {
 
@@ -14,17 +13,8 @@ namespace {
 constexpr char kClassName[] = "TApplication";
 constexpr DWORD kStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-// The path is already ANSI text, so it is used without an OEM-to-ANSI pass (which garbles
-// non-ASCII names), read into a buffer that holds the longest path the platform allows.
 std::string moduleTitle() {
-    std::vector<char> path(32768);
-    const DWORD length =
-        ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    const auto toLower = [](unsigned char c) {
-        return static_cast<unsigned char>(
-            reinterpret_cast<ULONG_PTR>(::CharLowerA(reinterpret_cast<LPSTR>(ULONG_PTR{c}))));
-    };
-    return hk::applicationTitle(std::string_view(path.data(), length), isAnsiLeadByte, toLower);
+    return applicationTitle(moduleFileName(nullptr), isAnsiLeadByte, toLowerAnsi);
 }
 
 HICON mainIcon(HINSTANCE instance) {

@@ -1,8 +1,9 @@
 #include "app/ErrorBox_win.h"
 
 #include "app/ApplicationWindow_win.h"
-#include "app/Error.h"
 #include "app/ErrorText.h"
+#include "base/Error.h"
+#include "platform/ModuleFileName_win.h"
 
 #include <string>
 #include <typeinfo>
@@ -98,11 +99,9 @@ HMODULE moduleAt(const void* address) {
     return module;
 }
 
-std::string moduleFileName(HMODULE module) {
-    std::vector<char> path(32768);
-    const DWORD length = ::GetModuleFileNameA(module, path.data(), static_cast<DWORD>(path.size()));
-    const std::string full(path.data(), length);
-    return full.substr(full.find_last_of('\\') + 1);
+std::string moduleBaseName(HMODULE module) {
+    const std::string path = moduleFileName(module);
+    return path.substr(path.find_last_of('\\') + 1);
 }
 
 } // namespace
@@ -136,7 +135,7 @@ void showFatalError(const std::exception& error) {
         address != nullptr ? static_cast<const char*>(address) - reinterpret_cast<char*>(module)
                            : 0;
     const std::string text =
-        fatalErrorText(typeNameOf(error), moduleFileName(module), offset, error.what());
+        fatalErrorText(typeNameOf(error), moduleBaseName(module), offset, error.what());
     ::MessageBoxA(nullptr, text.c_str(), "Application Error", MB_OK | MB_TASKMODAL | MB_ICONERROR);
 }
 

@@ -52,11 +52,6 @@ std::string fatalErrorText(const std::string& typeName, const std::string& modul
            message + stop + "\r\n";
 }
 
-std::string systemErrorText(unsigned long code, const std::string& systemText) {
-    const std::string text = code == 0 ? "A call to an OS function failed" : systemText;
-    return "System Error.  Code: " + std::to_string(code) + ".\r\n" + text;
-}
-
 // Covers the names of the classes that can escape start-up: plain ("9Something"), standard
 // ("St9bad_alloc") and nested ("N2hk11SystemErrorE") names. The library's full demangler would
 // add more to the executable than all of the program's own code.

@@ -17,7 +17,4 @@ std::string fatalErrorText(const std::string& typeName, const std::string& modul
 // is not a plain, standard or nested class name.
 std::string readableTypeName(std::string_view mangled);
 
-// The message of a failed window class registration or window creation.
-std::string systemErrorText(unsigned long code, const std::string& systemText);
-
 } // namespace hk

@@ -2,9 +2,9 @@
 #include "app/ErrorBox_win.h"
 #include "app/MessageLoop_win.h"
 #include "app/ShowCommand.h"
+#include "picture/PngGraphic_win.h"
 #include "platform/ComSession_win.h"
 #include "widget/Form1_win.h"
-#include "widget/PngGraphic_win.h"
 
 #include <memory>
 #include <new>
@@ -31,7 +31,8 @@ std::unique_ptr<TForm1> createForm1(HINSTANCE instance, ApplicationWindow& appli
     void* memory = ::operator new(sizeof(TForm1));
     Form1 = static_cast<TForm1*>(memory);
     try {
-        return std::unique_ptr<TForm1>(new (memory) TForm1(instance, application));
+        return std::unique_ptr<TForm1>(
+            new (memory) TForm1(instance, application.handle(), application.errorReporter()));
     } catch (const std::exception&) {
         Form1 = nullptr;
         ::operator delete(memory);
@@ -47,12 +48,18 @@ void runFormCreate(TForm1& form, ApplicationWindow& application) {
     }
 }
 
+// The taskbar button comes with the widget, without taking the activation from it.
+void showWidget(TForm1& form, ApplicationWindow& application, WindowState state) {
+    form.show(state);
+    application.showWithoutActivation();
+}
+
 void showAtStartup(TForm1& form, ApplicationWindow& application) {
     const WindowState state = startupWindowState(readStartupShowCommand());
     if (state == WindowState::Minimized) {
         application.showMinimized();
     } else {
-        form.show(state);
+        showWidget(form, application, state);
     }
 }
 
@@ -62,7 +69,7 @@ void showAtStartup(TForm1& form, ApplicationWindow& application) {
 class Program {
 public:
     explicit Program(HINSTANCE instance)
-        : application(instance), png(TPNGGraphic::Register()),
+        : application(instance), png(TPNGGraphic::registerClass()),
           form(createForm1(instance, application)), queue(*form),
           loop(queue, application.errorReporter()) {
         application.onCloseRequest = [this] { form->close(); };
@@ -74,7 +81,7 @@ public:
         };
         application.onRestored = [this] {
             if (!form->hasBeenShown()) {
-                form->show(WindowState::Normal);
+                showWidget(*form, application, WindowState::Normal);
             }
         };
         runFormCreate(*form, application);

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "widget/WindowState.h"
+
 namespace hk {
 
 constexpr int kSwShowNormal = 1;
 constexpr int kSwShowMaximized = 3;
 constexpr int kSwShowMinNoActive = 7;
 constexpr int kSwShowDefault = 10;
-
-enum class WindowState { Normal, Minimized, Maximized };
 
 // The show command the process was started with, from its start-up information.
 int startupShowCommand(bool usesShowWindow, int showWindow);

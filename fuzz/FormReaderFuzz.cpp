@@ -1,7 +1,7 @@
 // Any bytes given as the stored form description: reading either succeeds or fails with
 // FormReadError, and what it reads writes back to exactly the bytes it came from.
 #include "FormWriter.h"
-#include "widget/FormDescription.h"
+#include "form/FormDescription.h"
 
 #include <cstdint>
 #include <cstdlib>

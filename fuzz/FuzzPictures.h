@@ -1,7 +1,7 @@
 #pragma once
 
-#include "widget/Composite.h"
-#include "widget/PictureClasses.h"
+#include "picture/Composite.h"
+#include "picture/PictureClasses.h"
 
 #include <cstdint>
 #include <optional>

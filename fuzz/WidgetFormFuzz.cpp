@@ -2,8 +2,8 @@
 // the description, each picture decoded, the pictures sizing their controls, the layout scaled
 // for several displays, the auto-sized labels measured, the mouse routed, and the pictures
 // blended over the window.
+#include "form/FormDescription.h"
 #include "fuzz/FuzzPictures.h"
-#include "widget/FormDescription.h"
 #include "widget/HitTest.h"
 #include "widget/LabelText.h"
 #include "widget/Scaling.h"

@@ -15,17 +15,13 @@ TitleBuffer TargetTitle2{};
 std::string slotCaption(const TitleBuffer& title, const LeadBytePredicate& isLeadByte) {
     const auto end = std::find(title.begin(), title.end() - 1, '\0');
     std::string text(title.begin(), end);
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (!isLeadByte(static_cast<unsigned char>(text[i]))) {
-            ++i;
-        } else if (i + 1 < text.size()) {
-            i += 2;
-        } else {
-            text.pop_back();
-            break;
+    std::size_t whole = 0;
+    forEachCharacter(text, isLeadByte, [&](std::size_t at, std::size_t length) {
+        if (at + length <= text.size()) {
+            whole = at + length;
         }
-    }
+    });
+    text.resize(whole);
     return text + "+";
 }
 

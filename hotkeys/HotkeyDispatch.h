@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/LeadByte.h"
 #include "hotkeys/HotkeyPlatform.h"
 #include "hotkeys/HotkeyTable.h"
-#include "platform/LeadByte.h"
 
 #include <string>
 #include <vector>

@@ -1,23 +1,27 @@
 #include "platform/SystemErrorText_win.h"
 
-#include "app/ErrorText.h"
+#include "platform/SystemErrorText.h"
 
 #include <windows.h>
 
 namespace hk {
 
-std::string lastSystemErrorText() {
-    const DWORD code = ::GetLastError();
+// The platform's texts end in a line break that would otherwise come after the full stop.
+std::string systemMessageText(unsigned long code) {
     char text[512] = {};
     const DWORD length =
         ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
                          0, text, sizeof text, nullptr);
-    std::string systemText(text, length);
-    // The platform's texts end in a line break that would otherwise come after the full stop.
-    while (!systemText.empty() && (systemText.back() == '\n' || systemText.back() == '\r')) {
-        systemText.pop_back();
+    std::string message(text, length);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
+        message.pop_back();
     }
-    return systemErrorText(code, systemText);
+    return message;
+}
+
+std::string lastSystemErrorText() {
+    const DWORD code = ::GetLastError();
+    return systemErrorText(code, systemMessageText(code));
 }
 
 } // namespace hk

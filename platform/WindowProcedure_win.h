@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ErrorReporter.h"
+#include "base/ErrorReporter.h"
 
 #include <exception>
 #include <windows.h>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "picture/PngGraphic_win.h"
 #include "platform/UniqueHandle_win.h"
-#include "widget/PngGraphic_win.h"
 
 #include <memory>
 

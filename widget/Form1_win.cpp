@@ -1,15 +1,15 @@
 #include "widget/Form1_win.h"
 
-#include "app/ApplicationWindow_win.h"
-#include "app/Error.h"
+#include "base/Error.h"
+#include "form/FormResource_win.h"
 #include "hotkeys/HotkeyRegistration.h"
+#include "platform/AnsiText_win.h"
 #include "platform/DcGuards_win.h"
 #include "platform/SystemErrorText_win.h"
 #include "platform/WindowProcedure_win.h"
 #include "widget/FormLayout.h"
 #include "widget/FormLoader_win.h"
 #include "widget/FormPainter_win.h"
-#include "widget/FormResource_win.h"
 #include "widget/TextDrawing_win.h"
 
 namespace hk {
@@ -50,25 +50,20 @@ void setClientSize(HWND window, int width, int height) {
 
 } // namespace
 
-TForm1::TForm1(HINSTANCE instance, ApplicationWindow& application)
-    : application(application), dispatch(platform, {TargetWindow1, TargetTitle1},
-                                         {TargetWindow2, TargetTitle2}, isAnsiLeadByte),
+TForm1::TForm1(HINSTANCE instance, HWND owner, ErrorReporter& reporter)
+    : reporter(reporter), dispatch(platform, {TargetWindow1, TargetTitle1},
+                                   {TargetWindow2, TargetTitle2}, isAnsiLeadByte),
       form(readFormDescription(formResource(instance))) {
     registerClass(instance);
     // Created hidden while the form loads: the scaling rule measures on the window's surface.
-    window.reset(::CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "",
-                                   WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, form.left,
-                                   form.top, form.clientWidth, form.clientHeight,
-                                   application.handle(), nullptr, instance, this));
+    window.reset(::CreateWindowExA(
+        WS_EX_CONTROLPARENT, kClassName, "", WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+        form.left, form.top, form.clientWidth, form.clientHeight, owner, nullptr, instance, this));
     if (!window) {
         raise<SystemError>(lastSystemErrorText());
     }
     art = loadForm(form, window.get());
     setClientSize(window.get(), form.clientWidth, form.clientHeight);
-}
-
-ErrorReporter& TForm1::errorReporter() {
-    return application.errorReporter();
 }
 
 void TForm1::FormCreate() {
@@ -78,7 +73,6 @@ void TForm1::FormCreate() {
 void TForm1::show(WindowState state) {
     ::ShowWindow(window.get(), state == WindowState::Maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     shown = true;
-    application.showWithoutActivation();
 }
 
 void TForm1::close() {
@@ -94,7 +88,7 @@ LRESULT TForm1::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         WMHotKey(wParam);
         return 0;
     case WM_PAINT:
-        OnPaint(hwnd);
+        onPaint(hwnd);
         return 0;
     case WM_CLOSE:
         close();
@@ -124,12 +118,12 @@ void TForm1::setSlotCaption(int slot, const std::string& caption) {
     }
 }
 
-void TForm1::OnPaint(HWND hwnd) {
+void TForm1::onPaint(HWND hwnd) {
     const PaintGuard paint(hwnd);
-    PaintContent(paint.dc(), paint.area());
+    paintContent(paint.dc(), paint.area());
 }
 
-void TForm1::PaintContent(HDC dc, const RECT& area) {
+void TForm1::paintContent(HDC dc, const RECT& area) {
     paintForm(dc, area, form, art);
 }
 

@@ -1,31 +1,30 @@
 #pragma once
 
-#include "app/ErrorReporter.h"
-#include "app/ShowCommand.h"
+#include "base/ErrorReporter.h"
+#include "form/FormDescription.h"
 #include "hotkeys/HotkeyDispatch.h"
+#include "hotkeys/HotkeyPlatform_win.h"
 #include "hotkeys/HotkeyTable.h"
 #include "platform/ShellLibrary_win.h"
 #include "platform/UniqueHandle_win.h"
-#include "platform/Win32HotkeyPlatform_win.h"
 #include "widget/ComponentArt_win.h"
-#include "widget/FormDescription.h"
 #include "widget/FormMouse_win.h"
+#include "widget/WindowState.h"
 
 #include <vector>
 #include <windows.h>
 
 namespace hk {
 
-class ApplicationWindow;
-
 // The widget: one borderless pop-up owned by the application window, built from the stored form
-// description and drawn from its windowless components.
+// description and drawn from its windowless components. Errors that escape its handlers go to
+// `reporter`.
 class TForm1 {
 public:
-    TForm1(HINSTANCE instance, ApplicationWindow& application);
+    TForm1(HINSTANCE instance, HWND owner, ErrorReporter& reporter);
 
     HWND handle() const { return window.get(); }
-    ErrorReporter& errorReporter();
+    ErrorReporter& errorReporter() { return reporter; }
 
     // Registers the hotkey table on the widget's window.
     void FormCreate();
@@ -50,11 +49,11 @@ private:
     void Label4Click();
     void Label5Click();
     void WMHotKey(WPARAM id);
-    void OnPaint(HWND hwnd);
-    void PaintContent(HDC dc, const RECT& area);
+    void onPaint(HWND hwnd);
+    void paintContent(HDC dc, const RECT& area);
     void setSlotCaption(int slot, const std::string& caption);
 
-    ApplicationWindow& application;
+    ErrorReporter& reporter;
     Win32HotkeyPlatform platform;
     HotkeyDispatch dispatch;
     HotkeyIds hotkeyIds{};

@@ -1,7 +1,7 @@
 #include "widget/FormLoader_win.h"
 
+#include "platform/AnsiText_win.h"
 #include "platform/DcGuards_win.h"
-#include "widget/AnsiText_win.h"
 #include "widget/FormLayout.h"
 #include "widget/TextDrawing_win.h"
 
@@ -56,7 +56,7 @@ std::vector<std::optional<PictureSize>> loadPictures(const FormDescription& form
         if (component.kind != ComponentKind::Image) {
             continue;
         }
-        art[i].picture = TPNGGraphic::FromPayload(component.pictureData);
+        art[i].picture = TPNGGraphic::fromPayload(component.pictureData);
         // An empty picture leaves the control its stored size.
         if (art[i].picture && art[i].picture->Width() > 0 && art[i].picture->Height() > 0) {
             sizes[i] = PictureSize{art[i].picture->Width(), art[i].picture->Height()};

@@ -21,30 +21,30 @@ std::optional<LRESULT> FormMouse::handleMessage(HWND hwnd, UINT message, WPARAM 
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        OnButtonDown(hwnd, MouseButton::Left, lParam);
+        onButtonDown(hwnd, MouseButton::Left, lParam);
         return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
-        OnButtonDown(hwnd, MouseButton::Right, lParam);
+        onButtonDown(hwnd, MouseButton::Right, lParam);
         return 0;
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
-        OnButtonDown(hwnd, MouseButton::Middle, lParam);
+        onButtonDown(hwnd, MouseButton::Middle, lParam);
         return 0;
     case WM_LBUTTONUP:
-        OnButtonUp(hwnd, MouseButton::Left, wParam, lParam);
+        onButtonUp(hwnd, MouseButton::Left, wParam, lParam);
         return 0;
     case WM_RBUTTONUP:
-        OnButtonUp(hwnd, MouseButton::Right, wParam, lParam);
+        onButtonUp(hwnd, MouseButton::Right, wParam, lParam);
         return 0;
     case WM_MBUTTONUP:
-        OnButtonUp(hwnd, MouseButton::Middle, wParam, lParam);
+        onButtonUp(hwnd, MouseButton::Middle, wParam, lParam);
         return 0;
     case WM_CAPTURECHANGED:
         router.cancel();
         return 0;
     case WM_SETCURSOR:
-        if (OnSetCursor(hwnd, wParam, lParam)) {
+        if (onSetCursor(hwnd, wParam, lParam)) {
             return TRUE;
         }
         return std::nullopt;
@@ -53,7 +53,7 @@ std::optional<LRESULT> FormMouse::handleMessage(HWND hwnd, UINT message, WPARAM 
     }
 }
 
-void FormMouse::OnButtonDown(HWND hwnd, MouseButton button, LPARAM lParam) {
+void FormMouse::onButtonDown(HWND hwnd, MouseButton button, LPARAM lParam) {
     const PressAction action = router.press(components, button, clientPoint(lParam));
     // Held so that the release reaches the form wherever it happens; taking it again would only
     // tell the form that it lost it.
@@ -65,7 +65,7 @@ void FormMouse::OnButtonDown(HWND hwnd, MouseButton button, LPARAM lParam) {
     }
 }
 
-void FormMouse::OnButtonUp(HWND hwnd, MouseButton button, WPARAM wParam, LPARAM lParam) {
+void FormMouse::onButtonUp(HWND hwnd, MouseButton button, WPARAM wParam, LPARAM lParam) {
     // Decided before the capture goes, since losing it cancels the press.
     const auto click = router.release(components, button, clientPoint(lParam));
     if (!anyButtonDown(wParam) && ::GetCapture() == hwnd) {
@@ -76,7 +76,7 @@ void FormMouse::OnButtonUp(HWND hwnd, MouseButton button, WPARAM wParam, LPARAM 
     }
 }
 
-bool FormMouse::OnSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) const {
+bool FormMouse::onSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) const {
     if (reinterpret_cast<HWND>(wParam) != hwnd || LOWORD(lParam) != HTCLIENT) {
         return false;
     }

@@ -24,9 +24,9 @@ public:
     std::optional<LRESULT> handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    void OnButtonDown(HWND hwnd, MouseButton button, LPARAM lParam);
-    void OnButtonUp(HWND hwnd, MouseButton button, WPARAM wParam, LPARAM lParam);
-    bool OnSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) const;
+    void onButtonDown(HWND hwnd, MouseButton button, LPARAM lParam);
+    void onButtonUp(HWND hwnd, MouseButton button, WPARAM wParam, LPARAM lParam);
+    bool onSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) const;
 
     const std::vector<Component>& components;
     HandlerRunner runHandler;

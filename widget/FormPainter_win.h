@@ -1,7 +1,7 @@
 #pragma once
 
+#include "form/FormDescription.h"
 #include "widget/ComponentArt_win.h"
-#include "widget/FormDescription.h"
 
 #include <span>
 #include <windows.h>

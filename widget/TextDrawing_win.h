@@ -1,7 +1,7 @@
 #pragma once
 
+#include "form/FormDescription.h"
 #include "platform/UniqueHandle_win.h"
-#include "widget/FormDescription.h"
 #include "widget/LabelText.h"
 
 #include <string>

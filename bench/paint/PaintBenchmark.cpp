@@ -1,10 +1,10 @@
 // The widget's painting in the portable core: the three stored pictures composed over the button
 // face at the window's size, against a plain copy of the same frame, and the blend on its own.
 // Every figure counts window pixels, so the rates compare directly.
-#include "widget/BlendRect.h"
-#include "widget/Composite.h"
-#include "widget/FormDescription.h"
-#include "widget/PictureClasses.h"
+#include "form/FormDescription.h"
+#include "picture/BlendRect.h"
+#include "picture/Composite.h"
+#include "picture/PictureClasses.h"
 
 #include <benchmark/benchmark.h>
 #include <cstring>

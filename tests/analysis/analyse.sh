@@ -9,13 +9,17 @@ tool=$1 half=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
 
+# The program's folders are those with a DEPS file.
+shopt -s nullglob
 files=()
-for file in app/*.cpp platform/*.cpp hotkeys/*.cpp widget/*.cpp; do
-    if [[ $file == *_win.cpp ]]; then
-        [ "$half" = shell ] && files+=("$file")
-    else
-        [ "$half" = core ] && files+=("$file")
-    fi
+for deps in */DEPS; do
+    for file in "$(dirname "$deps")"/*.cpp; do
+        if [[ $file == *_win.cpp ]]; then
+            [ "$half" = shell ] && files+=("$file")
+        else
+            [ "$half" = core ] && files+=("$file")
+        fi
+    done
 done
 
 # The cross compiler's own search path, less its compiler-specific headers, which clang

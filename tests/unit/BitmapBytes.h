@@ -1,36 +1,15 @@
 #pragma once
 
+#include "base/ByteWriter.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace hk::test {
 
-// Hand-made stored bytes, little-endian, for the picture readers' tests.
-struct Bytes {
-    std::vector<std::uint8_t> data;
-
-    Bytes& u8(std::uint32_t value) {
-        data.push_back(static_cast<std::uint8_t>(value));
-        return *this;
-    }
-    Bytes& u16(std::uint32_t value) { return u8(value).u8(value >> 8); }
-    Bytes& u32(std::uint32_t value) { return u16(value).u16(value >> 16); }
-    Bytes& text(const std::string& value) {
-        for (const char c : value) {
-            u8(static_cast<std::uint8_t>(c));
-        }
-        return *this;
-    }
-    Bytes& append(const std::vector<std::uint8_t>& more) {
-        data.insert(data.end(), more.begin(), more.end());
-        return *this;
-    }
-    Bytes& fill(std::size_t count, std::uint8_t value) {
-        data.insert(data.end(), count, value);
-        return *this;
-    }
-};
+// Hand-made stored bytes for the picture readers' tests.
+using Bytes = ByteWriter;
 
 struct InfoHeader {
     std::uint32_t size = 40;

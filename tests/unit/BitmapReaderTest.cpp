@@ -1,4 +1,4 @@
-#include "widget/BitmapReader.h"
+#include "picture/BitmapReader.h"
 
 #include "tests/unit/BitmapBytes.h"
 

@@ -1,4 +1,4 @@
-#include "widget/BlendRect.h"
+#include "picture/BlendRect.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

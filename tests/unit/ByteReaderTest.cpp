@@ -1,4 +1,4 @@
-#include "widget/ByteReader.h"
+#include "base/ByteReader.h"
 
 #include <gtest/gtest.h>
 #include <vector>

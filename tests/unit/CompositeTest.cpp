@@ -1,4 +1,4 @@
-#include "widget/Composite.h"
+#include "picture/Composite.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,6 +1,7 @@
 #include "app/ErrorText.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
+#include "platform/SystemErrorText.h"
 
 #include <cstdlib>
 #include <cxxabi.h>

@@ -1,4 +1,4 @@
-#include "widget/FormDescription.h"
+#include "form/FormDescription.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,4 +1,4 @@
-#include "widget/FormReader.h"
+#include "form/FormReader.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,6 +1,6 @@
+#include "form/FormDescription.h"
 #include "tests/unit/StoredForm.h"
 #include "tests/unit/WidgetLayout.h"
-#include "widget/FormDescription.h"
 
 #include <gtest/gtest.h>
 #include <set>

@@ -1,7 +1,7 @@
 #include "widget/MouseRouter.h"
 
+#include "form/FormDescription.h"
 #include "tests/unit/StoredForm.h"
-#include "widget/FormDescription.h"
 
 #include <gtest/gtest.h>
 #include <string>

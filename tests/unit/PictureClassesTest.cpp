@@ -1,4 +1,4 @@
-#include "widget/PictureClasses.h"
+#include "picture/PictureClasses.h"
 
 #include "tests/unit/BitmapBytes.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widget/FormDescription.h"
+#include "form/FormDescription.h"
 
 #include <ostream>
 #include <string>

@@ -1,28 +1,14 @@
 #include "BitmapFile.h"
 
+#include "base/ByteWriter.h"
+
+#include <utility>
+
 namespace hk {
 namespace {
 
 constexpr std::uint32_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
-
-class LittleEndianWriter {
-public:
-    explicit LittleEndianWriter(std::vector<std::uint8_t>& bytes) : bytes(bytes) {}
-
-    void u8(std::uint8_t value) { bytes.push_back(value); }
-    void u16(std::uint16_t value) {
-        u8(value & 0xFF);
-        u8(value >> 8);
-    }
-    void u32(std::uint32_t value) {
-        u16(value & 0xFFFF);
-        u16(value >> 16);
-    }
-
-private:
-    std::vector<std::uint8_t>& bytes;
-};
 
 std::uint32_t pixelBytes(const Image& image) {
     return static_cast<std::uint32_t>(image.width) * image.height * 4;
@@ -33,7 +19,7 @@ std::uint32_t maskRowBytes(const Image& image) {
     return (image.width + 31) / 32 * 4;
 }
 
-void writeInfoHeader(LittleEndianWriter& out, const Image& image, int storedHeight,
+void writeInfoHeader(ByteWriter& out, const Image& image, int storedHeight,
                      std::uint32_t imageSize) {
     out.u32(kInfoHeaderSize);
     out.u32(image.width);
@@ -48,7 +34,7 @@ void writeInfoHeader(LittleEndianWriter& out, const Image& image, int storedHeig
     out.u32(0); // colours important
 }
 
-void writePixelsBottomUp(LittleEndianWriter& out, const Image& image) {
+void writePixelsBottomUp(ByteWriter& out, const Image& image) {
     for (int y = image.height - 1; y >= 0; --y) {
         for (int x = 0; x < image.width; ++x) {
             const Rgba& p = image.at(x, y);
@@ -60,7 +46,7 @@ void writePixelsBottomUp(LittleEndianWriter& out, const Image& image) {
     }
 }
 
-void writeMaskBottomUp(LittleEndianWriter& out, const Image& image) {
+void writeMaskBottomUp(ByteWriter& out, const Image& image) {
     for (int y = image.height - 1; y >= 0; --y) {
         std::vector<std::uint8_t> row(maskRowBytes(image), 0);
         for (int x = 0; x < image.width; ++x) {
@@ -68,34 +54,29 @@ void writeMaskBottomUp(LittleEndianWriter& out, const Image& image) {
                 row[x / 8] |= 0x80 >> (x % 8);
             }
         }
-        for (std::uint8_t byte : row) {
-            out.u8(byte);
-        }
+        out.append(row);
     }
 }
 
 } // namespace
 
 std::vector<std::uint8_t> encodeBmp(const Image& image) {
-    std::vector<std::uint8_t> bytes;
-    LittleEndianWriter out(bytes);
+    ByteWriter out;
     const std::uint32_t pixelOffset = kFileHeaderSize + kInfoHeaderSize;
-    out.u8('B');
-    out.u8('M');
+    out.text("BM");
     out.u32(pixelOffset + pixelBytes(image));
     out.u32(0); // reserved
     out.u32(pixelOffset);
     writeInfoHeader(out, image, image.height, pixelBytes(image));
     writePixelsBottomUp(out, image);
-    return bytes;
+    return std::move(out.data);
 }
 
 std::vector<std::uint8_t> encodeIco(const Image& image) {
     constexpr std::uint32_t kDirectorySize = 6 + 16;
     const std::uint32_t imageBytes =
         kInfoHeaderSize + pixelBytes(image) + maskRowBytes(image) * image.height;
-    std::vector<std::uint8_t> bytes;
-    LittleEndianWriter out(bytes);
+    ByteWriter out;
     out.u16(0); // reserved
     out.u16(1); // type: icon
     out.u16(1); // one image
@@ -111,7 +92,7 @@ std::vector<std::uint8_t> encodeIco(const Image& image) {
     writeInfoHeader(out, image, image.height * 2, imageBytes - kInfoHeaderSize);
     writePixelsBottomUp(out, image);
     writeMaskBottomUp(out, image);
-    return bytes;
+    return std::move(out.data);
 }
 
 } // namespace hk

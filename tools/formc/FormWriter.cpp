@@ -1,6 +1,7 @@
 #include "tools/formc/FormWriter.h"
 
-#include <algorithm>
+#include "base/ByteWriter.h"
+
 #include <limits>
 #include <string_view>
 
@@ -9,7 +10,7 @@ namespace {
 
 class Writer {
 public:
-    std::vector<std::uint8_t> bytes;
+    ByteWriter out;
 
     void object(const ObjectRecord& record) {
         name(record.className);
@@ -25,23 +26,10 @@ public:
         u8(0);
     }
 
-    void text(std::string_view text) { append(text); }
+    void text(std::string_view text) { out.text(text); }
 
 private:
-    // Grows first and copies after: vector::insert after push_back trips a false warning of GCC 12.
-    template <typename Bytes> void append(const Bytes& data) {
-        const std::size_t start = bytes.size();
-        bytes.resize(start + data.size());
-        std::copy(data.begin(), data.end(), bytes.begin() + static_cast<std::ptrdiff_t>(start));
-    }
-
-    void u8(std::uint8_t value) { bytes.push_back(value); }
-
-    void le(std::uint32_t value, int count) {
-        for (int i = 0; i < count; ++i) {
-            u8(static_cast<std::uint8_t>(value >> 8 * i));
-        }
-    }
+    void u8(std::uint8_t value) { out.u8(value); }
 
     void shortString(std::string_view text) {
         if (text.size() > std::numeric_limits<std::uint8_t>::max()) {
@@ -64,8 +52,8 @@ private:
         if (data.size() > std::numeric_limits<std::uint32_t>::max()) {
             throw FormReadError("a value is too long for its 32-bit length");
         }
-        le(static_cast<std::uint32_t>(data.size()), 4);
-        append(data);
+        out.u32(static_cast<std::uint32_t>(data.size()));
+        out.append({reinterpret_cast<const std::uint8_t*>(data.data()), data.size()});
     }
 
     void value(std::int8_t value) {
@@ -74,7 +62,7 @@ private:
     }
     void value(std::int16_t value) {
         u8(formtype::kInt16);
-        le(static_cast<std::uint16_t>(value), 2);
+        out.u16(static_cast<std::uint16_t>(value));
     }
     void value(const std::string& value) {
         u8(formtype::kString);
@@ -108,7 +96,7 @@ std::vector<std::uint8_t> writeForm(const ObjectRecord& root) {
     Writer writer;
     writer.text(kFormSignature);
     writer.object(root);
-    return std::move(writer.bytes);
+    return std::move(writer.out.data);
 }
 
 } // namespace hk

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widget/FormReader.h"
+#include "form/FormReader.h"
 
 #include <cstdint>
 #include <vector>

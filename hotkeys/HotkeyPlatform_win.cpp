@@ -1,4 +1,4 @@
-#include "platform/Win32HotkeyPlatform_win.h"
+#include "hotkeys/HotkeyPlatform_win.h"
 
 #include <windows.h>
 
@@ -32,10 +32,6 @@ void Win32HotkeyPlatform::readWindowTitle(WindowHandle window, TitleBuffer& titl
 // With a null window the key lands in our own queue as a message for no window, and is ignored.
 void Win32HotkeyPlatform::postKeyDown(WindowHandle window, std::uint8_t key) {
     ::PostMessageA(toHwnd(window), WM_KEYDOWN, key, 0);
-}
-
-bool isAnsiLeadByte(unsigned char byte) {
-    return ::IsDBCSLeadByte(byte) != FALSE;
 }
 
 } // namespace hk

@@ -1,6 +1,6 @@
-#include "widget/FormResource_win.h"
+#include "form/FormResource_win.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 namespace hk {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "widget/BitmapReader.h"
-#include "widget/BitmapView.h"
+#include "picture/BitmapReader.h"
+#include "picture/BitmapView.h"
 
 #include <cstdint>
 #include <span>

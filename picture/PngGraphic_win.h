@@ -1,9 +1,9 @@
 #pragma once
 
+#include "picture/BitmapReader.h"
+#include "picture/DibSection_win.h"
+#include "picture/PictureClasses.h"
 #include "platform/UniqueHandle_win.h"
-#include "widget/BitmapReader.h"
-#include "widget/DibSection_win.h"
-#include "widget/PictureClasses.h"
 
 #include <cstdint>
 #include <memory>
@@ -18,11 +18,11 @@ class TPNGGraphic {
 public:
     // Registers the class for "png" with the program's picture classes, until the returned
     // registration is destroyed. Start-up keeps it until shut-down.
-    [[nodiscard]] static PictureClassRegistration Register();
+    [[nodiscard]] static PictureClassRegistration registerClass();
 
     // The picture of a Picture.Data payload; null when the payload names no registered class.
     // Throws InvalidBitmap, PictureReadError, or std::runtime_error with the platform's reason.
-    static std::unique_ptr<TPNGGraphic> FromPayload(std::span<const std::uint8_t> payload);
+    static std::unique_ptr<TPNGGraphic> fromPayload(std::span<const std::uint8_t> payload);
 
     explicit TPNGGraphic(const DecodedBitmap& bitmap);
     TPNGGraphic(const TPNGGraphic&) = delete;
@@ -35,9 +35,9 @@ public:
     void Draw(HDC canvas, const RECT& r) const;
 
 private:
-    void DrawOpaque(HDC canvas, const RECT& r) const;
-    void DrawBlended(HDC canvas, const RECT& r) const;
-    DibSection ResizedCopy(HDC screen, int width, int height) const;
+    void drawOpaque(HDC canvas, const RECT& r) const;
+    void drawBlended(HDC canvas, const RECT& r) const;
+    DibSection resizedCopy(HDC screen, int width, int height) const;
 
     UniqueBitmap bitmap_;
     std::span<std::uint8_t> bits_; // the section's memory; empty for converted compressed data

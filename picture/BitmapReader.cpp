@@ -1,6 +1,6 @@
-#include "widget/BitmapReader.h"
+#include "picture/BitmapReader.h"
 
-#include "widget/BitmapView.h"
+#include "picture/BitmapView.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widget/ByteReader.h"
+#include "base/ByteReader.h"
 
 #include <cstdint>
 #include <stdexcept>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widget/BitmapReader.h"
+#include "picture/BitmapReader.h"
 
 #include <cstdint>
 #include <optional>
@@ -36,8 +36,8 @@ private:
         Token token;
         PictureClass pictureClass;
     };
-    std::vector<Entry> entries_;
-    Token next_ = 0;
+    std::vector<Entry> entries;
+    Token nextToken = 0;
 };
 
 // The program's own registry: classes are added at start-up, before the form description is
@@ -48,15 +48,15 @@ PictureClasses& programPictureClasses();
 class [[nodiscard]] PictureClassRegistration {
 public:
     PictureClassRegistration(PictureClasses& classes, PictureClass pictureClass)
-        : classes_(&classes), token_(classes.add(std::move(pictureClass))) {}
+        : registry(&classes), token(classes.add(std::move(pictureClass))) {}
     ~PictureClassRegistration();
     PictureClassRegistration(PictureClassRegistration&& other) noexcept;
     PictureClassRegistration(const PictureClassRegistration&) = delete;
     PictureClassRegistration& operator=(const PictureClassRegistration&) = delete;
 
 private:
-    PictureClasses* classes_;
-    PictureClasses::Token token_;
+    PictureClasses* registry;
+    PictureClasses::Token token;
 };
 
 // Reads a picture payload: the class name, then the rest by that class. A name that no

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "widget/BitmapView.h"
-#include "widget/PixelRect.h"
+#include "picture/BitmapView.h"
+#include "picture/PixelRect.h"
 
 #include <cstdint>
 
@@ -10,8 +10,8 @@ namespace hk {
 // The tint colour that means "no tint".
 inline constexpr std::uint32_t kNoTint = 0x1FFFFFFF;
 
-// How a picture is blended. The widget always blends with these defaults; tint and key mode are
-// switches of the skinning settings that stay off for the whole run.
+// How a picture is blended. The widget always draws with these defaults: BlendRect refuses a
+// tint and key mode, which it does not implement, rather than draw them wrongly.
 struct BlendOptions {
     std::uint32_t tint = kNoTint;
     // Percent of the picture's opacity taken away: alpha becomes (100 - p) * alpha / 100.

@@ -1,6 +1,6 @@
-#include "widget/Composite.h"
+#include "picture/Composite.h"
 
-#include "widget/BlendRect.h"
+#include "picture/BlendRect.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,6 +1,6 @@
-#include "widget/FormReader.h"
+#include "form/FormReader.h"
 
-#include "widget/ByteReader.h"
+#include "base/ByteReader.h"
 
 #include <cstring>
 
@@ -12,16 +12,16 @@ constexpr int kMaxNesting = 16;
 
 class FormParser {
 public:
-    explicit FormParser(std::span<const std::uint8_t> bytes) : reader_(bytes) {}
+    explicit FormParser(std::span<const std::uint8_t> bytes) : reader(bytes) {}
 
     ObjectRecord form() {
-        const auto signature = reader_.bytes(4);
+        const auto signature = reader.bytes(4);
         if (signature.size() != 4 || std::memcmp(signature.data(), kFormSignature, 4) != 0) {
             fail("does not start with \"TPF0\"");
         }
         ObjectRecord root = object(u8(), 0);
-        if (!reader_.atEnd()) {
-            fail("has " + std::to_string(reader_.remaining()) + " bytes after the form's record");
+        if (!reader.atEnd()) {
+            fail("has " + std::to_string(reader.remaining()) + " bytes after the form's record");
         }
         return root;
     }
@@ -33,27 +33,27 @@ private:
 
     // Every read goes through here: a read past the end is reported at the offset it started.
     template <typename T> T checked(std::size_t start, T value) const {
-        if (!reader_.ok()) {
+        if (!reader.ok()) {
             fail("ends early (at byte " + std::to_string(start) + ")");
         }
         return value;
     }
 
     std::uint8_t u8() {
-        const std::size_t start = reader_.position();
-        return checked(start, reader_.u8());
+        const std::size_t start = reader.position();
+        return checked(start, reader.u8());
     }
 
     std::string shortString() {
-        const std::size_t start = reader_.position();
-        return checked(start, reader_.shortString());
+        const std::size_t start = reader.position();
+        return checked(start, reader.shortString());
     }
 
     // A 32-bit byte count, then that many bytes.
     std::span<const std::uint8_t> counted() {
-        const std::size_t start = reader_.position();
-        const std::size_t count = reader_.u32();
-        return checked(start, reader_.bytes(count));
+        const std::size_t start = reader.position();
+        const std::size_t count = reader.u32();
+        return checked(start, reader.bytes(count));
     }
 
     // The length byte of the class name has been read already: for a child it is what tells
@@ -62,12 +62,12 @@ private:
         if (depth > kMaxNesting) {
             fail("nests objects too deeply");
         }
-        const std::size_t start = reader_.position();
+        const std::size_t start = reader.position();
         if (classNameLength == 0) {
             fail("has an object without a class name (at byte " + std::to_string(start - 1) + ")");
         }
         ObjectRecord record;
-        const auto className = checked(start, reader_.bytes(classNameLength));
+        const auto className = checked(start, reader.bytes(classNameLength));
         record.className.assign(className.begin(), className.end());
         record.name = shortString();
         for (std::string name = shortString(); !name.empty(); name = shortString()) {
@@ -80,12 +80,12 @@ private:
     }
 
     PropertyValue value(const std::string& property) {
-        const std::size_t start = reader_.position();
+        const std::size_t start = reader.position();
         switch (const std::uint8_t type = u8()) {
         case formtype::kInt8:
-            return checked(start, reader_.i8());
+            return checked(start, reader.i8());
         case formtype::kInt16:
-            return checked(start, reader_.i16());
+            return checked(start, reader.i16());
         case formtype::kString:
             return shortString();
         case formtype::kIdentifier:
@@ -115,7 +115,7 @@ private:
         }
     }
 
-    ByteReader reader_;
+    ByteReader reader;
 };
 
 } // namespace

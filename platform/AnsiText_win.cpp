@@ -1,4 +1,4 @@
-#include "widget/AnsiText_win.h"
+#include "platform/AnsiText_win.h"
 
 #include "platform/SystemErrorText_win.h"
 
@@ -39,6 +39,16 @@ std::string toThreadAnsi(const std::string& utf8) {
     std::string ansi(static_cast<std::size_t>(length), '\0');
     ::WideCharToMultiByte(CP_THREAD_ACP, 0, wide.data(), size, ansi.data(), length, "?", nullptr);
     return ansi;
+}
+
+bool isAnsiLeadByte(unsigned char byte) {
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
+
+// CharLowerA takes a single character in the low word of its pointer argument.
+unsigned char toLowerAnsi(unsigned char byte) {
+    return static_cast<unsigned char>(
+        reinterpret_cast<ULONG_PTR>(::CharLowerA(reinterpret_cast<LPSTR>(ULONG_PTR{byte}))));
 }
 
 } // namespace hk

@@ -1,8 +1,8 @@
-#include "widget/PngGraphic_win.h"
+#include "picture/PngGraphic_win.h"
 
+#include "picture/BlendRect.h"
+#include "picture/DibSection_win.h"
 #include "platform/DcGuards_win.h"
-#include "widget/BlendRect.h"
-#include "widget/DibSection_win.h"
 
 #include <algorithm>
 #include <cstring>
@@ -92,12 +92,12 @@ void valuesToAlpha(const BitmapView& values, const BitmapView& picture) {
 
 } // namespace
 
-PictureClassRegistration TPNGGraphic::Register() {
+PictureClassRegistration TPNGGraphic::registerClass() {
     return PictureClassRegistration(programPictureClasses(),
                                     {"png", "TPNGGraphic", readBitmapPicture});
 }
 
-std::unique_ptr<TPNGGraphic> TPNGGraphic::FromPayload(std::span<const std::uint8_t> payload) {
+std::unique_ptr<TPNGGraphic> TPNGGraphic::fromPayload(std::span<const std::uint8_t> payload) {
     const auto bitmap = readPicturePayload(payload, programPictureClasses());
     if (!bitmap) {
         return nullptr;
@@ -133,13 +133,13 @@ void TPNGGraphic::Draw(HDC canvas, const RECT& r) const {
         return;
     }
     if (is32Bit_) {
-        DrawBlended(canvas, r);
+        drawBlended(canvas, r);
     } else {
-        DrawOpaque(canvas, r);
+        drawOpaque(canvas, r);
     }
 }
 
-void TPNGGraphic::DrawOpaque(HDC canvas, const RECT& r) const {
+void TPNGGraphic::drawOpaque(HDC canvas, const RECT& r) const {
     const UniqueMemoryDc pictureDc(CreateCompatibleDC(nullptr));
     const SelectionGuard selected(pictureDc.get(), bitmap_.get());
     StretchBlt(canvas, r.left, r.top, r.right - r.left, r.bottom - r.top, pictureDc.get(), 0, 0,
@@ -148,7 +148,7 @@ void TPNGGraphic::DrawOpaque(HDC canvas, const RECT& r) const {
 
 // Copies the canvas area into a 24-bit scratch bitmap, blends the picture into it in software
 // and copies the result back: the platform's own copy knows no alpha.
-void TPNGGraphic::DrawBlended(HDC canvas, const RECT& r) const {
+void TPNGGraphic::drawBlended(HDC canvas, const RECT& r) const {
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
     if (width <= 0 || height <= 0) {
@@ -168,7 +168,7 @@ void TPNGGraphic::DrawBlended(HDC canvas, const RECT& r) const {
         BlendRect(area, area, destination, &source, options);
     } else {
         const WindowDc screen(nullptr);
-        const DibSection resized = ResizedCopy(screen.get(), width, height);
+        const DibSection resized = resizedCopy(screen.get(), width, height);
         const ConstBitmapView source = view32(resized.bits, width, height, false);
         BlendRect(area, area, destination, &source, options);
     }
@@ -177,7 +177,7 @@ void TPNGGraphic::DrawBlended(HDC canvas, const RECT& r) const {
 
 // The picture resampled to width × height: colour by halftone stretching, and alpha by
 // stretching it as the pixel values of an 8-bit halftone-palette bitmap the same way.
-DibSection TPNGGraphic::ResizedCopy(HDC screen, int width, int height) const {
+DibSection TPNGGraphic::resizedCopy(HDC screen, int width, int height) const {
     DibSection colour = createDibSection(screen, width, height, 32);
     {
         const UniqueMemoryDc colourDc(CreateCompatibleDC(nullptr));

@@ -1,6 +1,7 @@
-#include "widget/DibSection_win.h"
+#include "picture/DibSection_win.h"
 
-#include "widget/BitmapReader.h"
+#include "picture/BitmapReader.h"
+#include "platform/SystemErrorText_win.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -14,13 +15,7 @@ void failWithLastError() {
     if (code == ERROR_SUCCESS) {
         throw InvalidBitmap();
     }
-    char text[512] = {};
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, code, 0, text, sizeof text, nullptr);
-    std::string message(text, length);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
-        message.pop_back();
-    }
+    std::string message = systemMessageText(code);
     if (message.empty()) {
         message = "System error " + std::to_string(code);
     }

@@ -1,4 +1,4 @@
-#include "widget/PictureClasses.h"
+#include "picture/PictureClasses.h"
 
 #include <algorithm>
 #include <utility>
@@ -6,20 +6,20 @@
 namespace hk {
 
 PictureClasses::Token PictureClasses::add(PictureClass pictureClass) {
-    entries_.push_back({next_, std::move(pictureClass)});
-    return next_++;
+    entries.push_back({nextToken, std::move(pictureClass)});
+    return nextToken++;
 }
 
 void PictureClasses::remove(Token token) {
-    std::erase_if(entries_, [token](const Entry& entry) { return entry.token == token; });
+    std::erase_if(entries, [token](const Entry& entry) { return entry.token == token; });
 }
 
 const PictureClass* PictureClasses::find(std::string_view className) const {
     const auto found =
-        std::find_if(entries_.rbegin(), entries_.rend(), [className](const Entry& entry) {
+        std::find_if(entries.rbegin(), entries.rend(), [className](const Entry& entry) {
             return entry.pictureClass.className == className;
         });
-    return found == entries_.rend() ? nullptr : &found->pictureClass;
+    return found == entries.rend() ? nullptr : &found->pictureClass;
 }
 
 PictureClasses& programPictureClasses() {
@@ -28,13 +28,13 @@ PictureClasses& programPictureClasses() {
 }
 
 PictureClassRegistration::~PictureClassRegistration() {
-    if (classes_ != nullptr) {
-        classes_->remove(token_);
+    if (registry != nullptr) {
+        registry->remove(token);
     }
 }
 
 PictureClassRegistration::PictureClassRegistration(PictureClassRegistration&& other) noexcept
-    : classes_(std::exchange(other.classes_, nullptr)), token_(other.token_) {}
+    : registry(std::exchange(other.registry, nullptr)), token(other.token) {}
 
 std::optional<DecodedBitmap> readPicturePayload(std::span<const std::uint8_t> payload,
                                                 const PictureClasses& classes) {

@@ -4,6 +4,7 @@
 
 namespace hk {
 
+// Hotkeys, atoms, the foreground window and posted keys through the platform's own calls.
 class Win32HotkeyPlatform : public HotkeyPlatform {
 public:
     std::uint16_t addAtom(const char* name) override;
@@ -13,7 +14,5 @@ public:
     void readWindowTitle(WindowHandle window, TitleBuffer& title) override;
     void postKeyDown(WindowHandle window, std::uint8_t key) override;
 };
-
-bool isAnsiLeadByte(unsigned char byte);
 
 } // namespace hk

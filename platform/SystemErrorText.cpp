@@ -1,0 +1,10 @@
+#include "platform/SystemErrorText.h"
+
+namespace hk {
+
+std::string systemErrorText(unsigned long code, const std::string& systemText) {
+    const std::string text = code == 0 ? "A call to an OS function failed" : systemText;
+    return "System Error.  Code: " + std::to_string(code) + ".\r\n" + text;
+}
+
+} // namespace hk
