@@ -1,5 +1,7 @@
 #include "form/FormReader.h"
 
+#include "base/ByteWriter.h"
+
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -11,30 +13,30 @@ namespace {
 class Bytes {
 public:
     Bytes& raw(std::initializer_list<std::uint8_t> bytes) {
-        data.insert(data.end(), bytes);
+        writer.append(bytes);
         return *this;
     }
     Bytes& text(std::string_view text) {
-        for (const char c : text) {
-            data.push_back(static_cast<std::uint8_t>(c));
-        }
+        writer.text(text);
         return *this;
     }
     Bytes& shortString(std::string_view value) {
-        data.push_back(static_cast<std::uint8_t>(value.size()));
-        return text(value);
+        writer.u8(static_cast<std::uint8_t>(value.size())).text(value);
+        return *this;
     }
     Bytes& u32(std::uint32_t value) {
-        return raw({static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                    static_cast<std::uint8_t>(value >> 16),
-                    static_cast<std::uint8_t>(value >> 24)});
+        writer.u32(value);
+        return *this;
     }
     Bytes& object(std::string_view className, std::string_view name) {
         return shortString(className).shortString(name);
     }
     Bytes& end() { return raw({0}); }
 
-    std::vector<std::uint8_t> data;
+    const std::vector<std::uint8_t>& data() const { return writer.data; }
+
+private:
+    ByteWriter writer;
 };
 
 std::string readError(const std::vector<std::uint8_t>& bytes) {
@@ -69,7 +71,7 @@ Bytes sampleForm() {
 }
 
 TEST(FormReader, ReadsEveryValueTypeAndTheNesting) {
-    const ObjectRecord form = readForm(sampleForm().data);
+    const ObjectRecord form = readForm(sampleForm().data());
 
     const std::vector<PropertyRecord> expected = {
         {"Left", std::int16_t{260}},
@@ -108,11 +110,11 @@ TEST(FormReader, EmptyValuesAreReadAsEmpty) {
         {"Caption", Utf8Text{}},
         {"Hint", std::string()},
     };
-    EXPECT_EQ(readForm(b.data).properties, expected);
+    EXPECT_EQ(readForm(b.data()).properties, expected);
 }
 
 TEST(FormReader, EveryTruncationIsAReadingError) {
-    const std::vector<std::uint8_t> whole = sampleForm().data;
+    const std::vector<std::uint8_t> whole = sampleForm().data();
     for (std::size_t length = 0; length < whole.size(); ++length) {
         const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + length);
         EXPECT_THROW(readForm(cut), FormReadError) << "cut after " << length << " bytes";
@@ -123,7 +125,7 @@ TEST(FormReader, MalformedBytesGiveAClearMessage) {
     const auto withProperty = [](std::initializer_list<std::uint8_t> record) {
         Bytes b;
         b.text("TPF0").object("TForm1", "Form1").shortString("Left").raw(record).end().end();
-        return b.data;
+        return b.data();
     };
     Bytes deep;
     deep.text("TPF0");
@@ -136,21 +138,21 @@ TEST(FormReader, MalformedBytesGiveAClearMessage) {
         std::string message;
     };
     const Case cases[] = {
-        {"wrong signature", Bytes().text("TPF1").object("TForm1", "Form1").end().end().data,
+        {"wrong signature", Bytes().text("TPF1").object("TForm1", "Form1").end().end().data(),
          "Form description does not start with \"TPF0\""},
         {"unknown type byte", withProperty({5, 1, 2, 3, 4}),
          "Form description has an unknown value type 5 for Left (at byte 22)"},
         {"object-prefix flag", withProperty({0xF1}),
          "Form description has an unknown value type 241 for Left (at byte 22)"},
         {"byte after the form",
-         Bytes().text("TPF0").object("TForm1", "Form1").end().end().raw({0}).data,
+         Bytes().text("TPF0").object("TForm1", "Form1").end().end().raw({0}).data(),
          "Form description has 1 bytes after the form's record"},
         {"binary longer than the rest", withProperty({10, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0}),
          "Form description ends early (at byte 23)"},
         {"utf-8 text longer than the rest", withProperty({20, 9, 0, 0, 0, 'a', 0}),
          "Form description ends early (at byte 23)"},
-        {"objects nested without end", deep.data, "Form description nests objects too deeply"},
-        {"form without a class name", Bytes().text("TPF0").raw({0, 0, 0, 0}).data,
+        {"objects nested without end", deep.data(), "Form description nests objects too deeply"},
+        {"form without a class name", Bytes().text("TPF0").raw({0, 0, 0, 0}).data(),
          "Form description has an object without a class name (at byte 4)"},
     };
     for (const Case& c : cases) {
