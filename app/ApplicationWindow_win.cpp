@@ -42,9 +42,12 @@ ApplicationWindow::ApplicationWindow(HINSTANCE instance)
     : applicationTitle(moduleTitle()), errorBox(*this) {
     const HICON icon = mainIcon(instance);
     registerClass(instance, icon);
-    window.reset(::CreateWindowExA(
-        0, kClassName, applicationTitle.c_str(), kStyle, ::GetSystemMetrics(SM_CXSCREEN) / 2,
-        ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, instance, this));
+    {
+        const OwnWindowCreation creating(*this);
+        window.reset(::CreateWindowExA(
+            0, kClassName, applicationTitle.c_str(), kStyle, ::GetSystemMetrics(SM_CXSCREEN) / 2,
+            ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, instance, nullptr));
+    }
     ::SendMessageA(window.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     const HMENU menu = ::GetSystemMenu(window.get(), FALSE);
     ::DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);

@@ -7,22 +7,53 @@
 
 namespace hk {
 
-// The window procedure of a class whose object is passed as the creation parameter. The object
-// is bound at WM_NCCREATE, the first message that carries it. No C++ exception may unwind through
-// the platform's frames, so every error stops here and goes to the object's error reporter.
+// The object that the program's one window of class `Window` on this thread belongs to. It is
+// kept in the program's own memory: any process on the desktop can send a window its creation
+// messages with any pointer inside, or overwrite its user data.
+template <class Window> struct WindowBinding {
+    Window* beingCreated = nullptr;
+    HWND window = nullptr;
+    Window* object = nullptr;
+};
+
+template <class Window> WindowBinding<Window>& windowBinding() {
+    thread_local WindowBinding<Window> binding;
+    return binding;
+}
+
+// Marks the program's own CreateWindowEx of the window of `object`: only inside it does a
+// creation message bind the window, and only the first one.
+template <class Window> class OwnWindowCreation {
+public:
+    explicit OwnWindowCreation(Window& object) { windowBinding<Window>().beingCreated = &object; }
+    ~OwnWindowCreation() { windowBinding<Window>().beingCreated = nullptr; }
+    OwnWindowCreation(const OwnWindowCreation&) = delete;
+    OwnWindowCreation& operator=(const OwnWindowCreation&) = delete;
+};
+
+// The window procedure of a class created under OwnWindowCreation. No C++ exception may unwind
+// through the platform's frames, so every error stops here and goes to the object's error
+// reporter.
 template <class Window>
 LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    WindowBinding<Window>& binding = windowBinding<Window>();
+    if (message == WM_NCCREATE || message == WM_CREATE) {
+        // A window is created once; a creation message at any other time came from elsewhere.
+        if (binding.beingCreated == nullptr) {
+            return 0;
+        }
+        if (message == WM_NCCREATE && binding.window == nullptr) {
+            binding.window = hwnd;
+            binding.object = binding.beingCreated;
+        }
     }
-    auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    Window* const self = hwnd == binding.window ? binding.object : nullptr;
     if (self == nullptr) {
         return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        binding.window = nullptr;
+        binding.object = nullptr;
     }
     try {
         return self->handleMessage(hwnd, message, wParam, lParam);

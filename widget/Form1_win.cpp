@@ -56,9 +56,13 @@ TForm1::TForm1(HINSTANCE instance, HWND owner, ErrorReporter& reporter)
       form(readFormDescription(formResource(instance))) {
     registerClass(instance);
     // Created hidden while the form loads: the scaling rule measures on the window's surface.
-    window.reset(::CreateWindowExA(
-        WS_EX_CONTROLPARENT, kClassName, "", WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-        form.left, form.top, form.clientWidth, form.clientHeight, owner, nullptr, instance, this));
+    {
+        const OwnWindowCreation creating(*this);
+        window.reset(::CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "",
+                                       WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, form.left,
+                                       form.top, form.clientWidth, form.clientHeight, owner,
+                                       nullptr, instance, nullptr));
+    }
     if (!window) {
         raise<SystemError>(lastSystemErrorText());
     }
