@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -23,27 +22,37 @@ bool creationParameter(const char* kind, HWND target, void*& parameter) {
 
 } // namespace
 
+// create TITLE HWND:MSG:KIND...: sends each forged creation message in turn and prints, one line
+// each, whether the window's thread answered it and what it returned.
 int sendCreation(Args args) {
-    if (args.size() != 4)
+    if (args.size() < 2)
         return kBadUsage;
-    HWND target = parseWindow(args[0]);
-    UINT message = UINT(parseNumber(args[1]));
-    CREATESTRUCTA create{};
-    LPARAM lParam = 0;
-    if (std::strcmp(args[2], "none") != 0) {
-        if (!creationParameter(args[2], target, create.lpCreateParams))
+    for (char* const spec : args.subspan(1)) {
+        char kind[16] = {};
+        unsigned long long window = 0;
+        unsigned message = 0;
+        if (std::sscanf(spec, "%llx:%x:%15s", &window, &message, kind) != 3)
             return kBadUsage;
-        create.lpszName = args[3];
-        create.lpszClass = "Hostile";
-        create.style = WS_POPUP | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL;
-        create.cx = create.cy = 10;
-        lParam = reinterpret_cast<LPARAM>(&create);
+        HWND target = reinterpret_cast<HWND>(window);
+        CREATESTRUCTA create{};
+        LPARAM lParam = 0;
+        if (std::strcmp(kind, "none") != 0) {
+            if (!creationParameter(kind, target, create.lpCreateParams))
+                return kBadUsage;
+            create.lpszName = args[0];
+            create.lpszClass = "Hostile";
+            create.style = WS_POPUP | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL;
+            create.cx = create.cy = 10;
+            lParam = reinterpret_cast<LPARAM>(&create);
+        }
+        DWORD_PTR result = 0;
+        SetLastError(0);
+        bool answered =
+            SendMessageTimeoutA(target, message, 0, lParam, SMTO_NORMAL, 10000, &result);
+        std::printf("%s %s %llu %lu\n", spec, answered ? "answered" : "unanswered",
+                    static_cast<unsigned long long>(result), GetLastError());
     }
-    DWORD_PTR result = 0;
-    bool answered = SendMessageTimeoutA(target, message, 0, lParam, SMTO_NORMAL, 10000, &result);
-    std::printf("%s %s\n", answered ? "answered" : "unanswered",
-                answered ? std::to_string(result).c_str() : std::to_string(GetLastError()).c_str());
-    return answered ? 0 : 1;
+    return 0;
 }
 
 int setWindowData(Args args) {

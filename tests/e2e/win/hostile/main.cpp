@@ -15,7 +15,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"create", sendCreation,
-     "create HWND MSG none|null|garbage|image TITLE   a forged WM_NCCREATE or WM_CREATE"},
+     "create TITLE HWND:MSG:none|null|garbage|image...   forged WM_NCCREATE/WM_CREATE"},
     {"setdata", setWindowData, "setdata HWND INDEX VALUE   SetWindowLongPtrA from outside"},
     {"storm", postStorm, "storm SEED COUNT LOG HWND...   random posted messages, replayable"},
     {"gdi", countGdiObjects, "gdi PID   GDI objects in the process's handle table"},

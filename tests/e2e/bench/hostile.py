@@ -1,0 +1,48 @@
+"""Python face of hostile.exe: what another program on the desktop can do to the widget."""
+
+import pathlib
+
+WM_CREATE, WM_NCCREATE = 0x0001, 0x0081
+GWLP_USERDATA = -21
+
+
+class Hostile:
+    def __init__(self, wine, exe):
+        self.wine = wine
+        self.exe = exe
+
+    @classmethod
+    def beside(cls, tool):
+        """The one built next to wintool.exe, run the same way."""
+        return cls(tool.wine, str(pathlib.Path(tool.exe).with_name("hostile.exe")))
+
+    def _run(self, *args, timeout=60):
+        done = self.wine.run(self.exe, *map(str, args), timeout=timeout)
+        if done.returncode != 0:
+            raise RuntimeError(f"hostile {' '.join(map(str, args[:6]))} exited "
+                               f"{done.returncode}: {done.stdout!r} {done.stderr!r}")
+        return done.stdout.decode("latin-1").splitlines()
+
+    def create(self, title, *messages):
+        """Sends each (hwnd, message, kind) as a forged creation message, kind one of "none"
+        (no structure), "null", "garbage" or "image" (the creation parameter); maps each to
+        whether the window's thread answered."""
+        specs = [f"{hwnd:x}:{message:x}:{kind}" for hwnd, message, kind in messages]
+        lines = dict(line.split(" ", 1) for line in self._run("create", title, *specs))
+        return {sent: lines[spec].startswith("answered") for sent, spec in zip(messages, specs)}
+
+    def set_data(self, hwnd, index, value):
+        """SetWindowLongPtrA on another process's window; True when the platform allowed it."""
+        return self.wine.run(self.exe, "setdata", hex(hwnd), str(index), hex(value)).returncode == 0
+
+    def storm(self, seed, count, log_path, *windows, timeout=600):
+        """Posts `count` random messages chosen by `seed` to the windows, each one logged to
+        `log_path`; returns the counts the tool printed (seed, posted, refused)."""
+        from .wine import windows_path
+        line = self._run("storm", seed, count, windows_path(log_path), *map(hex, windows),
+                         timeout=timeout)[-1]
+        return {key: int(value) for key, value in (pair.split("=") for pair in line.split())}
+
+    def gdi_objects(self, pid):
+        """Live GDI objects of a process, from the handle table its PEB points to."""
+        return int(self._run("gdi", pid)[-1].split("=")[1])

@@ -1,0 +1,60 @@
+"""Creation messages and window data forged by another program: whatever pointer they carry, the
+widget's windows stay bound to the widget, which forwards, shows its captions and closes."""
+
+import pytest
+
+from bench.binding import bind
+from bench.hostile import GWLP_USERDATA, WM_CREATE, WM_NCCREATE, Hostile
+from bench.onscreen import ORIGIN, on_screen
+from bench.pointer import Pointer
+from bench.probe import WM_KEYDOWN
+from layout.expected import Expected
+from layout.look import Session, wait_for_look
+from layout.resource import read_exe_form
+
+GLYPH = on_screen(ORIGIN, (191, 7))
+VK_F2 = 0x71
+KINDS = ["none", "null", "garbage", "image"]
+
+
+@pytest.fixture
+def western(bench):
+    session = Session(bench, "C")
+    yield session
+    session.stop()
+
+
+def test_forged_creation_messages_and_window_data_leave_the_widget_working(
+        bench, western, open_probe):
+    form, _, _ = read_exe_form(bench.exe)
+    widget = western.start(bench.exe)
+    tool = western.tool
+    probe = open_probe("Slot one", "Slot two")
+    one, two = probe.windows
+    bind(tool, probe, one, "alt+n", "f1")
+    bind(tool, probe, two, "alt+m", "1")
+    captions = {"Label2": b"Slot one+", "Label1": b"Slot two+"}
+    look = Expected(form, western.layout, western.layout.button_face(), "cp1252",
+                    captions=captions)
+    wait_for_look(bench.display.name, widget, look, "both slots bound")
+    titles = (widget.app_facts().title, widget.form_facts().title)
+
+    hostile = Hostile.beside(tool)
+    forged = [(window, message, kind) for window in (widget.app, widget.form)
+              for message in (WM_NCCREATE, WM_CREATE) for kind in KINDS]
+    answered = hostile.create("Forged title", *forged)
+    # Wine refuses to send a creation message without its structure; the rest must arrive.
+    assert [sent for sent, ok in answered.items() if not ok and sent[2] != "none"] == []
+    for window in (widget.app, widget.form):
+        hostile.set_data(window, GWLP_USERDATA, 0x4141414141414141)
+
+    assert widget.running()
+    assert (widget.app_facts().title, widget.form_facts().title) == titles
+    wait_for_look(bench.display.name, widget, look, "the captions after the forged messages")
+    tool.set_foreground(two)
+    tool.keys("f2", "2")
+    assert [m.wparam for m in probe.wait_received(one, 2)] == [0x70, VK_F2]
+    assert [m.wparam for m in probe.wait_received(two, 2)] == [0x70, VK_F2]
+
+    Pointer(bench.display.name).click(*GLYPH)
+    assert widget.exit_code() == 0
