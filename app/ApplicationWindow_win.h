@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ErrorBox_win.h"
-#include "platform/UniqueHandle_win.h"
+#include "platform/WindowProcedure_win.h"
 
 #include <functional>
 #include <string>
@@ -37,7 +37,7 @@ private:
 
     std::string applicationTitle;
     ErrorBox errorBox;
-    UniqueHwnd window; // last: destroyed while the members above are still alive
+    OwnWindow<ApplicationWindow> window; // last: destroyed while the members above are still alive
 };
 
 } // namespace hk

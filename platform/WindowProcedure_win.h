@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/ErrorReporter.h"
+#include "platform/UniqueHandle_win.h"
 
 #include <exception>
 #include <windows.h>
@@ -8,10 +9,11 @@
 namespace hk {
 
 // The object that the program's one window of class `Window` on this thread belongs to. It is
-// kept in the program's own memory: any process on the desktop can send a window its creation
-// messages with any pointer inside, or overwrite its user data.
+// kept in the program's own memory: any process on the desktop can send or post a window its
+// creation and destruction messages, with any pointer inside, or overwrite its user data.
 template <class Window> struct WindowBinding {
     Window* beingCreated = nullptr;
+    bool beingDestroyed = false;
     HWND window = nullptr;
     Window* object = nullptr;
 };
@@ -31,21 +33,46 @@ public:
     OwnWindowCreation& operator=(const OwnWindowCreation&) = delete;
 };
 
-// The window procedure of a class created under OwnWindowCreation. No C++ exception may unwind
+// The program's own DestroyWindow of its window of class `Window`: only inside it do the
+// destruction messages reach the object, and WM_NCDESTROY unbinds it.
+template <class Window> void destroyOwnWindow(HWND window) {
+    WindowBinding<Window>& binding = windowBinding<Window>();
+    binding.beingDestroyed = true;
+    ::DestroyWindow(window);
+    binding.beingDestroyed = false;
+}
+
+// The window of an object of class `Window`, created under OwnWindowCreation.
+template <class Window> using OwnWindow = UniqueHandle<HWND, &destroyOwnWindow<Window>>;
+
+// A window is created once and destroyed once, each time by the program itself; these messages
+// at any other time came from elsewhere and must change nothing.
+template <class Window>
+bool isForeignLifeMessage(const WindowBinding<Window>& binding, UINT message) {
+    switch (message) {
+    case WM_NCCREATE:
+    case WM_CREATE:
+        return binding.beingCreated == nullptr;
+    case WM_DESTROY:
+    case WM_NCDESTROY:
+        return !binding.beingDestroyed;
+    default:
+        return false;
+    }
+}
+
+// The window procedure of a class whose windows are OwnWindows. No C++ exception may unwind
 // through the platform's frames, so every error stops here and goes to the object's error
 // reporter.
 template <class Window>
 LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowBinding<Window>& binding = windowBinding<Window>();
-    if (message == WM_NCCREATE || message == WM_CREATE) {
-        // A window is created once; a creation message at any other time came from elsewhere.
-        if (binding.beingCreated == nullptr) {
-            return 0;
-        }
-        if (message == WM_NCCREATE && binding.window == nullptr) {
-            binding.window = hwnd;
-            binding.object = binding.beingCreated;
-        }
+    if (isForeignLifeMessage(binding, message)) {
+        return 0;
+    }
+    if (message == WM_NCCREATE && binding.window == nullptr) {
+        binding.window = hwnd;
+        binding.object = binding.beingCreated;
     }
     Window* const self = hwnd == binding.window ? binding.object : nullptr;
     if (self == nullptr) {

@@ -6,7 +6,7 @@
 #include "hotkeys/HotkeyPlatform_win.h"
 #include "hotkeys/HotkeyTable.h"
 #include "platform/ShellLibrary_win.h"
-#include "platform/UniqueHandle_win.h"
+#include "platform/WindowProcedure_win.h"
 #include "widget/ComponentArt_win.h"
 #include "widget/FormMouse_win.h"
 #include "widget/WindowState.h"
@@ -61,8 +61,8 @@ private:
     std::vector<ComponentArt> art; // parallel to form.components
     FormMouse mouse{form.components, [this](Handler handler) { runHandler(handler); }};
     bool shown = false;
-    ShellLibrary shell; // for the link labels
-    UniqueHwnd window;  // last: destroyed while the members above are still alive
+    ShellLibrary shell;       // for the link labels
+    OwnWindow<TForm1> window; // last: destroyed while the members above are still alive
 };
 
 // The program's reference to its widget, set before the widget is constructed.

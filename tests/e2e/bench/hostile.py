@@ -2,6 +2,8 @@
 
 import pathlib
 
+from .wine import windows_path
+
 WM_CREATE, WM_NCCREATE = 0x0001, 0x0081
 GWLP_USERDATA = -21
 
@@ -35,12 +37,12 @@ class Hostile:
         """SetWindowLongPtrA on another process's window; True when the platform allowed it."""
         return self.wine.run(self.exe, "setdata", hex(hwnd), str(index), hex(value)).returncode == 0
 
-    def storm(self, seed, count, log_path, *windows, timeout=600):
-        """Posts `count` random messages chosen by `seed` to the windows, each one logged to
-        `log_path`; returns the counts the tool printed (seed, posted, refused)."""
-        from .wine import windows_path
-        line = self._run("storm", seed, count, windows_path(log_path), *map(hex, windows),
-                         timeout=timeout)[-1]
+    def storm(self, seed, first, count, log_path, *windows, timeout=600):
+        """Posts messages first to first + count - 1 of the random sequence that `seed` makes to
+        the windows, each one logged to `log_path`; returns the tool's counts (seed, posted,
+        refused)."""
+        line = self._run("storm", seed, first, count, windows_path(log_path),
+                         *map(hex, windows), timeout=timeout)[-1]
         return {key: int(value) for key, value in (pair.split("=") for pair in line.split())}
 
     def gdi_objects(self, pid):

@@ -22,9 +22,16 @@ private:
     std::uint64_t state;
 };
 
+struct Message {
+    HWND window;
+    UINT number;
+    std::uint64_t wParam;
+    std::uint64_t lParam;
+};
+
 // Mostly the system's own messages, where the platform's default handling does its work, then
 // the private, application and registered ranges, and now and then a number beyond them all.
-UINT randomMessage(Random& random) {
+UINT randomNumber(Random& random) {
     const std::uint64_t range = random.below(100);
     if (range < 60)
         return UINT(random.below(0x400));
@@ -86,39 +93,48 @@ bool leftOut(UINT message, std::uint64_t wParam) {
     }
 }
 
+Message randomMessage(Random& random, const std::vector<HWND>& windows) {
+    Message message{windows[random.below(windows.size())], 0, 0, 0};
+    do {
+        message.number = randomNumber(random);
+        message.wParam = randomParameter(random, windows);
+        message.lParam = randomParameter(random, windows);
+    } while (leftOut(message.number, message.wParam));
+    return message;
+}
+
 } // namespace
 
+// storm SEED FIRST COUNT LOG HWND...: posts messages FIRST to FIRST + COUNT - 1 of the sequence
+// that SEED makes, so that a stretch of a long run can be replayed on its own.
 int postStorm(Args args) {
-    if (args.size() < 4)
+    if (args.size() < 5)
         return kBadUsage;
     const std::uint64_t seed = parseNumber(args[0]);
-    const std::uint64_t count = parseNumber(args[1]);
-    std::FILE* log = std::fopen(args[2], "w");
+    const std::uint64_t first = parseNumber(args[1]);
+    const std::uint64_t end = first + parseNumber(args[2]);
+    std::FILE* log = std::fopen(args[3], "w");
     if (log == nullptr)
         return 1;
     std::vector<HWND> windows;
-    for (char* const text : args.subspan(3))
+    for (char* const text : args.subspan(4))
         windows.push_back(parseWindow(text));
 
     Random random(seed);
     std::uint64_t posted = 0;
     std::uint64_t refused = 0;
-    for (std::uint64_t index = 0; index < count; ++index) {
-        HWND window = windows[random.below(windows.size())];
-        UINT message;
-        std::uint64_t wParam;
-        std::uint64_t lParam;
-        do {
-            message = randomMessage(random);
-            wParam = randomParameter(random, windows);
-            lParam = randomParameter(random, windows);
-        } while (leftOut(message, wParam));
+    for (std::uint64_t index = 0; index < end; ++index) {
+        const Message message = randomMessage(random, windows);
+        if (index < first)
+            continue;
         // Messages that carry pointers cannot be posted; the platform refuses them.
-        const bool ok = PostMessageA(window, message, WPARAM(wParam), LPARAM(lParam));
+        const bool ok = PostMessageA(message.window, message.number, WPARAM(message.wParam),
+                                     LPARAM(message.lParam));
         ok ? ++posted : ++refused;
         std::fprintf(log, "%llu %p 0x%x 0x%llx 0x%llx %s\n", static_cast<unsigned long long>(index),
-                     static_cast<void*>(window), message, static_cast<unsigned long long>(wParam),
-                     static_cast<unsigned long long>(lParam), ok ? "posted" : "refused");
+                     static_cast<void*>(message.window), message.number,
+                     static_cast<unsigned long long>(message.wParam),
+                     static_cast<unsigned long long>(message.lParam), ok ? "posted" : "refused");
     }
     std::fclose(log);
     std::printf("seed=%llu posted=%llu refused=%llu\n", static_cast<unsigned long long>(seed),

@@ -17,7 +17,7 @@ const Command kCommands[] = {
     {"create", sendCreation,
      "create TITLE HWND:MSG:none|null|garbage|image...   forged WM_NCCREATE/WM_CREATE"},
     {"setdata", setWindowData, "setdata HWND INDEX VALUE   SetWindowLongPtrA from outside"},
-    {"storm", postStorm, "storm SEED COUNT LOG HWND...   random posted messages, replayable"},
+    {"storm", postStorm, "storm SEED FIRST COUNT LOG HWND...   random posted messages, replayable"},
     {"gdi", countGdiObjects, "gdi PID   GDI objects in the process's handle table"},
 };
 
