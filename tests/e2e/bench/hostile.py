@@ -4,7 +4,7 @@ import pathlib
 
 from .wine import windows_path
 
-WM_CREATE, WM_NCCREATE = 0x0001, 0x0081
+WM_CREATE, WM_DESTROY, WM_NCCREATE, WM_NCDESTROY = 0x0001, 0x0002, 0x0081, 0x0082
 GWLP_USERDATA = -21
 
 

@@ -1,10 +1,12 @@
-"""Creation messages and window data forged by another program: whatever pointer they carry, the
-widget's windows stay bound to the widget, which forwards, shows its captions and closes."""
+"""Creation and destruction messages and window data forged by another program: whatever they
+carry, the widget's windows stay bound to the widget, which forwards, shows its captions and
+closes."""
 
 import pytest
 
 from bench.binding import bind
-from bench.hostile import GWLP_USERDATA, WM_CREATE, WM_NCCREATE, Hostile
+from bench.hostile import (GWLP_USERDATA, WM_CREATE, WM_DESTROY, WM_NCCREATE, WM_NCDESTROY,
+                           Hostile)
 from bench.onscreen import ORIGIN, on_screen
 from bench.pointer import Pointer
 from bench.probe import WM_KEYDOWN
@@ -24,7 +26,7 @@ def western(bench):
     session.stop()
 
 
-def test_forged_creation_messages_and_window_data_leave_the_widget_working(
+def test_forged_creation_and_destruction_messages_and_window_data_leave_the_widget_working(
         bench, western, open_probe):
     form, _, _ = read_exe_form(bench.exe)
     widget = western.start(bench.exe)
@@ -47,6 +49,9 @@ def test_forged_creation_messages_and_window_data_leave_the_widget_working(
     assert [sent for sent, ok in answered.items() if not ok and sent[2] != "none"] == []
     for window in (widget.app, widget.form):
         hostile.set_data(window, GWLP_USERDATA, 0x4141414141414141)
+        for message in (WM_DESTROY, WM_NCDESTROY):
+            tool.send(window, message)
+            tool.post(window, message)
 
     assert widget.running()
     assert (widget.app_facts().title, widget.form_facts().title) == titles
