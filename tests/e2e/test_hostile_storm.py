@@ -1,0 +1,62 @@
+"""Random messages posted by another program to both of the widget's windows: afterwards the
+widget still runs, holds all 19 hotkeys and forwards on both slots.
+
+Everything is posted except what asks a window to close, the session to end or the program to
+quit, and two things after which Wine's own default handling waits for input that never comes
+(see tests/e2e/README.md). The sequence follows from the seed alone; every message is logged
+among the run's artifacts, and `hostile.exe storm SEED FIRST COUNT LOG HWND...` replays any
+stretch of it. `make stress` runs 100,000 of them."""
+
+import os
+import time
+
+from bench.binding import bind
+from bench.hostile import Hostile
+from bench.poll import Timeout
+from layout.look import ARTIFACTS
+
+SEED = int(os.environ.get("HOTKEYS_STORM_SEED", "20261207"))
+MESSAGES = int(os.environ.get("HOTKEYS_STORM_MESSAGES", "20000"))
+STRETCH = 5000  # messages between two checks that the loop still takes posted messages
+VK_F1, VK_F2 = 0x70, 0x71
+WIDGET_COMBOS = ([(1, 0x4E), (1, 0x4D)] + [(0, vk) for vk in range(0x31, 0x36)]
+                 + [(0, vk) for vk in range(0x70, 0x7C)])
+
+
+def test_random_posted_messages_leave_the_widget_running_with_its_hotkeys_and_both_slots(
+        tool, widget, open_probe):
+    probe = open_probe("Storm slot one", "Storm slot two")
+    one, two = probe.windows
+    hostile = Hostile.beside(tool)
+    ARTIFACTS.mkdir(parents=True, exist_ok=True)
+    seen = bind(tool, probe, one, "alt+n", "f1")
+    started = time.monotonic()
+    posted = refused = 0
+
+    for first in range(0, MESSAGES, STRETCH):
+        count = min(STRETCH, MESSAGES - first)
+        log = ARTIFACTS / f"storm-{SEED}-{first}.log"
+        counts = hostile.storm(SEED, first, count, log, widget.app, widget.form)
+        posted, refused = posted + counts["posted"], refused + counts["refused"]
+        stretch = f"messages {first} to {first + count - 1} of seed {SEED} (log {log})"
+        # The hotkey's message queues up behind the stretch, so its key arriving proves that
+        # the loop took all of them.
+        tool.set_foreground(one)
+        tool.keys("f1")
+        try:
+            probe.wait_received(one, seen + 1)
+        except Timeout as stuck:
+            raise AssertionError(f"slot 1 stopped forwarding after {stretch}") from stuck
+        seen += 1
+        assert widget.running(), f"the widget ended during {stretch}"
+
+    print(f"\nstorm seed {SEED}: {MESSAGES} messages ({posted} posted, {refused} refused as "
+          f"pointer messages) in {time.monotonic() - started:.1f} s")
+    assert [combo for combo, free in tool.try_hotkeys(*WIDGET_COMBOS).items() if free] == []
+    before = {window: bind(tool, probe, window, chord, key)
+              for window, chord, key in ((one, "alt+n", "f1"), (two, "alt+m", "1"))}
+    tool.keys("f2", "2")
+    for window in (one, two):
+        got = probe.wait_received(window, before[window] + 1)
+        assert [m.wparam for m in got[before[window]:]] == [VK_F2], f"window {window:#x}"
+    assert widget.running()
