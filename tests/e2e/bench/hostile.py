@@ -45,6 +45,11 @@ class Hostile:
                          *map(hex, windows), timeout=timeout)[-1]
         return {key: int(value) for key, value in (pair.split("=") for pair in line.split())}
 
+    def rebind(self, count, *titles, timeout=600):
+        """Opens a window per title and binds them to slot 1 and slot 2 in turn, `count` times,
+        each binding confirmed by its forwarded key."""
+        self._run("rebind", count, *titles, timeout=timeout)
+
     def gdi_objects(self, pid):
         """Live GDI objects of a process, from the handle table its PEB points to."""
         return int(self._run("gdi", pid)[-1].split("=")[1])

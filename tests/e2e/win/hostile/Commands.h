@@ -16,3 +16,4 @@ int sendCreation(Args args);
 int setWindowData(Args args);
 int postStorm(Args args);
 int countGdiObjects(Args args);
+int rebindSlots(Args args);

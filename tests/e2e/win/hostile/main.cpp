@@ -19,6 +19,7 @@ const Command kCommands[] = {
     {"setdata", setWindowData, "setdata HWND INDEX VALUE   SetWindowLongPtrA from outside"},
     {"storm", postStorm, "storm SEED FIRST COUNT LOG HWND...   random posted messages, replayable"},
     {"gdi", countGdiObjects, "gdi PID   GDI objects in the process's handle table"},
+    {"rebind", rebindSlots, "rebind COUNT TITLE...   bind own windows to both slots in turn"},
 };
 
 int usage() {

@@ -1,0 +1,77 @@
+"""Thousands of presses across both slots while both are rebound every 500 presses: each
+forwarded key arrives once, in order, at the window bound when it was pressed. And a thousand
+rebindings between windows with different titles leave the widget's GDI objects as they were.
+`make stress` presses 10,000 keys."""
+
+import os
+import random
+
+from bench.binding import bind
+from bench.hostile import Hostile
+from bench.poll import wait_until
+
+PRESSES = int(os.environ.get("HOTKEYS_KEY_STORM_PRESSES", "2000"))
+ROUND = 500  # presses between two rebindings of both slots
+REBINDS = 1000
+VK_F1 = 0x70
+SLOT1_KEYS = {f"f{n}": VK_F1 + n - 1 for n in range(1, 13)}
+SLOT2_KEYS = {str(n): VK_F1 + n - 1 for n in range(1, 6)}
+TITLES = ["Ed", "A window with a long title", "Mixed Case 123", "W" * 40, "x"]
+
+
+def interleaved_presses(count, seed):
+    """Keys of both slots in a fixed random order, so a lost, repeated or swapped press shows."""
+    chooser = random.Random(seed)
+    keys = list(SLOT1_KEYS) + list(SLOT2_KEYS)
+    return [chooser.choice(keys) for _ in range(count)]
+
+
+def test_every_press_across_both_slots_arrives_once_in_order_while_rebinding(
+        tool, widget, open_probe):
+    probe = open_probe("Slot one even", "Slot one odd", "Slot two even", "Slot two odd",
+                       "Typing here")
+    *targets, typing = probe.windows
+    slot1, slot2 = targets[:2], targets[2:]
+    expected = {window: [] for window in targets}
+
+    for number, first in enumerate(range(0, PRESSES, ROUND)):
+        one, two = slot1[number % 2], slot2[number % 2]
+        bind(tool, probe, one, "alt+n", "f1")
+        bind(tool, probe, two, "alt+m", "1")
+        expected[one].append(VK_F1)
+        expected[two].append(VK_F1)
+        presses = interleaved_presses(min(ROUND, PRESSES - first), number)
+        expected[one] += [SLOT1_KEYS[key] for key in presses if key in SLOT1_KEYS]
+        expected[two] += [SLOT2_KEYS[key] for key in presses if key in SLOT2_KEYS]
+        tool.set_foreground(typing)
+        tool.keys(*presses)
+        for window in (one, two):
+            probe.wait_received(window, len(expected[window]))
+
+    for window in targets:
+        got = [m.wparam for m in probe.received(window)]
+        assert got == expected[window], f"window {window:#x}: {len(got)} keys, " \
+                                        f"{len(expected[window])} expected"
+    assert probe.received(typing) == []
+    assert widget.running()
+
+
+def test_a_thousand_rebinds_between_differently_titled_windows_keep_the_gdi_objects(
+        tool, widget):
+    hostile = Hostile.beside(tool)
+
+    def settled_count():
+        """The count once two readings in a row agree, so that no paint is half done."""
+        readings = []
+
+        def same_twice():
+            readings.append(hostile.gdi_objects(widget.pid))
+            return readings[-1] if readings[-2:-1] == readings[-1:] else None
+        return wait_until(same_twice, "the widget's GDI objects to settle")
+
+    hostile.rebind(len(TITLES) * 2, *TITLES)  # whatever is made once is made now
+    before = settled_count()
+    hostile.rebind(REBINDS, *TITLES)
+    after = settled_count()
+    assert after == before, f"{before} GDI objects before {REBINDS} rebinds, {after} after"
+    assert widget.running()
