@@ -41,3 +41,13 @@ bench: build
 	cmake --build --preset native --target paint_bench
 	cmake --build --preset win64 --target keybench floor
 	PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 bench/run.py $(CURDIR)
+
+# The long hostile runs, not part of `make test` (which runs the same tests smaller): 100,000
+# random messages posted to both windows (seed STRESS_SEED) and 10,000 presses across both slots.
+.PHONY: stress
+STRESS_SEED ?= 20261207
+stress: build
+	cd tests/e2e && HOTKEYS_STORM_MESSAGES=100000 HOTKEYS_STORM_SEED=$(STRESS_SEED) \
+		HOTKEYS_KEY_STORM_PRESSES=10000 PYTHONDONTWRITEBYTECODE=1 \
+		/usr/bin/python3 -m pytest -p no:cacheprovider -q -s --durations=0 \
+		test_hostile_storm.py test_key_storm.py

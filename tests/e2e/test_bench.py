@@ -26,7 +26,7 @@ def test_keys_keep_alt_held_across_the_key_and_posts_arrive_verbatim(tool, open_
 
 def test_screen_capture_reads_the_pixels_where_windows_are(bench, open_probe, tool):
     probe = open_probe("Bench")
-    left, top, right, bottom = tool.info(probe.windows[0]).rect
+    left, top, right, bottom = tool.facts(probe.windows[0]).rect
     middle = ((left + right) // 2, (top + bottom) // 2)
 
     def painted():

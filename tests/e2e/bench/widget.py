@@ -25,11 +25,12 @@ class Widget:
     def _exited(self):
         return "exited" if not self.running() else None
 
+    # The two windows live as long as the program, so their facts are always there to read.
     def app_facts(self):
-        return self.tool.info(self.app)
+        return self.tool.facts(self.app)
 
     def form_facts(self):
-        return self.tool.info(self.form)
+        return self.tool.facts(self.form)
 
     def wait_shown(self):
         """Waits until the widget is on screen, which is after its hotkeys are registered."""

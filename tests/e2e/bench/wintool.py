@@ -88,6 +88,11 @@ class WinTool:
             zoomed=fields["zoomed"] == "1", enabled=fields["enabled"] == "1",
             tid=int(fields["tid"]), pid=int(fields["pid"]))
 
+    def facts(self, hwnd):
+        """Facts of a window that exists: a run that fails is tried again rather than taken for
+        a window that is gone."""
+        return wait_until(lambda: self.info(hwnd), f"facts of the window {hwnd:#x}")
+
     def top_level_facts(self):
         return [facts for facts in map(self.info, self.find()) if facts]
 
