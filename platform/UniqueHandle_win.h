@@ -35,7 +35,6 @@ private:
     Handle handle = nullptr;
 };
 
-using UniqueHwnd = UniqueHandle<HWND, &::DestroyWindow>;
 using UniqueBitmap = UniqueHandle<HBITMAP, &::DeleteObject>;
 using UniqueFont = UniqueHandle<HFONT, &::DeleteObject>;
 using UniquePalette = UniqueHandle<HPALETTE, &::DeleteObject>;
