@@ -45,8 +45,9 @@ template <class Window> void destroyOwnWindow(HWND window) {
 // The window of an object of class `Window`, created under OwnWindowCreation.
 template <class Window> using OwnWindow = UniqueHandle<HWND, &destroyOwnWindow<Window>>;
 
-// A window is created once and destroyed once, each time by the program itself; these messages
-// at any other time came from elsewhere and must change nothing.
+// A window is created once and destroyed once, each time by the program itself (a creation that
+// fails destroys the window inside CreateWindowEx); these messages at any other time came from
+// elsewhere and must change nothing.
 template <class Window>
 bool isForeignLifeMessage(const WindowBinding<Window>& binding, UINT message) {
     switch (message) {
@@ -55,7 +56,7 @@ bool isForeignLifeMessage(const WindowBinding<Window>& binding, UINT message) {
         return binding.beingCreated == nullptr;
     case WM_DESTROY:
     case WM_NCDESTROY:
-        return !binding.beingDestroyed;
+        return !binding.beingDestroyed && binding.beingCreated == nullptr;
     default:
         return false;
     }
