@@ -2,9 +2,11 @@
 The widget must keep forwarding to whatever is still there, or end cleanly when told to."""
 
 import os
+import pathlib
 import signal
 
 from bench.binding import bind
+from bench.wine import windows_path
 
 F_KEYS = [f"f{n}" for n in range(1, 13)]
 DIGITS = ["1", "2", "3", "4", "5"]
@@ -17,11 +19,20 @@ def posted(probe, window, since):
 
 
 def probe_unix_pid(probe):
-    """The Unix process that runs the probe's windows: Wine's loader becomes the program."""
-    pid = probe.process.pid
-    with open(f"/proc/{pid}/comm") as comm:
-        assert comm.read().strip() == "probe.exe", f"process {pid} is not the probe itself"
-    return pid
+    """The Unix process that runs the probe's windows. Wine's loader becomes the program, or,
+    where 32-bit Wine is installed too, has start.exe start it as a process of its own; the
+    probe's log path on its command line tells it from every other probe."""
+    log = windows_path(probe.log_path).encode()
+    found = []
+    for proc in pathlib.Path("/proc").iterdir():
+        try:
+            if ((proc / "comm").read_text().strip() == "probe.exe"
+                    and log in (proc / "cmdline").read_bytes().split(b"\0")):
+                found.append(int(proc.name))
+        except OSError:
+            continue
+    assert len(found) == 1, f"expected one probe process with log {probe.log_path}: {found}"
+    return found[0]
 
 
 def test_a_bound_window_whose_process_is_killed_leaves_the_other_slot_and_rebinding_working(
