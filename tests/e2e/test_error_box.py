@@ -117,8 +117,8 @@ def test_a_corrupt_form_description_ends_start_up_with_the_error_where_it_arose(
     try:
         box = wait_until(lambda: tool.find("#32770", "Application Error", pid),
                          "the Application Error box")[0]
-        facts, parts = tool.info(box), boxes.facts(box)
-        assert facts.owner == 0
+        assert wait_until(lambda: tool.info(box), "the box's facts").owner == 0
+        parts = boxes.facts(box)
         shown = FATAL_TEXT.fullmatch(parts.text)
         assert shown, parts.text
         assert shown.group(1).decode() == error_type
@@ -145,7 +145,7 @@ def error_box(tool, boxes, widget, message, stop_icon, display):
     """Waits for the widget's error box and checks it: owned by the application window, the
     message, one OK button and the stop icon. Returns its handle."""
     box = wait_until(lambda: tool.find("#32770", "Hotkeys", widget.pid), "the error box")[0]
-    assert tool.info(box).owner == widget.app
+    assert wait_until(lambda: tool.info(box), "the box's facts").owner == widget.app
     parts = boxes.facts(box)
     assert parts.text == message
     assert parts.buttons == [(IDOK, "OK")]
@@ -205,7 +205,8 @@ def test_an_error_in_form_create_is_shown_and_start_up_goes_on(
 
     box = error_box(tool, boxes, widget, b"The atom Hotkey11 cannot be added.", stop_icon,
                     bench.display.name)
-    assert not widget.form_facts().visible, "the widget shows only once FormCreate is over"
+    hidden = wait_until(widget.form_facts, "the widget's facts")
+    assert not hidden.visible, "the widget shows only once FormCreate is over"
     press_ok(tool, boxes, widget, box)
 
     assert widget.wait_shown().rect[:2] == (260, 227)
