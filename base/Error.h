@@ -21,7 +21,7 @@ private:
     const void* raisedAt;
 };
 
-// A platform call that creates a window or its class failed.
+// A platform call failed; the message is the platform's reason.
 class SystemError : public Error {
 public:
     SystemError(const std::string& message, const void* address)

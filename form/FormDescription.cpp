@@ -8,7 +8,7 @@ namespace hk {
 namespace {
 
 [[noreturn]] void fail(const std::string& what) {
-    throw FormReadError("Form description: " + what);
+    raise<FormReadError>("Form description: " + what);
 }
 
 // The owner's name and the property's, for messages: "Label3.Caption".

@@ -28,7 +28,7 @@ public:
 
 private:
     [[noreturn]] void fail(const std::string& what) const {
-        throw FormReadError("Form description " + what);
+        raise<FormReadError>("Form description " + what);
     }
 
     // Every read goes through here: a read past the end is reported at the offset it started.

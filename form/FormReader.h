@@ -1,8 +1,9 @@
 #pragma once
 
+#include "base/Error.h"
+
 #include <cstdint>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <variant>
 #include <vector>
@@ -10,9 +11,10 @@
 namespace hk {
 
 // Any fault in a stored form description: the message says what was wrong and where.
-class FormReadError : public std::runtime_error {
+class FormReadError : public Error {
 public:
-    using std::runtime_error::runtime_error;
+    FormReadError(const std::string& message, const void* address)
+        : Error("FormReadError", message, address) {}
 };
 
 // The value types of a property record, one per type byte. The integer widths are kept apart so

@@ -15,7 +15,7 @@ constexpr std::uint32_t kMaskedHeaderSize = 52; // a larger header carries its m
 
 void expect(const ByteReader& reader) {
     if (!reader.ok()) {
-        throw PictureReadError();
+        raise<PictureReadError>();
     }
 }
 
@@ -57,7 +57,7 @@ BitmapHeader readInfoHeader(ByteReader& reader, std::uint32_t headerSize,
 // could not be represented.
 void checkSize(const BitmapHeader& header) {
     if (header.width < 0 || header.height == std::numeric_limits<std::int32_t>::min()) {
-        throw InvalidBitmap();
+        raise<InvalidBitmap>();
     }
 }
 
@@ -80,7 +80,7 @@ std::uint32_t colorCount(const BitmapHeader& header) {
 std::vector<std::uint32_t> readColorTable(ByteReader& reader, std::uint32_t count,
                                           std::size_t entrySize) {
     if (count > reader.remaining() / entrySize) {
-        throw PictureReadError();
+        raise<PictureReadError>();
     }
     std::vector<std::uint32_t> table(count);
     for (auto& entry : table) {
@@ -107,7 +107,7 @@ std::uint64_t pixelByteCount(const DecodedBitmap& bitmap, std::size_t budget) {
 DecodedBitmap readBitmapFile(ByteReader& file) {
     if (file.u16() != kBitmapSignature) {
         expect(file);
-        throw InvalidBitmap();
+        raise<InvalidBitmap>();
     }
     file.skip(12); // size, reserved words and pixel offset: the pixels follow the tables
     const std::uint32_t headerSize = file.u32();
@@ -118,14 +118,14 @@ DecodedBitmap readBitmapFile(ByteReader& file) {
     } else if (headerSize >= kInfoHeaderSize) {
         bitmap.header = readInfoHeader(file, headerSize, bitmap.masks);
     } else {
-        throw InvalidBitmap();
+        raise<InvalidBitmap>();
     }
     expect(file);
     const BitmapHeader& header = bitmap.header;
     bitmap.compressed =
         header.compression != kBitmapUncompressed && header.compression != kBitmapBitFields;
     if (header.planes != 1) {
-        throw InvalidBitmap();
+        raise<InvalidBitmap>();
     }
     checkSize(header);
     if (headerSize == kInfoHeaderSize && (header.bitCount == 16 || header.bitCount == 32) &&

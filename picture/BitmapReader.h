@@ -1,23 +1,25 @@
 #pragma once
 
 #include "base/ByteReader.h"
+#include "base/Error.h"
 
 #include <cstdint>
-#include <stdexcept>
 #include <vector>
 
 namespace hk {
 
 // A stored bitmap file that breaks the format's rules.
-class InvalidBitmap : public std::runtime_error {
+class InvalidBitmap : public Error {
 public:
-    InvalidBitmap() : std::runtime_error("Bitmap image is not valid") {}
+    explicit InvalidBitmap(const void* address)
+        : Error("InvalidBitmap", "Bitmap image is not valid", address) {}
 };
 
 // Stored picture bytes that end before the lengths they carry say they do.
-class PictureReadError : public std::runtime_error {
+class PictureReadError : public Error {
 public:
-    PictureReadError() : std::runtime_error("Stream read error") {}
+    explicit PictureReadError(const void* address)
+        : Error("PictureReadError", "Stream read error", address) {}
 };
 
 // The fields of the 40-byte information header, whichever header the file stored.

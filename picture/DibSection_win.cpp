@@ -1,10 +1,10 @@
 #include "picture/DibSection_win.h"
 
+#include "base/Error.h"
 #include "picture/BitmapReader.h"
 #include "platform/SystemErrorText_win.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,13 +13,13 @@ namespace hk {
 void failWithLastError() {
     const DWORD code = GetLastError();
     if (code == ERROR_SUCCESS) {
-        throw InvalidBitmap();
+        raise<InvalidBitmap>();
     }
     std::string message = systemMessageText(code);
     if (message.empty()) {
         message = "System error " + std::to_string(code);
     }
-    throw std::runtime_error(message);
+    raise<SystemError>(message);
 }
 
 DibSection createDibSection(HDC dc, const BITMAPINFO& info) {

@@ -15,7 +15,7 @@ struct DibSection {
 };
 
 // Makes a section bitmap as the header and colour table describe it (colour usage RGB values).
-// Throws std::runtime_error with the platform's text for its last error, or InvalidBitmap when
+// Throws SystemError with the platform's text for its last error, or InvalidBitmap when
 // the platform gives no reason.
 DibSection createDibSection(HDC dc, const BITMAPINFO& info);
 

@@ -41,7 +41,7 @@ std::optional<DecodedBitmap> readPicturePayload(std::span<const std::uint8_t> pa
     ByteReader reader(payload);
     const std::string className = reader.shortString();
     if (!reader.ok()) {
-        throw PictureReadError();
+        raise<PictureReadError>();
     }
     const PictureClass* pictureClass = classes.find(className);
     if (pictureClass == nullptr) {

@@ -1,15 +1,15 @@
 #include "platform/AnsiText_win.h"
 
+#include "base/Error.h"
 #include "platform/SystemErrorText_win.h"
 
-#include <stdexcept>
 #include <windows.h>
 
 namespace hk {
 namespace {
 
 [[noreturn]] void failConversion() {
-    throw std::runtime_error(lastSystemErrorText());
+    raise<SystemError>(lastSystemErrorText());
 }
 
 std::wstring toWide(const std::string& utf8) {

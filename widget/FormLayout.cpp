@@ -1,8 +1,7 @@
 #include "widget/FormLayout.h"
 
+#include "base/Error.h"
 #include "widget/Scaling.h"
-
-#include <stdexcept>
 
 namespace hk {
 namespace {
@@ -78,7 +77,7 @@ std::size_t slotLabelIndex(const FormDescription& form, int slot) {
             return i;
         }
     }
-    throw std::logic_error("The form has no label for target slot " + std::to_string(slot));
+    raise<FormReadError>("The form has no label for target slot " + std::to_string(slot));
 }
 
 } // namespace hk

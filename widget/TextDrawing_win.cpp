@@ -1,9 +1,8 @@
 #include "widget/TextDrawing_win.h"
 
+#include "base/Error.h"
 #include "platform/DcGuards_win.h"
 #include "platform/SystemErrorText_win.h"
-
-#include <stdexcept>
 
 namespace hk {
 
@@ -15,7 +14,7 @@ UniqueFont createFont(const Font& font) {
                       (font.style & fontstyle::kStrikeOut) != 0, font.charset, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, font.name.c_str()));
     if (!created) {
-        throw std::runtime_error(lastSystemErrorText());
+        raise<SystemError>(lastSystemErrorText());
     }
     return created;
 }

@@ -33,8 +33,8 @@ private:
 
     void shortString(std::string_view text) {
         if (text.size() > std::numeric_limits<std::uint8_t>::max()) {
-            throw FormReadError("\"" + std::string(text.substr(0, 20)) +
-                                "...\" is too long for a short string");
+            raise<FormReadError>("\"" + std::string(text.substr(0, 20)) +
+                                 "...\" is too long for a short string");
         }
         u8(static_cast<std::uint8_t>(text.size()));
         this->text(text);
@@ -43,14 +43,14 @@ private:
     // A zero length byte ends a list in the stored layout, so a list entry may not be empty.
     void name(std::string_view text) {
         if (text.empty()) {
-            throw FormReadError("a class, property or set entry has an empty name");
+            raise<FormReadError>("a class, property or set entry has an empty name");
         }
         shortString(text);
     }
 
     template <typename Bytes> void counted(const Bytes& data) {
         if (data.size() > std::numeric_limits<std::uint32_t>::max()) {
-            throw FormReadError("a value is too long for its 32-bit length");
+            raise<FormReadError>("a value is too long for its 32-bit length");
         }
         out.u32(static_cast<std::uint32_t>(data.size()));
         out.append({reinterpret_cast<const std::uint8_t*>(data.data()), data.size()});

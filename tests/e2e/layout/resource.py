@@ -35,6 +35,16 @@ def _file_offset(data, sections, rva):
 
 def find_rcdata(data, name):
     """(file offset, size) of the RCDATA resource `name`, or None."""
+    entry = find_rcdata_entry(data, name)
+    if entry is None:
+        return None
+    at, sections = entry
+    return _file_offset(data, sections, _u32(data, at)), _u32(data, at + 4)
+
+
+def find_rcdata_entry(data, name):
+    """(file offset of the data entry of the RCDATA resource `name`, the sections), or None.
+    The entry holds the resource's address and then its size, 4 bytes each."""
     pe = _u32(data, 0x3C)
     assert data[pe:pe + 4] == b"PE\0\0", "not a PE file"
     section_count, optional_size = _u16(data, pe + 6), _u16(data, pe + 20)
@@ -52,7 +62,7 @@ def find_rcdata(data, name):
         for entry_name, names, _ in _entries(data, base, types):
             if isinstance(entry_name, str) and entry_name.upper() == name.upper():
                 _, leaf, _ = next(_entries(data, base, names))
-                return _file_offset(data, sections, _u32(data, leaf)), _u32(data, leaf + 4)
+                return leaf, sections
     return None
 
 

@@ -1,0 +1,216 @@
+"""Errors shown to the user: an error in a message handler or in FormCreate comes up in the error
+box over the widget, which then carries on; a stored form description that cannot be read ends
+start-up with the "Application Error" box and exit code 1. The faults come from patched copies
+of the executable and from a build whose hotkey platform fails, never from the program itself."""
+
+import pathlib
+import re
+import struct
+
+import pytest
+
+from bench.binding import bind
+from bench.messagebox import IDOK, MB_ICONINFORMATION, MB_ICONSTOP, MB_OK, BoxTool
+from bench.poll import wait_until
+from bench.wine import windows_path
+from layout.resource import find_rcdata_entry, read_exe_form
+
+VK_F1, VK_F3, VK_1 = 0x70, 0x72, 0x31
+MOD_ALT = 1
+FATAL_TEXT = re.compile(rb"Exception (\w+) in module (\S+) at ([0-9A-F]{8})\.\r\n(.*)\r\n",
+                        re.DOTALL)
+
+
+@pytest.fixture
+def boxes(bench):
+    return BoxTool(bench.wine, str(pathlib.Path(bench.exe).parent / "boxtool.exe"), bench.tool)
+
+
+@pytest.fixture(scope="module")
+def stop_icon(bench):
+    """The platform's stop icon as a message box shows it, told apart from another icon."""
+    tool = BoxTool(bench.wine, str(pathlib.Path(bench.exe).parent / "boxtool.exe"), bench.tool)
+    stop = tool.reference_icon(bench.display.name, MB_OK | MB_ICONSTOP)
+    assert stop != tool.reference_icon(bench.display.name, MB_OK | MB_ICONINFORMATION)
+    return stop
+
+
+def patched_copy(exe, folder, patch):
+    """A copy named HotKeys.exe (so its title stays "Hotkeys") whose stored form description
+    `patch(data, offset, form)` has changed in place; returns its path."""
+    data = bytearray(pathlib.Path(exe).read_bytes())
+    form, offset, _ = read_exe_form(exe)
+    patch(data, offset, form)
+    copy = pathlib.Path(folder) / "HotKeys.exe"
+    copy.write_bytes(data)
+    return copy
+
+
+def replace_in_form(old, new):
+    def patch(data, offset, _form):
+        at = data.index(old, offset)
+        data[at:at + len(new)] = new
+    return patch
+
+
+def picture_data(form, name="Image1"):
+    """Offset in the description of a picture's payload, after its 4-byte byte count: a length
+    byte, the class name, the file's length S and the file."""
+    return form.child(name).props["Picture.Data"].offset + 4
+
+
+def code_section(exe):
+    """The range of offsets from the module's start that its code occupies."""
+    data = pathlib.Path(exe).read_bytes()
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    count, optional_size = struct.unpack_from("<H", data, pe + 6)[0], \
+        struct.unpack_from("<H", data, pe + 20)[0]
+    table = pe + 24 + optional_size
+    for at in range(table, table + 40 * count, 40):
+        if data[at:at + 8].rstrip(b"\0") == b".text":
+            size, address = struct.unpack_from("<II", data, at + 8)
+            return range(address, address + size)
+    raise AssertionError("no code section")
+
+
+def cut_before_first_picture(data, offset, form):
+    entry, _ = find_rcdata_entry(data, "TFORM1")
+    struct.pack_into("<I", data, entry + 4, form.child("Image1").props["Picture.Data"].offset)
+
+
+def bitmap_signature_broken(data, offset, form):
+    at = offset + picture_data(form) + 1 + len("TPNGGraphic") + 4
+    assert data[at:at + 2] == b"BM"
+    data[at + 1] = ord("X")
+
+
+def payload_longer_than_stored(data, offset, form):
+    at = offset + picture_data(form) + 1 + len("TPNGGraphic")
+    struct.pack_into("<I", data, at, struct.unpack_from("<I", data, at)[0] + 1)
+
+
+CORRUPT_FORMS = {
+    "bad signature": (replace_in_form(b"TPF0", b"TPFX"), "FormReadError",
+                      b'Form description does not start with "TPF0".'),
+    "truncated object": (cut_before_first_picture, "FormReadError", None),
+    "unknown property": (replace_in_form(b"PixelsPerInch", b"PixelsPerInck"), "FormReadError",
+                         b"Form description: Form1 has no property PixelsPerInck."),
+    "bad bitmap header": (bitmap_signature_broken, "InvalidBitmap",
+                          b"Bitmap image is not valid."),
+    "payload shorter than it claims": (payload_longer_than_stored, "PictureReadError",
+                                       b"Stream read error."),
+}
+
+
+@pytest.mark.parametrize("case", CORRUPT_FORMS)
+def test_a_corrupt_form_description_ends_start_up_with_the_error_where_it_arose(
+        bench, tool, boxes, stop_icon, tmp_path, case):
+    patch, error_type, message = CORRUPT_FORMS[case]
+    if message is None:
+        # The description ends where the first picture's byte count would begin.
+        message = (f"Form description ends early (at byte "
+                   f"{read_exe_form(bench.exe)[0].child('Image1').props['Picture.Data'].offset})."
+                   ).encode()
+    copy = patched_copy(bench.exe, tmp_path, patch)
+
+    launcher, pid = tool.start(windows_path(str(copy)))
+    try:
+        box = wait_until(lambda: tool.find("#32770", "Application Error", pid),
+                         "the Application Error box")[0]
+        assert wait_until(lambda: tool.info(box), "the box's facts").owner == 0
+        parts = boxes.facts(box)
+        shown = FATAL_TEXT.fullmatch(parts.text)
+        assert shown, parts.text
+        assert shown.group(1).decode() == error_type
+        assert shown.group(2) == b"HotKeys.exe"
+        assert int(shown.group(3), 16) in code_section(copy)
+        assert shown.group(4) == message
+        assert parts.buttons == [(IDOK, "OK")]
+        assert boxes.icon_pixels(bench.display.name, box) == stop_icon
+        assert not tool.find("TForm1", "*", pid)
+
+        boxes.click(box)
+        assert launcher.wait(15) == 1
+    finally:
+        launcher.stop()
+
+
+def enabled(tool, windows):
+    """Whether each window is enabled; None while a loaded bench cannot read one of them."""
+    facts = [tool.info(window) for window in windows]
+    return None if None in facts else [f.enabled for f in facts]
+
+
+def error_box(tool, boxes, widget, message, stop_icon, display):
+    """Waits for the widget's error box and checks it: owned by the application window, the
+    message, one OK button and the stop icon. Returns its handle."""
+    box = wait_until(lambda: tool.find("#32770", "Hotkeys", widget.pid), "the error box")[0]
+    assert wait_until(lambda: tool.info(box), "the box's facts").owner == widget.app
+    parts = boxes.facts(box)
+    assert parts.text == message
+    assert parts.buttons == [(IDOK, "OK")]
+    assert boxes.icon_pixels(display, box) == stop_icon
+    return box
+
+
+def press_ok(tool, boxes, widget, box):
+    boxes.click(box)
+    wait_until(lambda: not tool.find("#32770", "Hotkeys", widget.pid), "the error box to close")
+
+
+def test_an_error_in_a_hotkey_handler_is_shown_over_the_widget_which_then_carries_on(
+        bench, tool, boxes, stop_icon, start_widget, open_probe, tmp_path):
+    # Without the label of slot 1, binding that slot fails as it sets the caption.
+    copy = patched_copy(bench.exe, tmp_path, replace_in_form(b"\x06Label2", b"\x06Label9"))
+    widget = start_widget(copy)
+    widget.wait_shown()
+    own = {"foreground": widget.form, "active": widget.form, "focus": widget.form}
+    wait_until(lambda: {k: v for k, v in tool.foreground().items() if k in own} == own,
+               "the widget active with the focus")
+
+    tool.keys("alt+n")
+    no_label = b"The form has no label for target slot 1."
+    box = error_box(tool, boxes, widget, no_label, stop_icon, bench.display.name)
+    windows = [widget.form, widget.app]
+    wait_until(lambda: enabled(tool, windows) == [False, False],
+               "the widget and its owner disabled while the box is up")
+    press_ok(tool, boxes, widget, box)
+
+    wait_until(lambda: enabled(tool, windows) == [True, True],
+               "the widget and its owner enabled again")
+    wait_until(lambda: {k: v for k, v in tool.foreground().items() if k in own} == own,
+               "the activation and the focus back on the widget")
+
+    # The loop goes on: slot 2 binds and forwards, and slot 1 binds again (the box comes up
+    # once more for its caption) and forwards.
+    probe = open_probe("Slot two", "Slot one")
+    seen = bind(tool, probe, probe.windows[0], "alt+m", "1")
+    assert [m.wparam for m in probe.received(probe.windows[0])][seen - 1:] == [VK_F1]
+    tool.set_foreground(probe.windows[1])
+    tool.keys("alt+n")
+    press_ok(tool, boxes, widget,
+             error_box(tool, boxes, widget, no_label, stop_icon, bench.display.name))
+    tool.keys("f3")
+    probe.wait_received(probe.windows[1], 1)
+    assert [m.wparam for m in probe.received(probe.windows[1])] == [VK_F3]
+    assert widget.running()
+
+
+def test_an_error_in_form_create_is_shown_and_start_up_goes_on(
+        bench, tool, boxes, stop_icon, start_widget, tmp_path):
+    faulty = pathlib.Path(bench.exe).parent / "HotKeysFaulty.exe"
+    copy = tmp_path / "HotKeys.exe"
+    copy.write_bytes(faulty.read_bytes())
+    widget = start_widget(copy)
+
+    box = error_box(tool, boxes, widget, b"The atom Hotkey11 cannot be added.", stop_icon,
+                    bench.display.name)
+    hidden = wait_until(widget.form_facts, "the widget's facts")
+    assert not hidden.visible, "the widget shows only once FormCreate is over"
+    press_ok(tool, boxes, widget, box)
+
+    assert widget.wait_shown().rect[:2] == (260, 227)
+    # The handler stopped at row 8: rows 1 to 7 are the widget's, F1 onwards were never taken.
+    held = tool.try_hotkeys((MOD_ALT, 0x4E), (0, VK_1), (0, VK_F1))
+    assert held == {(MOD_ALT, 0x4E): False, (0, VK_1): False, (0, VK_F1): True}
+    assert widget.running()
