@@ -1,5 +1,5 @@
 # The two everyday commands: `make run` and `make test`. Both install what is missing first.
-.PHONY: deps native win64 sanitize build test run fuzz
+.PHONY: deps native win64 win32 sanitize build test run fuzz
 
 deps:
 	@tools/install-deps.sh
@@ -12,12 +12,16 @@ win64: deps
 	cmake --preset win64
 	cmake --build --preset win64
 
+win32: deps
+	cmake --preset win32
+	cmake --build --preset win32
+
 # The unit tests again, under AddressSanitizer and UndefinedBehaviorSanitizer (clang).
 sanitize: deps
 	cmake --preset sanitize
 	cmake --build --preset sanitize
 
-build: native win64
+build: native win64 win32
 
 # Each fuzz target for FUZZ_SECONDS over its seeds and what earlier runs found (build/sanitize/fuzz).
 FUZZ_SECONDS ?= 300
