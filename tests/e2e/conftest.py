@@ -63,6 +63,13 @@ class Bench:
 
 
 @pytest.fixture(scope="session")
+def build_tree():
+    """The build tree under test: its HotKeys.exe, the helpers, and release.json, which says what
+    the build embedded (version and link pages)."""
+    return WIN_DIR
+
+
+@pytest.fixture(scope="session")
 def bench():
     session = Bench()
     yield session
