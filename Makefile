@@ -45,3 +45,12 @@ bench: build
 	cmake --build --preset native --target paint_bench
 	cmake --build --preset win64 --target keybench floor
 	PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 bench/run.py $(CURDIR)
+
+# Release archives of both programs, built from the committed sources into dist/, and the check
+# that two clean clones at different paths build the same bytes; not part of `make test`.
+.PHONY: dist dist-check
+dist: deps
+	/usr/bin/python3 tools/dist/dist.py build $(CURDIR)
+
+dist-check: deps
+	/usr/bin/python3 tools/dist/dist.py check $(CURDIR)

@@ -24,3 +24,10 @@ set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/HotKeys.rc APPEND PROPERTY OBJ
 
 configure_file(${CMAKE_SOURCE_DIR}/resources/release.json.in ${CMAKE_BINARY_DIR}/release.json
     @ONLY)
+
+# No path of the machine that builds goes into the program, so that a build elsewhere gives the
+# same bytes; `make dist` sets the one time stamp, the PE header's, from the last commit.
+foreach(target IN ITEMS hotkeys_core HotKeys)
+    target_compile_options(${target} PRIVATE -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
+                                             -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
+endforeach()
