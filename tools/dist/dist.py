@@ -23,7 +23,7 @@ import zipfile
 
 PROGRAMS = (("win32", "32-bit Windows (it runs on 64-bit Windows too)"),
             ("win64", "64-bit Windows"))
-ENTRY_MODE = 0o644
+ENTRY_MODE = 0o100644  # a regular file, readable by all
 
 
 def git(repo, *args):
