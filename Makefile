@@ -44,6 +44,7 @@ run: build
 bench: build
 	cmake --build --preset native --target paint_bench
 	cmake --build --preset win64 --target keybench floor
+	cmake --build --preset win32 --target keybench floor
 	PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 bench/run.py $(CURDIR)
 
 # Release archives of both programs, built from the committed sources into dist/, and the check
