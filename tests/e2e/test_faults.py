@@ -5,6 +5,7 @@ import os
 import signal
 
 from bench.binding import bind
+from bench.wine import windows_path
 
 F_KEYS = [f"f{n}" for n in range(1, 13)]
 DIGITS = ["1", "2", "3", "4", "5"]
@@ -17,11 +18,18 @@ def posted(probe, window, since):
 
 
 def probe_unix_pid(probe):
-    """The Unix process that runs the probe's windows: Wine's loader becomes the program."""
-    pid = probe.process.pid
-    with open(f"/proc/{pid}/comm") as comm:
-        assert comm.read().strip() == "probe.exe", f"process {pid} is not the probe itself"
-    return pid
+    """The Unix process that runs the probe's windows. Wine's loader may become the program
+    itself, or, once 32-bit Wine is installed, hand it through start.exe to a process of its
+    own; either way its command line names the probe's own log."""
+    log = windows_path(probe.log_path).encode()
+    for entry in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open(f"/proc/{entry}/comm") as comm, open(f"/proc/{entry}/cmdline", "rb") as line:
+                if comm.read().strip() == "probe.exe" and log in line.read():
+                    return int(entry)
+        except OSError:  # a process that ended meanwhile
+            continue
+    raise AssertionError(f"no probe.exe process writes {probe.log_path}")
 
 
 def test_a_bound_window_whose_process_is_killed_leaves_the_other_slot_and_rebinding_working(
