@@ -196,8 +196,8 @@ def write(path, rows, started):
     lines += ["", "Ratios are widget over floor, except for paint, where they are memcpy's rate "
               "over the figure's (rates count window pixels, 202 × 68). Latency and start-up "
               "alternate the widget and the floor in blocks within one run; the floor is "
-              "bench/floor/floor.cpp. Every sample is in latency.txt, startup.txt and idle.txt "
-              "beside this file, one set per build (win64, win32)."]
+              "bench/floor/floor.cpp. Every sample is in latency-<build>.txt, startup-<build>.txt "
+              "and idle-<build>.txt beside this file, for the builds win64 and win32."]
     with open(path, "w") as out:
         out.write("\n".join(lines) + "\n")
 
