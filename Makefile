@@ -1,5 +1,5 @@
 # The two everyday commands: `make run` and `make test`. Both install what is missing first.
-.PHONY: deps native win64 sanitize build test run fuzz
+.PHONY: deps native win64 win32 sanitize build test run fuzz
 
 deps:
 	@tools/install-deps.sh
@@ -12,12 +12,16 @@ win64: deps
 	cmake --preset win64
 	cmake --build --preset win64
 
+win32: deps
+	cmake --preset win32
+	cmake --build --preset win32
+
 # The unit tests again, under AddressSanitizer and UndefinedBehaviorSanitizer (clang).
 sanitize: deps
 	cmake --preset sanitize
 	cmake --build --preset sanitize
 
-build: native win64
+build: native win64 win32
 
 # Each fuzz target for FUZZ_SECONDS over its seeds and what earlier runs found (build/sanitize/fuzz).
 FUZZ_SECONDS ?= 300
@@ -40,6 +44,7 @@ run: build
 bench: build
 	cmake --build --preset native --target paint_bench
 	cmake --build --preset win64 --target keybench floor
+	cmake --build --preset win32 --target keybench floor
 	PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 bench/run.py $(CURDIR)
 
 # The long hostile runs, not part of `make test` (which runs the same tests smaller): 100,000
@@ -51,3 +56,12 @@ stress: build
 		HOTKEYS_KEY_STORM_PRESSES=10000 PYTHONDONTWRITEBYTECODE=1 \
 		/usr/bin/python3 -m pytest -p no:cacheprovider -q -s --durations=0 \
 		test_hostile_storm.py test_key_storm.py
+
+# Release archives of both programs, built from the committed sources into dist/, and the check
+# that two clean clones at different paths build the same bytes; not part of `make test`.
+.PHONY: dist dist-check
+dist: deps
+	/usr/bin/python3 tools/dist/dist.py build $(CURDIR)
+
+dist-check: deps
+	/usr/bin/python3 tools/dist/dist.py check $(CURDIR)

@@ -3,9 +3,10 @@ build/bench/results.md.
 
     python3 bench/run.py ROOT
 
-ROOT is the source tree, built for both sides (build/native, build/win64). The Win32 figures come
-from keybench.exe under Wine on a private Xvfb, with a Wine prefix of their own in build/bench so
-that a concurrent `make test` in the same tree holds no key they need."""
+ROOT is the source tree, built for every side (build/native, build/win64, build/win32). The Win32
+figures come from keybench.exe under Wine on a private Xvfb, with a Wine prefix of their own in
+build/bench so that a concurrent `make test` in the same tree holds no key they need; each program
+(64- and 32-bit) is measured against the floor built the same way, by the driver built with it."""
 
 import json
 import math
@@ -64,7 +65,8 @@ def keybench(wine, win64, *args):
     if result.returncode != 0:
         raise RuntimeError(f"keybench {args[0]} failed: {result.stderr[-2000:]}")
     # Every sample, in the order taken, for a closer look than the table gives.
-    with open(os.path.join(os.path.dirname(wine.prefix), f"{args[0]}.txt"), "w") as raw:
+    raw_name = f"{args[0]}-{os.path.basename(win64)}.txt"
+    with open(os.path.join(os.path.dirname(wine.prefix), raw_name), "w") as raw:
         raw.write(result.stdout)
     samples = {}
     for line in result.stdout.splitlines():
@@ -174,6 +176,17 @@ def size_rows(win64):
              "system only: " + ("not " + ", ".join(w_foreign) if w_foreign else "yes"))]
 
 
+def labelled(label, rows):
+    return [(f"{label}: {row[0]}", *row[1:]) for row in rows]
+
+
+def win32_rows(wine, tree):
+    """Latency, start-up, idle and size of one build of the program against its floor."""
+    return (latency_rows(*keybench(wine, tree, "latency", PRESSES_PER_BLOCK, LATENCY_ROUNDS))
+            + startup_rows(*keybench(wine, tree, "startup", STARTUP_ROUNDS))
+            + idle_rows(keybench(wine, tree, "idle", IDLE_SECONDS)[0]) + size_rows(tree))
+
+
 def write(path, rows, started):
     lines = [f"# Benchmarks against the floor ({started})", "",
              "| Figure | Widget median | Widget p99 | Floor median | Floor p99 | Ratio median "
@@ -183,26 +196,26 @@ def write(path, rows, started):
     lines += ["", "Ratios are widget over floor, except for paint, where they are memcpy's rate "
               "over the figure's (rates count window pixels, 202 × 68). Latency and start-up "
               "alternate the widget and the floor in blocks within one run; the floor is "
-              "bench/floor/floor.cpp. Every sample is in latency.txt, startup.txt and idle.txt "
-              "beside this file."]
+              "bench/floor/floor.cpp. Every sample is in latency-<build>.txt, startup-<build>.txt "
+              "and idle-<build>.txt beside this file, for the builds win64 and win32."]
     with open(path, "w") as out:
         out.write("\n".join(lines) + "\n")
 
 
 def main(root):
-    native, win64 = os.path.join(root, "build", "native"), os.path.join(root, "build", "win64")
+    native = os.path.join(root, "build", "native")
     out_dir = os.path.join(root, "build", "bench")
     os.makedirs(out_dir, exist_ok=True)
     started = time.strftime("%Y-%m-%d %H:%M")
-    rows = paint_rows(native) + size_rows(win64)
+    rows = []
     display = Display()
     wine = Wine(os.path.join(out_dir, "wineprefix"), display.name)
     try:
         wine.ensure_prefix()
         wine.start_server()
-        rows = (latency_rows(*keybench(wine, win64, "latency", PRESSES_PER_BLOCK, LATENCY_ROUNDS))
-                + startup_rows(*keybench(wine, win64, "startup", STARTUP_ROUNDS))
-                + idle_rows(keybench(wine, win64, "idle", IDLE_SECONDS)[0]) + rows)
+        for label, tree in (("64-bit", "win64"), ("32-bit", "win32")):
+            rows += labelled(label, win32_rows(wine, os.path.join(root, "build", tree)))
+        rows += paint_rows(native)
     finally:
         processes.stop_all()
         wine.stop_server()

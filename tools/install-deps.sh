@@ -4,8 +4,8 @@ set -euo pipefail
 
 packages=(
     cmake make g++ libgtest-dev libbenchmark-dev
-    g++-mingw-w64-x86-64-posix mingw-w64-tools
-    wine64 fonts-wine fonts-liberation xvfb xdotool x11-utils imagemagick
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
+    wine64 wine32:i386 fonts-wine fonts-liberation xvfb xdotool x11-utils imagemagick
     python3 python3-pytest locales libx11-6 libxfixes3
     clang libclang-rt-14-dev clang-tidy cppcheck
 )
@@ -19,5 +19,9 @@ done
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 echo "Installing: ${missing[*]}"
+# The 32-bit half of Wine, which runs the 32-bit build, comes from the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+fi
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"

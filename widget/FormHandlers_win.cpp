@@ -5,10 +5,10 @@ namespace hk {
 namespace {
 
 // The pages behind the three link labels: the widget's community page, its site and its
-// author's page.
-constexpr char kGroupPage[] = "https://vk.com/hotkeys_widget";
-constexpr char kSitePage[] = "https://hotkeys-widget.example/";
-constexpr char kAuthorPage[] = "https://vk.com/hotkeys_author";
+// author's page, named at build time (cmake/Release.cmake).
+constexpr char kGroupPage[] = HOTKEYS_GROUP_PAGE;
+constexpr char kSitePage[] = HOTKEYS_SITE_PAGE;
+constexpr char kAuthorPage[] = HOTKEYS_AUTHOR_PAGE;
 
 // SC_MOVE with HTCAPTION in its low bits: the move follows the mouse from where it is now.
 constexpr WPARAM kMoveByMouse = 0xF012;

@@ -1,6 +1,8 @@
 """Fixtures of the end-to-end tests: one display, prefix and wineserver for the session, and a
 fresh widget and fresh probe windows for each test. Paths come from the environment CTest sets;
-the defaults suit a run of pytest by hand from a built tree."""
+the defaults suit a run of pytest by hand from a built tree. HOTKEYS_WIN_DIR chooses the build
+tree whose HotKeys.exe and helpers run: build/win64 by default, build/win32 for the 32-bit
+program (whose helpers are 32-bit too, as a DLL loaded into it must be)."""
 
 import os
 import pathlib
@@ -15,18 +17,18 @@ from bench.wine import Wine
 from bench.wintool import WinTool
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
-WIN64 = pathlib.Path(os.environ.get("HOTKEYS_WIN64_DIR", ROOT / "build" / "win64"))
+WIN_DIR = pathlib.Path(os.environ.get("HOTKEYS_WIN_DIR", ROOT / "build" / "win64"))
 PREFIX = pathlib.Path(os.environ.get("HOTKEYS_WINEPREFIX", ROOT / "build" / "wineprefix"))
 ARTIFACTS = pathlib.Path(os.environ.get("HOTKEYS_E2E_ARTIFACTS", ROOT / "build" / "e2e"))
 
 
 class Bench:
     def __init__(self):
-        self.exe = WIN64 / "HotKeys.exe"
+        self.exe = WIN_DIR / "HotKeys.exe"
         missing = [name for name in ("HotKeys.exe", "wintool.exe", "probe.exe", "menudump.dll")
-                   if not (WIN64 / name).exists()]
+                   if not (WIN_DIR / name).exists()]
         if missing:
-            raise FileNotFoundError(f"{missing} not in {WIN64}: run `make build` first")
+            raise FileNotFoundError(f"{missing} not in {WIN_DIR}: run `make build` first")
         self.display = Display()
         self.wine = Wine(PREFIX, self.display.name)
         try:
@@ -35,7 +37,7 @@ class Bench:
         except BaseException:
             self.close()
             raise
-        self.tool = WinTool(self.wine, str(WIN64 / "wintool.exe"))
+        self.tool = WinTool(self.wine, str(WIN_DIR / "wintool.exe"))
         self.probes = []
 
     def restart_server(self):
@@ -58,6 +60,13 @@ class Bench:
         processes.stop_all()
         self.wine.stop_server()
         self.display.stop()
+
+
+@pytest.fixture(scope="session")
+def build_tree():
+    """The build tree under test: its HotKeys.exe, the helpers, and release.json, which says what
+    the build embedded (version and link pages)."""
+    return WIN_DIR
 
 
 @pytest.fixture(scope="session")
@@ -101,8 +110,8 @@ def open_probe(bench, tmp_path):
     started = []
 
     def open_windows(*titles):
-        probe = Probe(bench.wine, str(WIN64 / "probe.exe"), str(tmp_path / f"probe{len(started)}.log"),
-                      titles)
+        probe = Probe(bench.wine, str(WIN_DIR / "probe.exe"),
+                      str(tmp_path / f"probe{len(started)}.log"), titles)
         started.append(probe)
         bench.probes.append(probe)
         return probe

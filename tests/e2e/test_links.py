@@ -1,5 +1,6 @@
 """The three link labels: the hand pointer over them, and each one's page handed to the browser."""
 
+import json
 import os
 
 import pytest
@@ -13,11 +14,11 @@ from bench.processes import Process
 from layout.registry import registry_value
 
 # Each link label's box in client coordinates (left, top, right, bottom; the right and bottom
-# edges excluded) and the page it opens.
+# edges excluded) and the label whose page it opens: the build names the pages (release.json).
 LINKS = [
-    ((8, 56, 65, 69), "https://vk.com/hotkeys_widget"),
-    ((72, 55, 105, 68), "https://hotkeys-widget.example/"),
-    ((112, 55, 193, 68), "https://vk.com/hotkeys_author"),
+    ((8, 56, 65, 69), "Label3"),
+    ((72, 55, 105, 68), "Label4"),
+    ((112, 55, 193, 68), "Label5"),
 ]
 CLIENT_HEIGHT = 68
 DESKTOP = r"HKCU\Control Panel\Desktop"
@@ -39,11 +40,14 @@ def widget_pixels(bench):
                                                       ORIGIN[1] + CLIENT_HEIGHT)
 
 
-def test_each_link_hands_exactly_its_own_page_to_the_browser(bench, painted, pointer, browser):
+def test_each_link_hands_exactly_its_own_page_to_the_browser(bench, build_tree, painted, pointer,
+                                                              browser):
+    pages = json.loads((build_tree / "release.json").read_text())["pages"]
+    assert len(set(pages.values())) == len(LINKS)
     before = widget_pixels(bench)
-    for count, (box, page) in enumerate(LINKS, start=1):
+    for count, (box, label) in enumerate(LINKS, start=1):
         pointer.click(*on_screen(ORIGIN, middle(box)))
-        assert browser.wait_calls(count)[-1] == [page]
+        assert browser.wait_calls(count)[-1] == [pages[label]]
     pointer.move(10, 700)  # off the widget, so no pointer stands over what is compared
 
     facts = painted.form_facts()
@@ -51,7 +55,7 @@ def test_each_link_hands_exactly_its_own_page_to_the_browser(bench, painted, poi
                                                                          False)
     assert painted.running()
     assert widget_pixels(bench) == before
-    assert browser.calls() == [[page] for _, page in LINKS]
+    assert browser.calls() == [[pages[label]] for _, label in LINKS]
 
 
 @pytest.fixture

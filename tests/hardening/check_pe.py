@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Fails unless the built program carries the hardening it is linked with.
 
-Reads the PE headers through objdump: the DLL characteristics (randomised base with 64-bit
-entropy, no-execute data), the relocations that make the randomised base usable, the section
+Reads the PE headers through objdump: the DLL characteristics (randomised base, with 64-bit
+entropy in a 64-bit image, no-execute data), the relocations that make the randomised base usable, the section
 flags (nothing both writable and executable), the stack-canary failure handler, and the
 imported DLLs, which must all be the system's own.
 """
@@ -10,7 +10,9 @@ import re
 import subprocess
 import sys
 
-REQUIRED_CHARACTERISTICS = ("HIGH_ENTROPY_VA", "DYNAMIC_BASE", "NX_COMPAT")
+REQUIRED_CHARACTERISTICS = ("DYNAMIC_BASE", "NX_COMPAT")
+# A 32-bit image has no room for more entropy; the loader ignores the flag there.
+REQUIRED_CHARACTERISTICS_64 = ("HIGH_ENTROPY_VA",)
 
 # DLLs that every Windows installation carries; anything else would have to ship beside the exe.
 SYSTEM_DLLS = {
@@ -36,6 +38,10 @@ def dll_characteristics(private_headers):
     return set(match.group(2).split())
 
 
+def is_64_bit(private_headers):
+    return re.search(r"^Magic\s+020b\b", private_headers, re.MULTILINE) is not None
+
+
 def imported_dlls(private_headers):
     return [name.lower() for name in re.findall(r"DLL Name: (\S+)", private_headers)]
 
@@ -51,7 +57,10 @@ def faults(objdump_path, exe):
     section_headers = objdump(objdump_path, "-h", exe)
     problems = []
     characteristics = dll_characteristics(private_headers)
-    for flag in REQUIRED_CHARACTERISTICS:
+    required = REQUIRED_CHARACTERISTICS
+    if is_64_bit(private_headers):
+        required += REQUIRED_CHARACTERISTICS_64
+    for flag in required:
         if flag not in characteristics:
             problems.append(f"DllCharacteristics lacks {flag}")
     found_sections = sections(section_headers)

@@ -99,7 +99,7 @@ Image makeTitleStrip() {
     drawEdge(image);
     drawShadow(image);
     drawText(image, "HotKeys", 2, 70, 3, kName);
-    drawText(image, "v1.0", 1, 143, 4, kVersion);
+    drawText(image, HOTKEYS_VERSION_MARK, 1, 143, 4, kVersion);
     return image;
 }
 

@@ -8,6 +8,9 @@ import subprocess
 import tempfile
 
 READY_MARK = ".hotkeys-bench-ready"
+# Wine's loaders for 32- and 64-bit programs: a prefix made while one of them was missing stops
+# working once it is installed, so the prefix records which were there.
+LOADERS = ("/usr/lib/wine/wine", "/usr/lib/wine/wine64")
 
 
 def windows_path(unix_path):
@@ -43,13 +46,24 @@ class Wine:
             return subprocess.CompletedProcess(process.args, process.returncode, out.read(),
                                                err.read())
 
+    def setup(self):
+        """What the prefix depends on: Wine's version and which of its loaders are installed."""
+        version = subprocess.run(["wine", "--version"], env=self.env, capture_output=True,
+                                 text=True, timeout=60).stdout.strip()
+        return "\n".join([version] + [f"{loader} {os.path.exists(loader)}" for loader in LOADERS])
+
     def ensure_prefix(self):
-        """Creates the prefix once per build tree; a second creator waits for the first."""
+        """Creates the prefix once per build tree and Wine set-up; a second creator waits for the
+        first."""
         os.makedirs(os.path.dirname(self.prefix), exist_ok=True)
+        setup = self.setup()
+        mark = os.path.join(self.prefix, READY_MARK)
         with open(self.prefix + ".lock", "w") as lock:
             fcntl.flock(lock, fcntl.LOCK_EX)
-            if os.path.exists(os.path.join(self.prefix, READY_MARK)):
-                return
+            if os.path.exists(mark):
+                with open(mark) as made_with:
+                    if made_with.read() == setup:
+                        return
             shutil.rmtree(self.prefix, ignore_errors=True)
             subprocess.run(["wineboot", "-i"], env=self.env, check=True, capture_output=True,
                            timeout=300)
@@ -59,7 +73,8 @@ class Wine:
             fonts = os.path.join(self.prefix, "drive_c", "windows", "Fonts")
             for font in glob.glob("/usr/share/wine/fonts/*"):
                 shutil.copy(font, fonts)
-            open(os.path.join(self.prefix, READY_MARK), "w").close()
+            with open(mark, "w") as made_with:
+                made_with.write(setup)
 
     def start_server(self):
         """Keeps the wineserver up between programs; Debian's wrapper would stop it at once.

@@ -35,16 +35,28 @@ def _file_offset(data, sections, rva):
 
 def find_rcdata(data, name):
     """(file offset, size) of the RCDATA resource `name`, or None."""
-    entry = find_rcdata_entry(data, name)
+    return find_resource(data, RT_RCDATA, name)
+
+
+def find_rcdata_entry(data, name):
+    """(file offset of the data entry of the RCDATA resource `name`, the sections), or None.
+    The entry holds the resource's address and then its size, 4 bytes each."""
+    return find_resource_entry(data, RT_RCDATA, name)
+
+
+def find_resource(data, type_id, name):
+    """(file offset, size) of the resource of type `type_id` named (or numbered) `name`, or
+    None."""
+    entry = find_resource_entry(data, type_id, name)
     if entry is None:
         return None
     at, sections = entry
     return _file_offset(data, sections, _u32(data, at)), _u32(data, at + 4)
 
 
-def find_rcdata_entry(data, name):
-    """(file offset of the data entry of the RCDATA resource `name`, the sections), or None.
-    The entry holds the resource's address and then its size, 4 bytes each."""
+def find_resource_entry(data, type_id, name):
+    """(file offset of the data entry of the resource of type `type_id` named (or numbered)
+    `name`, the sections), or None."""
     pe = _u32(data, 0x3C)
     assert data[pe:pe + 4] == b"PE\0\0", "not a PE file"
     section_count, optional_size = _u16(data, pe + 6), _u16(data, pe + 20)
@@ -56,11 +68,12 @@ def find_rcdata_entry(data, name):
     sections = [(_u32(data, s + 12), max(_u32(data, s + 8), _u32(data, s + 16)), _u32(data, s + 20))
                 for s in (table + 40 * i for i in range(section_count))]
     base = _file_offset(data, sections, resource_rva)
-    for type_id, types, _ in _entries(data, base, base):
-        if type_id != RT_RCDATA:
+    for found_type, types, _ in _entries(data, base, base):
+        if found_type != type_id:
             continue
         for entry_name, names, _ in _entries(data, base, types):
-            if isinstance(entry_name, str) and entry_name.upper() == name.upper():
+            if entry_name == name or (isinstance(entry_name, str) and isinstance(name, str)
+                                      and entry_name.upper() == name.upper()):
                 _, leaf, _ = next(_entries(data, base, names))
                 return leaf, sections
     return None

@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "UniqueHandle.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -43,6 +44,16 @@ bool runRemote(HANDLE process, void* start, void* argument, DWORD& exitCode) {
            GetExitCodeThread(thread.get(), &exitCode);
 }
 
+// Where the reader lies in the other process. LoadLibraryA's thread ends with the module's
+// address there: whole in a 32-bit process, which may load the module elsewhere than here; cut
+// to its low half in a 64-bit one, where the module lies at the same address as here.
+void* remoteReader(HMODULE local, void* reader, DWORD loaded) {
+    auto localBase = reinterpret_cast<std::uintptr_t>(local);
+    std::uintptr_t remoteBase = sizeof(void*) == sizeof(DWORD) ? loaded : localBase;
+    return reinterpret_cast<void*>(remoteBase + (reinterpret_cast<std::uintptr_t>(reader) -
+                                                 localBase));
+}
+
 std::string helperPath() {
     char path[MAX_PATH];
     DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
@@ -60,8 +71,8 @@ int systemMenu(Args args) {
     GetWindowThreadProcessId(window, &processId);
     UniqueHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
     std::string path = helperPath();
-    // Loaded here too, to learn where the reader lies inside the module; system DLLs and this
-    // one load at the same addresses in both processes.
+    // Loaded here too, to learn where the reader lies inside the module; system DLLs load at the
+    // same addresses in both processes.
     UniqueLibrary local(LoadLibraryA(path.c_str()));
     if (!process || !local)
         return 1;
@@ -79,7 +90,9 @@ int systemMenu(Args args) {
                             nullptr) ||
         !WriteProcessMemory(process.get(), remoteDump.get(), &dump, sizeof dump, nullptr) ||
         !runRemote(process.get(), loadLibrary, remotePath.get(), loaded) || !loaded ||
-        !runRemote(process.get(), reader, remoteDump.get(), count) || count == DWORD(-1) ||
+        !runRemote(process.get(), remoteReader(local.get(), reader, loaded), remoteDump.get(),
+                   count) ||
+        count == DWORD(-1) ||
         !ReadProcessMemory(process.get(), remoteDump.get(), &dump, sizeof dump, nullptr))
         return 1;
     std::fputs(dump.lines, stdout);

@@ -1,0 +1,138 @@
+#!/usr/bin/env python3
+"""Release archives of both programs, built from the committed sources, byte for byte the same
+wherever and whenever they are built.
+
+    dist.py build REPO   writes REPO/dist: a zip per program, their unpacked contents, SHA256SUMS
+    dist.py check REPO   builds twice, in two clones at different paths, and compares the sums
+
+Every time stamp comes from the last commit (SOURCE_DATE_EPOCH): the linker writes it into the PE
+header and the zip entries carry it. Compiled paths are mapped away (cmake/Release.cmake) and the
+zip entries have a fixed order and fixed permissions.
+"""
+
+import hashlib
+import json
+import os
+import pathlib
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import zipfile
+
+PROGRAMS = (("win32", "32-bit Windows (it runs on 64-bit Windows too)"),
+            ("win64", "64-bit Windows"))
+ENTRY_MODE = 0o100644  # a regular file, readable by all
+
+
+def git(repo, *args):
+    return subprocess.run(["git", "-C", str(repo), *args], check=True, capture_output=True,
+                          text=True).stdout.strip()
+
+
+def export_sources(repo, target):
+    """The committed tree of HEAD, without whatever the working tree adds or changes."""
+    shutil.rmtree(target, ignore_errors=True)
+    target.mkdir(parents=True)
+    archive = subprocess.run(["git", "-C", str(repo), "archive", "--format=tar", "HEAD"],
+                             check=True, capture_output=True).stdout
+    subprocess.run(["tar", "-x", "-C", str(target)], input=archive, check=True)
+
+
+def build(sources, preset, epoch):
+    env = dict(os.environ, SOURCE_DATE_EPOCH=str(epoch))
+    for command in (["cmake", "--preset", preset],
+                    ["cmake", "--build", "--preset", preset, "--target", "HotKeys"]):
+        subprocess.run(command, cwd=sources, env=env, check=True, stdout=subprocess.DEVNULL)
+    tree = sources / "build" / preset
+    return tree / "HotKeys.exe", json.loads((tree / "release.json").read_text())
+
+
+def readme(template, release, arch, platform):
+    pages = "\n".join(f"      {page}" for page in release["pages"].values())
+    text = (template.replace("@VERSION@", release["version"]).replace("@ARCH@", arch)
+            .replace("@PLATFORM@", platform).replace("@PAGES@", pages))
+    return text.replace("\n", "\r\n").encode("ascii")
+
+
+def write_zip(path, files, epoch):
+    """A zip whose bytes depend only on the files' contents and the commit's time."""
+    stamp = time.gmtime(max(epoch, 315532800))[:6]  # a zip cannot date before 1980
+    with zipfile.ZipFile(path, "w") as archive:
+        for name, data in files:
+            entry = zipfile.ZipInfo(name, stamp)
+            entry.create_system = 3
+            entry.external_attr = ENTRY_MODE << 16
+            entry.compress_type = zipfile.ZIP_DEFLATED
+            archive.writestr(entry, data, compresslevel=9)
+
+
+def sha256(path):
+    return hashlib.sha256(path.read_bytes()).hexdigest()
+
+
+def make_dist(repo):
+    repo = pathlib.Path(repo).resolve()
+    epoch = int(git(repo, "log", "-1", "--format=%ct"))
+    sources = repo / "build" / "dist" / "src"
+    export_sources(repo, sources)
+    out = repo / "dist"
+    shutil.rmtree(out, ignore_errors=True)
+    out.mkdir()
+    template = (sources / "tools" / "dist" / "README.txt.in").read_text()
+    sums = []
+    for arch, platform in PROGRAMS:
+        exe, release = build(sources, arch, epoch)
+        name = f"HotKeys-{release['version']}-{arch}"
+        files = [("HotKeys.exe", exe.read_bytes()),
+                 ("README.txt", readme(template, release, arch, platform))]
+        unpacked = out / name
+        unpacked.mkdir()
+        for file_name, data in files:
+            (unpacked / file_name).write_bytes(data)
+        write_zip(out / f"{name}.zip", files, epoch)
+        sums += [f"{name}.zip", f"{name}/HotKeys.exe"]
+        print(f"{name}: version {release['version']}, link pages embedded:")
+        for label, page in release["pages"].items():
+            print(f"  {label}: {page}")
+    lines = "".join(f"{sha256(out / file)}  {file}\n" for file in sorted(sums))
+    (out / "SHA256SUMS").write_text(lines)
+    print(f"built from {git(repo, 'rev-parse', 'HEAD')} (SOURCE_DATE_EPOCH={epoch}) in {out}:")
+    print(lines, end="")
+    subprocess.run(["sha256sum", "--quiet", "-c", "SHA256SUMS"], cwd=out, check=True)
+    return lines
+
+
+def check(repo):
+    """Two `make dist` runs, in two clones at paths of different lengths, must agree."""
+    repo = pathlib.Path(repo).resolve()
+    commit = git(repo, "rev-parse", "HEAD")  # both clones build it, whatever is committed meanwhile
+    with tempfile.TemporaryDirectory(prefix="hotkeys-dist-check-") as work:
+        results = []
+        for path in ("a/x", "bb/second-clone"):
+            clone = pathlib.Path(work) / path
+            subprocess.run(["git", "clone", "-q", str(repo), str(clone)], check=True)
+            git(clone, "checkout", "-q", commit)
+            subprocess.run(["make", "-C", str(clone), "dist"], check=True)
+            results.append((clone / "dist" / "SHA256SUMS").read_text())
+        if results[0] != results[1]:
+            print("the two builds differ:\n" + results[0] + "---\n" + results[1])
+            return 1
+    print("both builds gave the same bytes:\n" + results[0], end="")
+    return 0
+
+
+def main():
+    command, repo = sys.argv[1], sys.argv[2]
+    if command == "build":
+        make_dist(repo)
+        return 0
+    if command == "check":
+        return check(repo)
+    print(__doc__)
+    return 2
+
+
+if __name__ == "__main__":
+    sys.exit(main())
