@@ -23,13 +23,21 @@ sanitize: deps
 
 build: native win64 win32
 
-# Each fuzz target for FUZZ_SECONDS over its seeds and what earlier runs found (build/sanitize/fuzz).
+# Each fuzz target for FUZZ_SECONDS over its kept corpus, its seeds and what earlier runs found
+# (build/sanitize/fuzz); `make fuzz-corpus` then minimises all of it into the kept corpus.
 FUZZ_SECONDS ?= 300
 FUZZ_TARGETS := form_reader bitmap_payload widget_form
+.PHONY: fuzz-corpus
 fuzz: sanitize
 	@for target in $(FUZZ_TARGETS); do \
-		fuzz/run.sh build/sanitize/fuzz_$$target fuzz/seeds/$$target \
-			build/sanitize/fuzz/$$target $(FUZZ_SECONDS) || exit 1; \
+		fuzz/run.sh build/sanitize/fuzz_$$target build/sanitize/fuzz/$$target $(FUZZ_SECONDS) \
+			fuzz/corpus/$$target fuzz/seeds/$$target || exit 1; \
+	done
+
+fuzz-corpus: sanitize
+	@for target in $(FUZZ_TARGETS); do \
+		fuzz/keep-corpus.sh build/sanitize/fuzz_$$target fuzz/seeds/$$target fuzz/corpus/$$target \
+			build/sanitize/fuzz/$$target/corpus || exit 1; \
 	done
 
 test: build sanitize
