@@ -29,9 +29,10 @@ class Hostile:
         """Sends each (hwnd, message, kind) as a forged creation message, kind one of "none"
         (no structure), "null", "garbage" or "image" (the creation parameter); maps each to
         whether the window's thread answered."""
-        specs = [f"{hwnd:x}:{message:x}:{kind}" for hwnd, message, kind in messages]
-        lines = dict(line.split(" ", 1) for line in self._run("create", title, *specs))
-        return {sent: lines[spec].startswith("answered") for sent, spec in zip(messages, specs)}
+        forgeries = [f"{hwnd:x}:{message:x}:{kind}" for hwnd, message, kind in messages]
+        lines = dict(line.split(" ", 1) for line in self._run("create", title, *forgeries))
+        return {sent: lines[forgery].startswith("answered")
+                for sent, forgery in zip(messages, forgeries)}
 
     def set_data(self, hwnd, index, value):
         """SetWindowLongPtrA on another process's window; True when the platform allowed it."""

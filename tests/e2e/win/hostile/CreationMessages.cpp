@@ -27,11 +27,11 @@ bool creationParameter(const char* kind, HWND target, void*& parameter) {
 int sendCreation(Args args) {
     if (args.size() < 2)
         return kBadUsage;
-    for (char* const spec : args.subspan(1)) {
+    for (char* const forgery : args.subspan(1)) {
         char kind[16] = {};
         unsigned long long window = 0;
         unsigned message = 0;
-        if (std::sscanf(spec, "%llx:%x:%15s", &window, &message, kind) != 3)
+        if (std::sscanf(forgery, "%llx:%x:%15s", &window, &message, kind) != 3)
             return kBadUsage;
         HWND target = reinterpret_cast<HWND>(window);
         CREATESTRUCTA create{};
@@ -49,7 +49,7 @@ int sendCreation(Args args) {
         SetLastError(0);
         bool answered =
             SendMessageTimeoutA(target, message, 0, lParam, SMTO_NORMAL, 10000, &result);
-        std::printf("%s %s %llu %lu\n", spec, answered ? "answered" : "unanswered",
+        std::printf("%s %s %llu %lu\n", forgery, answered ? "answered" : "unanswered",
                     static_cast<unsigned long long>(result), GetLastError());
     }
     return 0;
