@@ -1,24 +1,38 @@
 #pragma once
 
-#include <stdexcept>
+#include <exception>
+#include <memory>
 #include <string>
 #include <utility>
 
 namespace hk {
 
 // The program's own errors carry their type name and the code address that raised them, so the
-// start-up failure box can say where a failure arose.
-class Error : public std::runtime_error {
+// start-up failure box can say where a failure arose. Not built on std::runtime_error: in the
+// static Windows build that class brings a second, reference-counted string implementation with
+// it, a sixth of the 32-bit executable.
+class Error : public std::exception {
 public:
-    Error(const char* typeName, const std::string& message, const void* address)
-        : std::runtime_error(message), name(typeName), raisedAt(address) {}
+    Error(const char* typeName, std::string message, const void* address)
+        : text(std::make_shared<const std::string>(std::move(message))), name(typeName),
+          raisedAt(address) {}
 
+    const char* what() const noexcept override { return text->c_str(); }
     const char* typeName() const { return name; }
     const void* address() const { return raisedAt; }
 
 private:
+    // Shared, so that copying an error cannot throw.
+    std::shared_ptr<const std::string> text;
     const char* name;
     const void* raisedAt;
+};
+
+// A caller broke a function's rule: a fault of the program, never of the data it reads.
+class InvalidArgument : public Error {
+public:
+    InvalidArgument(const std::string& message, const void* address)
+        : Error("InvalidArgument", message, address) {}
 };
 
 // A platform call failed; the message is the platform's reason.

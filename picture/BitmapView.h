@@ -1,9 +1,10 @@
 #pragma once
 
+#include "base/Error.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <stdexcept>
 
 namespace hk {
 
@@ -22,11 +23,11 @@ public:
         : bits_(bits), width_(width), height_(height), bitsPerPixel_(bitsPerPixel),
           topDown_(topDown) {
         if (width < 0 || height < 0) {
-            throw std::invalid_argument("bitmap view with a negative size");
+            raise<InvalidArgument>("bitmap view with a negative size");
         }
         stride_ = bitmapStride(width, bitsPerPixel);
         if (height != 0 && stride_ > bits.size() / static_cast<std::uint64_t>(height)) {
-            throw std::invalid_argument("bitmap view larger than its memory");
+            raise<InvalidArgument>("bitmap view larger than its memory");
         }
     }
 

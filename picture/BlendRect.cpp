@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <stdexcept>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
@@ -14,10 +13,10 @@ namespace {
 
 void checkOptions(const BlendOptions& options) {
     if (options.tint != kNoTint || options.keyMode) {
-        throw std::invalid_argument("tinted and keyed blending are not supported");
+        raise<InvalidArgument>("tinted and keyed blending are not supported");
     }
     if (options.extraTransparency < 0 || options.extraTransparency > 100) {
-        throw std::invalid_argument("extra transparency outside 0..100 percent");
+        raise<InvalidArgument>("extra transparency outside 0..100 percent");
     }
 }
 
@@ -96,7 +95,7 @@ void BlendRect(const PixelRect& rd, const PixelRect& rs, const BitmapView& desti
         return;
     }
     if (destination.bitsPerPixel() != 24 || source->bitsPerPixel() != 32) {
-        throw std::invalid_argument("BlendRect blends 32-bit pixels into 24-bit pixels");
+        raise<InvalidArgument>("BlendRect blends 32-bit pixels into 24-bit pixels");
     }
     checkOptions(options);
     const std::int64_t rows =

@@ -24,7 +24,7 @@ struct BlendOptions {
 
 // Blends the 32-bit source (straight alpha in the fourth byte) over the 24-bit destination,
 // rows and columns clamped to both rectangles and both bitmaps. A null source blends nothing.
-// Throws std::invalid_argument for other pixel formats, a tint, key mode, or a transparency
+// Throws InvalidArgument for other pixel formats, a tint, key mode, or a transparency
 // outside 0..100.
 void BlendRect(const PixelRect& rd, const PixelRect& rs, const BitmapView& destination,
                const ConstBitmapView* source, const BlendOptions& options = {});

@@ -3,7 +3,6 @@
 #include "picture/BlendRect.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace hk {
 
@@ -11,7 +10,7 @@ namespace {
 
 int checkedSize(int size) {
     if (size < 0) {
-        throw std::invalid_argument("negative buffer size");
+        raise<InvalidArgument>("negative buffer size");
     }
     return size;
 }
@@ -58,7 +57,7 @@ Bitmap24 composePictures(int width, int height, Rgb background,
     for (const PlacedPicture& placed : pictures) {
         const DecodedBitmap& picture = *placed.picture;
         if (!picture.is32Bit()) {
-            throw std::invalid_argument("only pictures with alpha are composed");
+            raise<InvalidArgument>("only pictures with alpha are composed");
         }
         // Like the section bitmap, rows the file did not fill are zero: transparent.
         std::vector<std::uint8_t> padded;

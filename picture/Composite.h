@@ -41,7 +41,7 @@ struct PlacedPicture {
 };
 
 // What a window of width × height shows after filling with the background colour and blending
-// the 32-bit pictures in order, each at its own size at its place. Throws std::invalid_argument
+// the 32-bit pictures in order, each at its own size at its place. Throws InvalidArgument
 // for a picture that does not carry alpha.
 Bitmap24 composePictures(int width, int height, Rgb background,
                          std::span<const PlacedPicture> pictures);

@@ -21,7 +21,7 @@ public:
     [[nodiscard]] static PictureClassRegistration registerClass();
 
     // The picture of a Picture.Data payload; null when the payload names no registered class.
-    // Throws InvalidBitmap, PictureReadError, or std::runtime_error with the platform's reason.
+    // Throws InvalidBitmap, PictureReadError, or SystemError with the platform's reason.
     static std::unique_ptr<TPNGGraphic> fromPayload(std::span<const std::uint8_t> payload);
 
     explicit TPNGGraphic(const DecodedBitmap& bitmap);

@@ -280,7 +280,7 @@ TEST(BitmapReader, SurvivesCorruptedHeaderBytes) {
                 if (!bitmap.compressed) {
                     EXPECT_LE(bitmap.pixels.size(), bitmap.sectionSize());
                 }
-            } catch (const std::runtime_error& error) {
+            } catch (const Error& error) {
                 EXPECT_TRUE(dynamic_cast<const InvalidBitmap*>(&error) != nullptr ||
                             dynamic_cast<const PictureReadError*>(&error) != nullptr)
                     << error.what();

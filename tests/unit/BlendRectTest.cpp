@@ -148,12 +148,12 @@ TEST(BlendRect, RefusesWhatItCannotBlend) {
     const ConstBitmapView good = source32.constView();
     const ConstBitmapView bad = source24.constView();
     const PixelRect r{0, 0, 1, 1};
-    EXPECT_THROW(BlendRect(r, r, destination32.view(), &good), std::invalid_argument);
-    EXPECT_THROW(BlendRect(r, r, destination24.view(), &bad), std::invalid_argument);
+    EXPECT_THROW(BlendRect(r, r, destination32.view(), &good), InvalidArgument);
+    EXPECT_THROW(BlendRect(r, r, destination24.view(), &bad), InvalidArgument);
     for (const BlendOptions& options :
          {BlendOptions{.tint = 0x00FF0000}, BlendOptions{.extraTransparency = -1},
           BlendOptions{.extraTransparency = 101}, BlendOptions{.keyMode = true}}) {
-        EXPECT_THROW(BlendRect(r, r, destination24.view(), &good, options), std::invalid_argument);
+        EXPECT_THROW(BlendRect(r, r, destination24.view(), &good, options), InvalidArgument);
     }
 }
 
@@ -309,12 +309,12 @@ TEST(BlendRect, FlushesBeforeEveryRow) {
 
 TEST(BitmapView, RefusesMemoryShorterThanItsRows) {
     std::vector<std::uint8_t> bytes(23);
-    EXPECT_THROW(BitmapView(bytes, 3, 2, 24, true), std::invalid_argument) << "2 rows of 12";
+    EXPECT_THROW(BitmapView(bytes, 3, 2, 24, true), InvalidArgument) << "2 rows of 12";
     bytes.resize(24);
     const BitmapView view(bytes, 3, 2, 24, false);
     EXPECT_EQ(view.stride(), 12u);
     EXPECT_EQ(view.row(0), bytes.data() + 12);
-    EXPECT_THROW(BitmapView(bytes, -1, 2, 24, true), std::invalid_argument);
+    EXPECT_THROW(BitmapView(bytes, -1, 2, 24, true), InvalidArgument);
 }
 
 } // namespace

@@ -85,7 +85,7 @@ TEST(Composite, RefusesPicturesWithoutAlpha) {
     DecodedBitmap masked = picture(1, 1, {0, 0, 0, 0});
     masked.header.compression = kBitmapBitFields;
     const PlacedPicture pictures[] = {{&masked, 0, 0}};
-    EXPECT_THROW(composePictures(1, 1, {}, pictures), std::invalid_argument);
+    EXPECT_THROW(composePictures(1, 1, {}, pictures), InvalidArgument);
 }
 
 } // namespace
