@@ -2,16 +2,8 @@
 #include "Commands.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 namespace {
-
-struct Command {
-    const char* name;
-    int (*run)(Args);
-    const char* usage;
-};
 
 const Command kCommands[] = {
     {"find", findWindows, "find CLASS|* TITLE|* [PID]   top-level windows, one hwnd a line"},
@@ -28,21 +20,7 @@ const Command kCommands[] = {
     {"sysmenu", systemMenu, "sysmenu HWND                 items of the window's system menu"},
 };
 
-int usage() {
-    for (const Command& command : kCommands)
-        std::fprintf(stderr, "wintool %s\n", command.usage);
-    return 2;
-}
-
 } // namespace
-
-std::uint64_t parseNumber(const char* text) {
-    return std::strtoull(text, nullptr, 0);
-}
-
-HWND parseWindow(const char* text) {
-    return reinterpret_cast<HWND>(parseNumber(text));
-}
 
 std::string hex(std::uint64_t value) {
     char text[24];
@@ -51,13 +29,5 @@ std::string hex(std::uint64_t value) {
 }
 
 int main(int argc, char** argv) {
-    if (argc < 2)
-        return usage();
-    for (const Command& command : kCommands)
-        if (std::strcmp(argv[1], command.name) == 0) {
-            int result = command.run(Args(argv + 2, argv + argc));
-            std::fflush(stdout);
-            return result == kBadUsage ? usage() : result;
-        }
-    return usage();
+    return runCommand("wintool", kCommands, argc, argv);
 }
