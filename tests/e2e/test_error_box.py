@@ -117,7 +117,7 @@ def test_a_corrupt_form_description_ends_start_up_with_the_error_where_it_arose(
     try:
         box = wait_until(lambda: tool.find("#32770", "Application Error", pid),
                          "the Application Error box")[0]
-        assert wait_until(lambda: tool.info(box), "the box's facts").owner == 0
+        assert tool.facts(box).owner == 0
         parts = boxes.facts(box)
         shown = FATAL_TEXT.fullmatch(parts.text)
         assert shown, parts.text
@@ -145,7 +145,7 @@ def error_box(tool, boxes, widget, message, stop_icon, display):
     """Waits for the widget's error box and checks it: owned by the application window, the
     message, one OK button and the stop icon. Returns its handle."""
     box = wait_until(lambda: tool.find("#32770", "Hotkeys", widget.pid), "the error box")[0]
-    assert wait_until(lambda: tool.info(box), "the box's facts").owner == widget.app
+    assert tool.facts(box).owner == widget.app
     parts = boxes.facts(box)
     assert parts.text == message
     assert parts.buttons == [(IDOK, "OK")]
