@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 namespace hk {
@@ -27,6 +28,7 @@ private:
     const char* name;
     const void* raisedAt;
 };
+static_assert(std::is_nothrow_copy_constructible_v<Error>);
 
 // A caller broke a function's rule: a fault of the program, never of the data it reads.
 class InvalidArgument : public Error {
