@@ -5,6 +5,8 @@
 // boxtool.exe click HWND ID              presses the box's button ID with the mouse
 // boxtool.exe show FLAGS CAPTION TEXT    shows MessageBoxA without owner (CAPTION and TEXT in
 //                                        hex); exits with the button pressed
+#include "../HexText.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,25 +14,6 @@
 #include <windows.h>
 
 namespace {
-
-std::string hexBytes(const std::string& text) {
-    std::string hex;
-    for (const unsigned char c : text) {
-        char pair[3];
-        std::snprintf(pair, sizeof pair, "%02x", c);
-        hex += pair;
-    }
-    return hex;
-}
-
-std::string fromHex(const char* hex) {
-    std::string bytes;
-    for (std::size_t i = 0; hex[i] != '\0' && hex[i + 1] != '\0'; i += 2) {
-        const char pair[3] = {hex[i], hex[i + 1], '\0'};
-        bytes.push_back(static_cast<char>(std::strtoul(pair, nullptr, 16)));
-    }
-    return bytes;
-}
 
 HWND handleArgument(const char* text) {
     return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::strtoull(text, nullptr, 0)));

@@ -8,6 +8,7 @@
 //                                             each
 #include "platform/DcGuards_win.h"
 #include "platform/UniqueHandle_win.h"
+#include "../HexText.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -23,15 +24,6 @@ int buttonFace() {
     const COLORREF colour = GetSysColor(COLOR_BTNFACE);
     std::printf("%u %u %u\n", GetRValue(colour), GetGValue(colour), GetBValue(colour));
     return 0;
-}
-
-std::string fromHex(const char* hex) {
-    std::string bytes;
-    for (std::size_t i = 0; hex[i] != '\0' && hex[i + 1] != '\0'; i += 2) {
-        const char pair[3] = {hex[i], hex[i + 1], '\0'};
-        bytes.push_back(static_cast<char>(std::strtoul(pair, nullptr, 16)));
-    }
-    return bytes;
 }
 
 constexpr UINT kFormat = DT_LEFT | DT_EXPANDTABS;

@@ -1,5 +1,6 @@
 // Looking at windows of other processes and sending them messages.
 #include "Commands.h"
+#include "../HexText.h"
 
 #include <cstdio>
 #include <cstring>
@@ -37,16 +38,6 @@ std::string rectText(const RECT& rect) {
     std::snprintf(text, sizeof text, "%ld,%ld,%ld,%ld", rect.left, rect.top, rect.right,
                   rect.bottom);
     return text;
-}
-
-std::string hexBytes(const char* text) {
-    std::string bytes;
-    for (const char* c = text; *c; ++c) {
-        char byte[3];
-        std::snprintf(byte, sizeof byte, "%02x", static_cast<unsigned char>(*c));
-        bytes += byte;
-    }
-    return bytes;
 }
 
 std::uint64_t handleValue(HWND hwnd) {
