@@ -15,6 +15,7 @@ from bench.probe import Probe
 from bench.widget import Widget
 from bench.wine import Wine
 from bench.wintool import WinTool
+from layout.look import Session
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 WIN_DIR = pathlib.Path(os.environ.get("HOTKEYS_WIN_DIR", ROOT / "build" / "win64"))
@@ -102,6 +103,14 @@ def widget(start_widget):
     shown = start_widget()
     shown.wait_shown()
     return shown
+
+
+@pytest.fixture
+def western(bench):
+    """A look session in the C locale, whose code page is the Western one."""
+    session = Session(bench, "C")
+    yield session
+    session.stop()
 
 
 @pytest.fixture

@@ -7,7 +7,7 @@ import pytest
 
 from bench.binding import bind
 from layout.expected import Expected
-from layout.look import Session, wait_for_look
+from layout.look import wait_for_look
 from layout.resource import read_exe_form
 
 # Title, the caption it gives (its first 11 bytes and "+"), the slot and its confirming key.
@@ -19,13 +19,6 @@ TITLES = [
     ("Ends in &", b"Ends in &+", "alt+n", "f3"),
     ("a&&&b\r\n\tc&", b"a&&&b\r\n\tc&+", "alt+m", "3"),
 ]
-
-
-@pytest.fixture
-def western(bench):
-    session = Session(bench, "C")
-    yield session
-    session.stop()
 
 
 def test_captions_with_ampersands_line_breaks_and_tabs_look_as_drawtext_draws_them(

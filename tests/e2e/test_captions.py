@@ -6,17 +6,10 @@ import pytest
 
 from bench.binding import bind
 from layout.expected import Expected
-from layout.look import Session, save_client_png, wait_for_look
+from layout.look import save_client_png, wait_for_look
 from layout.resource import read_exe_form
 
 TITLE_18 = "Notepad - todo.txt"
-
-
-@pytest.fixture
-def western(bench):
-    session = Session(bench, "C")
-    yield session
-    session.stop()
 
 
 def test_binding_shows_the_titles_start_and_a_plus_and_shorter_captions_leave_no_trace(

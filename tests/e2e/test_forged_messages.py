@@ -10,19 +10,12 @@ from bench.hostile import (GWLP_USERDATA, WM_CREATE, WM_DESTROY, WM_NCCREATE, WM
 from bench.onscreen import ORIGIN, on_screen
 from bench.pointer import Pointer
 from layout.expected import Expected
-from layout.look import Session, wait_for_look
+from layout.look import wait_for_look
 from layout.resource import read_exe_form
 
 GLYPH = on_screen(ORIGIN, (191, 7))
 VK_F1, VK_F2 = 0x70, 0x71
 KINDS = ["none", "null", "garbage", "image"]
-
-
-@pytest.fixture
-def western(bench):
-    session = Session(bench, "C")
-    yield session
-    session.stop()
 
 
 def test_forged_creation_and_destruction_messages_and_window_data_leave_the_widget_working(

@@ -15,13 +15,6 @@ from layout.look import (Session, generated_locale, mismatches, save_client_png,
 from layout.resource import read_exe_form
 
 
-@pytest.fixture
-def western(bench):
-    session = Session(bench, "C")
-    yield session
-    session.stop()
-
-
 def test_every_pixel_is_the_pictures_blended_over_the_button_face_and_the_labels(bench, western):
     form, _, _ = read_exe_form(bench.exe)
     widget = western.start(bench.exe)
