@@ -29,7 +29,6 @@ public:
     void run();
     // Ends the loop after the current message, as at log-off.
     void terminate() { terminated = true; }
-    bool isTerminated() const { return terminated; }
 
 private:
     void step();

@@ -4,7 +4,6 @@
 
 namespace hk {
 
-constexpr int kSwShowNormal = 1;
 constexpr int kSwShowMaximized = 3;
 constexpr int kSwShowMinNoActive = 7;
 constexpr int kSwShowDefault = 10;

@@ -53,8 +53,8 @@ def paint_rows(native):
     ceiling = rates["MemcpyFrame"]
     return [(f"{what} (Mpixel/s; floor: memcpy of the frame)", f"{rates[name]:.0f}", "",
              f"{ceiling:.0f}", "", f"{ceiling / rates[name]:.1f}", "", "—")
-            for name, what in (("ComposeWidget", "Paint: three pictures over the button face"),
-                               ("BlendRectBackground", "Paint: BlendRect of the background"))]
+            for name, what in (("PaintWidget", "Paint: three pictures over the button face"),
+                               ("BlendBackground", "Paint: blend of the background"))]
 
 
 def keybench(wine, win64, *args):

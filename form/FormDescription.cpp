@@ -255,7 +255,7 @@ Component buildComponent(const ObjectRecord& record, const FormDescription& form
 
 } // namespace
 
-Component* FormDescription::find(std::string_view componentName) {
+const Component* FormDescription::find(std::string_view componentName) const {
     const auto it = std::find_if(components.begin(), components.end(),
                                  [&](const Component& c) { return c.name == componentName; });
     return it == components.end() ? nullptr : &*it;

@@ -106,7 +106,7 @@ struct FormDescription {
     std::vector<Component> components; // creation order, which is also stacking order
 
     // The component of that name, or nullptr.
-    Component* find(std::string_view componentName);
+    const Component* find(std::string_view componentName) const;
 };
 
 // Builds the widget's form from the stored description; anything it cannot place (an unknown

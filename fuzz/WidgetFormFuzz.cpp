@@ -1,72 +1,86 @@
-// Any bytes given as the stored form description, taken the whole way to a laid-out widget:
-// the description, each picture decoded, the pictures sizing their controls, the layout scaled
-// for several displays, the auto-sized labels measured, the mouse routed, and the pictures
-// blended over the window.
+// Any bytes given as the stored form description, taken the whole way to a painted widget by the
+// program's own steps: the description read, each picture decoded, the layout completed for
+// several displays (pictures sizing their controls, scaling, auto-sized labels measured), the
+// mouse routed, and the pictures blended over the window in painting order.
 #include "form/FormDescription.h"
 #include "fuzz/FuzzPictures.h"
+#include "tests/support/PaintedWidget.h"
+#include "widget/FormLayout.h"
 #include "widget/HitTest.h"
-#include "widget/LabelText.h"
-#include "widget/Scaling.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <map>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace {
 
-// Pictures keyed by the index of their control: one decoding serves every display.
-using Pictures = std::map<std::size_t, hk::DecodedBitmap>;
+// The decoded pictures, parallel to the components: one decoding serves every display.
+struct Pictures {
+    std::vector<std::optional<hk::PictureSize>> sizes;
+    std::vector<std::unique_ptr<hk::test::SectionPicture>> sections;
+    std::vector<const hk::test::SectionPicture*> blended;
+};
 
-// False when a picture fails, which ends the reading of the description.
-bool decodePictures(hk::FormDescription& form, Pictures& pictures) {
-    for (std::size_t i = 0; i < form.components.size(); ++i) {
-        hk::Component& component = form.components[i];
-        if (component.kind != hk::ComponentKind::Image || component.pictureData.empty()) {
-            continue;
+// Nothing when a picture fails, which ends the reading of the description.
+std::optional<Pictures> decodePictures(const hk::FormDescription& form) {
+    Pictures pictures;
+    for (const hk::Component& component : form.components) {
+        std::optional<hk::PictureSize> size;
+        const hk::test::SectionPicture* blended = nullptr;
+        if (component.kind == hk::ComponentKind::Image && !component.pictureData.empty()) {
+            const auto picture = hk::fuzz::readPicture(component.pictureData);
+            if (!picture) {
+                return std::nullopt;
+            }
+            // As the widget loads it: an empty picture leaves the control its stored size.
+            if (picture->width() > 0 && picture->height() > 0) {
+                size = hk::PictureSize{picture->width(), picture->height()};
+            }
+            if (hk::fuzz::blendable(*picture)) {
+                pictures.sections.push_back(std::make_unique<hk::test::SectionPicture>(*picture));
+                blended = pictures.sections.back().get();
+            }
         }
-        auto picture = hk::fuzz::readPicture(component.pictureData);
-        if (!picture) {
-            return false;
-        }
-        if (component.autoSize) {
-            component.box.width = picture->width();
-            component.box.height = picture->height();
-        }
-        pictures.emplace(i, std::move(*picture));
+        pictures.sizes.push_back(size);
+        pictures.blended.push_back(blended);
     }
-    return true;
+    return pictures;
 }
 
-// A stand-in for the screen's text measure: 6 pixels a character, 15 a line.
-hk::TextSize measure(const std::string& text) {
-    const auto lines = 1 + std::count(text.begin(), text.end(), '\n');
-    return {static_cast<int>(6 * std::min<std::size_t>(text.size(), 1000)),
-            static_cast<int>(15 * std::min<std::ptrdiff_t>(lines, 1000))};
+// A stand-in for the display: 6 pixels a character and 15 a line, and a "0" about its font's
+// character height plus the internal leading.
+class StandInMetrics : public hk::LayoutMetrics {
+public:
+    int zeroHeight(const hk::Font& font) override {
+        return static_cast<int>(std::min<std::int64_t>(std::abs(std::int64_t{font.height}), 1000) *
+                                6 / 5);
+    }
+    hk::TextSize measure(const hk::Font&, const std::string& text) override {
+        const auto lines = 1 + std::count(text.begin(), text.end(), '\n');
+        return {static_cast<int>(6 * std::min<std::size_t>(text.size(), 1000)),
+                static_cast<int>(15 * std::min<std::ptrdiff_t>(lines, 1000))};
+    }
+};
+
+std::string sameText(const std::string& text) {
+    return text;
 }
 
-void layOut(hk::FormDescription form, const Pictures& pictures, int screenPpi) {
-    const int fontHeight = hk::formFontHeightAt(form.font.height, form.pixelsPerInch, screenPpi);
-    // The "0" of the form's font: about its character height plus the internal leading.
-    const int measured = std::min(std::abs(fontHeight), 1000) * 6 / 5;
-    hk::scaleForm(form, screenPpi, measured);
-    std::vector<hk::PlacedPicture> placed;
-    for (std::size_t i = 0; i < form.components.size(); ++i) {
-        hk::Component& component = form.components[i];
-        if (component.kind == hk::ComponentKind::Label) {
-            hk::applyAutoSize(component, measure);
-        } else if (const auto found = pictures.find(i); found != pictures.end()) {
-            placed.push_back({&found->second, component.box.left, component.box.top});
-        }
-    }
+void layOutAndPaint(hk::FormDescription form, const Pictures& pictures, int screenPpi) {
+    StandInMetrics metrics;
+    hk::completeLayout(form, pictures.sizes, screenPpi, sameText, metrics);
     for (const hk::Point point : {hk::Point{0, 0}, hk::Point{190, 5}, hk::Point{80, 60}}) {
         hk::cursorAt(form.components, point);
     }
     if (form.clientWidth > 0 && form.clientWidth <= 2048 && form.clientHeight > 0 &&
         form.clientHeight <= 2048) {
-        hk::fuzz::composeOver(form.clientWidth, form.clientHeight, placed);
+        hk::test::Canvas window(form.clientWidth, form.clientHeight, {240, 240, 240});
+        hk::test::paintPictures(form.components, pictures.blended, window);
     }
 }
 
@@ -79,12 +93,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const hk::FormReadError&) {
         return 0;
     }
-    Pictures pictures;
-    if (!decodePictures(form, pictures)) {
+    const auto pictures = decodePictures(form);
+    if (!pictures) {
         return 0;
     }
     for (const int screenPpi : {96, 120, 144}) {
-        layOut(form, pictures, screenPpi);
+        layOutAndPaint(form, *pictures, screenPpi);
     }
     return 0;
 }

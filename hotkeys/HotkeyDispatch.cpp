@@ -29,25 +29,39 @@ HotkeyDispatch::HotkeyDispatch(HotkeyPlatform& platform, const TargetSlot& slot1
                                const TargetSlot& slot2, LeadBytePredicate isLeadByte)
     : platform(platform), slot1(slot1), slot2(slot2), isLeadByte(std::move(isLeadByte)) {}
 
+// The order in which a press's actions are taken when several rows share its identifier: both
+// bindings first, so that the keys posted by the same press go to the windows it bound.
+constexpr HotkeyAction kDispatchOrder[] = {HotkeyAction::BindSlot2, HotkeyAction::BindSlot1,
+                                           HotkeyAction::ForwardToSlot2,
+                                           HotkeyAction::ForwardToSlot1};
+
 std::vector<CaptionChange> HotkeyDispatch::WMHotKey(const HotkeyIds& ids, std::uint32_t id) {
     std::vector<CaptionChange> changes;
-    if (id == ids[kBindSlot2Row]) {
-        changes.push_back(bind(slot2, 2));
-    }
-    if (id == ids[kBindSlot1Row]) {
-        changes.push_back(bind(slot1, 1));
-    }
-    for (std::size_t row = kFirstSlot2Row; row < kFirstSlot1Row; ++row) {
-        if (id == ids[row]) {
-            platform.postKeyDown(slot2.window, kHotkeyTable[row].forwardedKey);
-        }
-    }
-    for (std::size_t row = kFirstSlot1Row; row < kHotkeyCount; ++row) {
-        if (id == ids[row]) {
-            platform.postKeyDown(slot1.window, kHotkeyTable[row].forwardedKey);
+    for (const HotkeyAction action : kDispatchOrder) {
+        for (std::size_t row = 0; row < kHotkeyCount; ++row) {
+            if (kHotkeyTable[row].action == action && id == ids[row]) {
+                take(kHotkeyTable[row], changes);
+            }
         }
     }
     return changes;
+}
+
+void HotkeyDispatch::take(const HotkeyRow& row, std::vector<CaptionChange>& changes) {
+    switch (row.action) {
+    case HotkeyAction::BindSlot1:
+        changes.push_back(bind(slot1, 1));
+        return;
+    case HotkeyAction::BindSlot2:
+        changes.push_back(bind(slot2, 2));
+        return;
+    case HotkeyAction::ForwardToSlot1:
+        platform.postKeyDown(slot1.window, row.forwardedKey);
+        return;
+    case HotkeyAction::ForwardToSlot2:
+        platform.postKeyDown(slot2.window, row.forwardedKey);
+        return;
+    }
 }
 
 // The buffer is cleared first so that a title that cannot be read shows as "+" rather than

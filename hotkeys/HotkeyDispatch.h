@@ -40,6 +40,7 @@ public:
     std::vector<CaptionChange> WMHotKey(const HotkeyIds& ids, std::uint32_t id);
 
 private:
+    void take(const HotkeyRow& row, std::vector<CaptionChange>& changes);
     CaptionChange bind(const TargetSlot& slot, int number);
 
     HotkeyPlatform& platform;

@@ -11,8 +11,6 @@ using WindowHandle = std::uintptr_t;
 // The buffer a bound window's title is read into: at most 11 bytes and a terminating zero.
 using TitleBuffer = std::array<char, 12>;
 
-constexpr unsigned kWmKeyDown = 0x0100;
-
 // The few platform services that hotkey registration and dispatch rely on.
 class HotkeyPlatform {
 public:

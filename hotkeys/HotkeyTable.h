@@ -22,10 +22,6 @@ struct HotkeyRow {
 };
 
 constexpr std::size_t kHotkeyCount = 19;
-constexpr std::size_t kBindSlot1Row = 0;
-constexpr std::size_t kBindSlot2Row = 1;
-constexpr std::size_t kFirstSlot2Row = 2;
-constexpr std::size_t kFirstSlot1Row = 7;
 
 // Registration order matters: identifiers are kept in HotkeyIds in this order.
 extern const std::array<HotkeyRow, kHotkeyCount> kHotkeyTable;

@@ -90,7 +90,7 @@ std::vector<std::uint32_t> readColorTable(ByteReader& reader, std::uint32_t coun
     return table;
 }
 
-// P: the stored image size (or stride times rows), cut to what the file has left, and for
+// The stored image size (or stride times rows), cut to what the file has left, and for
 // section bitmaps also to the section, so copying it in can never write past the section.
 std::uint64_t pixelByteCount(const DecodedBitmap& bitmap, std::size_t budget) {
     std::uint64_t count = bitmap.header.sizeImage;
@@ -155,6 +155,13 @@ std::uint64_t DecodedBitmap::sectionSize() const {
         return std::numeric_limits<std::uint64_t>::max();
     }
     return stride * rows;
+}
+
+// The section's own size is the final word: the platform may lay it out smaller than the header
+// claims.
+void DecodedBitmap::copyPixelsInto(std::span<std::uint8_t> section) const {
+    const std::size_t count = std::min(pixels.size(), section.size());
+    std::copy_n(pixels.begin(), count, section.begin());
 }
 
 DecodedBitmap readBitmapPicture(ByteReader& reader) {

@@ -4,6 +4,7 @@
 #include "base/Error.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace hk {
@@ -58,9 +59,13 @@ struct DecodedBitmap {
     bool empty() const { return width() == 0 || height() == 0; }
     // Bytes of the section bitmap: stride times rows.
     std::uint64_t sectionSize() const;
+    // Copies the stored pixels into a section bitmap's memory, which starts out zero: the rows
+    // the file did not fill stay clear.
+    void copyPixelsInto(std::span<std::uint8_t> section) const;
 };
 
-// Reads the stored length S and the S-byte bitmap file after it. S = 0 is an empty picture.
+// Reads the stored length and the bitmap file of that many bytes after it; a length of 0 is an
+// empty picture.
 // Throws InvalidBitmap or PictureReadError.
 DecodedBitmap readBitmapPicture(ByteReader& reader);
 

@@ -11,7 +11,7 @@
 
 namespace hk {
 
-// How a picture class reads the rest of a payload, from the stored length S on.
+// How a picture class reads the rest of a payload, from the bitmap file's stored length on.
 using PictureReader = DecodedBitmap (*)(ByteReader& reader);
 
 struct PictureClass {

@@ -1,6 +1,6 @@
 #include "picture/PngGraphic_win.h"
 
-#include "picture/BlendRect.h"
+#include "picture/BlendPicture.h"
 #include "picture/DibSection_win.h"
 #include "platform/DcGuards_win.h"
 
@@ -121,9 +121,7 @@ TPNGGraphic::TPNGGraphic(const DecodedBitmap& bitmap)
     // Colour tables hold RGB values, so the section needs no surface to take a palette from.
     DibSection section = createDibSection(nullptr, header);
     GdiFlush();
-    // The reader caps the count at the section; the platform's own size is the final word.
-    const std::size_t count = std::min(bitmap.pixels.size(), section.bits.size());
-    std::memcpy(section.bits.data(), bitmap.pixels.data(), count);
+    bitmap.copyPixelsInto(section.bits);
     bitmap_ = std::move(section.bitmap);
     bits_ = section.bits;
 }
@@ -161,16 +159,12 @@ void TPNGGraphic::drawBlended(HDC canvas, const RECT& r) const {
     GdiFlush();
 
     const BitmapView destination(scratch.bits, width, height, 24, false);
-    const PixelRect area{0, 0, width, height};
-    const BlendOptions options{.beforeRow = flushDrawing};
     if (width == width_ && height == height_) {
-        const ConstBitmapView source = view32(bits_, width_, height_, topDown_);
-        BlendRect(area, area, destination, &source, options);
+        blendPicture(view32(bits_, width_, height_, topDown_), destination, 0, 0, flushDrawing);
     } else {
         const WindowDc screen(nullptr);
         const DibSection resized = resizedCopy(screen.get(), width, height);
-        const ConstBitmapView source = view32(resized.bits, width, height, false);
-        BlendRect(area, area, destination, &source, options);
+        blendPicture(view32(resized.bits, width, height, false), destination, 0, 0, flushDrawing);
     }
     BitBlt(canvas, r.left, r.top, width, height, scratchDc.get(), 0, 0, SRCCOPY);
 }

@@ -41,7 +41,5 @@ using UniquePalette = UniqueHandle<HPALETTE, &::DeleteObject>;
 // A device context from CreateCompatibleDC; one from GetDC goes back with WindowDc instead.
 using UniqueMemoryDc = UniqueHandle<HDC, &::DeleteDC>;
 using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
-// Only for icons the program creates; icons from LoadIcon are shared and never destroyed.
-using UniqueIcon = UniqueHandle<HICON, &::DestroyIcon>;
 
 } // namespace hk

@@ -35,9 +35,6 @@ public:
     // The widget has no keyboard shortcuts of its own, so every key goes on to its window.
     bool claimsKey(const MSG&) const { return false; }
 
-    // The windowless components in creation (stacking) order, in client coordinates.
-    const std::vector<Component>& components() const { return form.components; }
-
     LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:

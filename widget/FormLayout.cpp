@@ -71,11 +71,9 @@ std::vector<std::size_t> componentsToPaint(const std::vector<Component>& compone
 }
 
 std::size_t slotLabelIndex(const FormDescription& form, int slot) {
-    const std::string_view name = slot == 1 ? "Label2" : "Label1";
-    for (std::size_t i = 0; i < form.components.size(); ++i) {
-        if (form.components[i].name == name && form.components[i].kind == ComponentKind::Label) {
-            return i;
-        }
+    const Component* label = form.find(slot == 1 ? "Label2" : "Label1");
+    if (label != nullptr && label->kind == ComponentKind::Label) {
+        return static_cast<std::size_t>(label - form.components.data());
     }
     raise<FormReadError>("The form has no label for target slot " + std::to_string(slot));
 }

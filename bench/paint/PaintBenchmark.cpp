@@ -1,15 +1,17 @@
-// The widget's painting in the portable core: the three stored pictures composed over the button
-// face at the window's size, against a plain copy of the same frame, and the blend on its own.
-// Every figure counts window pixels, so the rates compare directly.
+// The widget's painting through the program's own pixel code: the three stored pictures blended
+// in the widget's painting order over the form colour at the window's size, against a plain copy
+// of the same frame, and the blend of the background on its own. Every figure counts window
+// pixels, so the rates compare directly.
 #include "form/FormDescription.h"
-#include "picture/BlendRect.h"
-#include "picture/Composite.h"
+#include "picture/BlendPicture.h"
 #include "picture/PictureClasses.h"
+#include "tests/support/PaintedWidget.h"
 
 #include <benchmark/benchmark.h>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -18,54 +20,55 @@ namespace {
 
 constexpr int kWidth = 202;
 constexpr int kHeight = 68;
-constexpr Rgb kButtonFace{240, 240, 240};
+constexpr test::Rgb kButtonFace{240, 240, 240};
 
-struct StoredPictures {
-    std::vector<DecodedBitmap> bitmaps;
-    std::vector<PlacedPicture> placed;
+// The stored form at 96 pixels per inch, where its boxes need no scaling, with each picture in
+// the memory of its section bitmap, parallel to the components.
+struct StoredWidget {
+    FormDescription form;
+    std::vector<std::unique_ptr<test::SectionPicture>> sections;
+    std::vector<const test::SectionPicture*> pictures;
 };
 
-const StoredPictures& storedPictures() {
-    static const StoredPictures pictures = [] {
+const StoredWidget& storedWidget() {
+    static const StoredWidget widget = [] {
         std::ifstream in(SOURCE_DIR "/resources/TForm1.bin", std::ios::binary);
         const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
                                               std::istreambuf_iterator<char>()};
-        const FormDescription form = readFormDescription(bytes);
+        StoredWidget result{readFormDescription(bytes), {}, {}};
         PictureClasses classes;
         classes.add({"png", "TPNGGraphic", readBitmapPicture});
-        StoredPictures result;
-        std::vector<Box> boxes;
-        for (const Component& component : form.components) {
+        for (const Component& component : result.form.components) {
+            const test::SectionPicture* section = nullptr;
             if (component.kind == ComponentKind::Image) {
-                result.bitmaps.push_back(
-                    readPicturePayload(component.pictureData, classes).value());
-                boxes.push_back(component.box);
+                result.sections.push_back(std::make_unique<test::SectionPicture>(
+                    readPicturePayload(component.pictureData, classes).value()));
+                section = result.sections.back().get();
             }
+            result.pictures.push_back(section);
         }
-        if (result.bitmaps.size() != 3) {
+        if (result.sections.size() != 3) {
             throw std::runtime_error("the stored form should hold three pictures");
-        }
-        for (std::size_t i = 0; i < boxes.size(); ++i) {
-            result.placed.push_back({&result.bitmaps[i], boxes[i].left, boxes[i].top});
         }
         return result;
     }();
-    return pictures;
+    return widget;
 }
 
 void setWindowPixels(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
 
-void ComposeWidget(benchmark::State& state) {
-    const StoredPictures& pictures = storedPictures();
+void PaintWidget(benchmark::State& state) {
+    const StoredWidget& widget = storedWidget();
     for (auto _ : state) {
-        Bitmap24 window = composePictures(kWidth, kHeight, kButtonFace, pictures.placed);
+        test::Canvas window(kWidth, kHeight, kButtonFace);
+        test::paintPictures(widget.form.components, widget.pictures, window);
         benchmark::DoNotOptimize(window);
     }
     setWindowPixels(state);
 }
-BENCHMARK(ComposeWidget);
+BENCHMARK(PaintWidget);
 
 // The ceiling: moving the finished frame's bytes once, with nothing computed.
 void MemcpyFrame(benchmark::State& state) {
@@ -81,21 +84,18 @@ void MemcpyFrame(benchmark::State& state) {
 }
 BENCHMARK(MemcpyFrame);
 
-// The background picture alone over the window: BlendRect with nothing around it.
-void BlendRectBackground(benchmark::State& state) {
-    const DecodedBitmap& background = storedPictures().bitmaps.front();
-    const ConstBitmapView source(background.pixels, background.width(), background.height(), 32,
-                                 background.topDown());
-    Bitmap24 window(kWidth, kHeight, kButtonFace);
-    const BitmapView destination = window.view();
-    const PixelRect area{0, 0, kWidth, kHeight};
+// The background picture alone over the window, as drawing one picture blends it.
+void BlendBackground(benchmark::State& state) {
+    const test::SectionPicture& background = *storedWidget().sections.front();
+    test::Canvas window(kWidth, kHeight, kButtonFace);
+    const BitmapView canvas = window.view();
     for (auto _ : state) {
-        BlendRect(area, area, destination, &source);
+        blendPicture(background.view(), canvas, 0, 0);
         benchmark::ClobberMemory();
     }
     setWindowPixels(state);
 }
-BENCHMARK(BlendRectBackground);
+BENCHMARK(BlendBackground);
 
 } // namespace
 } // namespace hk

@@ -41,8 +41,8 @@ TEST(HitTest, TheTopmostComponentHoldingThePointTakesItAndGivesItsCursor) {
 
 TEST(HitTest, HiddenOrDisabledComponentsLetThePointThrough) {
     FormDescription form = widgetLayout();
-    form.find("Label3")->visible = false;
-    form.find("Image3")->enabled = false;
+    named(form, "Label3").visible = false;
+    named(form, "Image3").enabled = false;
     EXPECT_EQ(nameAt(form, {10, 60}), "Image1");
     EXPECT_EQ(cursorAt(form.components, {10, 60}), Cursor::Arrow);
     EXPECT_EQ(nameAt(form, {190, 5}), "Image2");
@@ -53,7 +53,7 @@ TEST(HitTest, HiddenOrDisabledComponentsLetThePointThrough) {
 TEST(HitTest, BoxesReachingTheIntLimitStillHoldTheirPoints) {
     constexpr int kMax = std::numeric_limits<int>::max();
     FormDescription form = widgetLayout();
-    form.find("Image3")->box = {184, 0, kMax, kMax};
+    named(form, "Image3").box = {184, 0, kMax, kMax};
     EXPECT_EQ(nameAt(form, {190, 5}), "Image3");
     EXPECT_EQ(nameAt(form, {kMax - 1, kMax - 1}), "Image3");
     EXPECT_EQ(nameAt(form, {100, 5}), "Image2");

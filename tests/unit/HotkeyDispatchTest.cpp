@@ -12,6 +12,12 @@ bool isShiftJisLead(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+// Rows of the hotkey table by their keys.
+constexpr std::size_t kAltNRow = 0;
+constexpr std::size_t kAltMRow = 1;
+constexpr std::size_t kDigit1Row = 2;
+constexpr std::size_t kF1Row = 7;
+
 HotkeyIds distinctIds() {
     HotkeyIds ids{};
     for (std::size_t row = 0; row < kHotkeyCount; ++row) {
@@ -89,7 +95,7 @@ TEST_F(HotkeyDispatchTest, BindingStoresTheForegroundWindowAndItsTitleInTheSlot)
     platform.foreground = 42;
     platform.titles[42] = "Calc";
 
-    const auto changes = dispatch.WMHotKey(ids, ids[kBindSlot2Row]);
+    const auto changes = dispatch.WMHotKey(ids, ids[kAltMRow]);
 
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].slot, 2);
@@ -99,8 +105,8 @@ TEST_F(HotkeyDispatchTest, BindingStoresTheForegroundWindowAndItsTitleInTheSlot)
 }
 
 TEST_F(HotkeyDispatchTest, UnboundSlotPostsToTheNullWindow) {
-    dispatch.WMHotKey(ids, ids[kFirstSlot2Row]);
-    dispatch.WMHotKey(ids, ids[kFirstSlot1Row]);
+    dispatch.WMHotKey(ids, ids[kDigit1Row]);
+    dispatch.WMHotKey(ids, ids[kF1Row]);
     EXPECT_EQ(platform.calls, (std::vector<std::string>{"post 0 112", "post 0 112"}));
 }
 
@@ -142,7 +148,7 @@ TEST_F(HotkeyDispatchTest, CaptionIsAtMostElevenBytesOfTheTitleAndAPlus) {
     platform.foreground = 7;
     for (const Case& c : cases) {
         platform.titles[7] = c.title;
-        const auto changes = dispatch.WMHotKey(ids, ids[kBindSlot1Row]);
+        const auto changes = dispatch.WMHotKey(ids, ids[kAltNRow]);
         ASSERT_EQ(changes.size(), 1u);
         EXPECT_EQ(changes[0].caption, c.caption) << c.title;
     }
@@ -151,10 +157,10 @@ TEST_F(HotkeyDispatchTest, CaptionIsAtMostElevenBytesOfTheTitleAndAPlus) {
 TEST_F(HotkeyDispatchTest, TitleThatCannotBeReadShowsOnlyThePlus) {
     platform.foreground = 7;
     platform.titles[7] = "Long window title";
-    dispatch.WMHotKey(ids, ids[kBindSlot1Row]);
+    dispatch.WMHotKey(ids, ids[kAltNRow]);
 
     platform.foreground = 8; // no title can be read from this one
-    const auto changes = dispatch.WMHotKey(ids, ids[kBindSlot1Row]);
+    const auto changes = dispatch.WMHotKey(ids, ids[kAltNRow]);
 
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].caption, "+");

@@ -12,6 +12,11 @@ inline void PrintTo(const Box& box, std::ostream* out) {
     *out << "(" << box.left << ", " << box.top << ") " << box.width << "x" << box.height;
 }
 
+// The component of that name, to change in a test.
+inline Component& named(FormDescription& form, std::string_view name) {
+    return form.components.at(static_cast<std::size_t>(form.find(name) - form.components.data()));
+}
+
 inline Component layoutComponent(ComponentKind kind, std::string name, Box box,
                                  Cursor cursor = Cursor::Arrow) {
     Component c;
