@@ -1,25 +1,12 @@
 #include "app/ApplicationTitle.h"
 
+#include "base/FileName.h"
+
 namespace hk {
-
-namespace {
-
-// A double-byte character's trail byte may equal '\\', so the scan steps over whole characters.
-std::size_t fileNameStart(std::string_view path, const LeadBytePredicate& isLeadByte) {
-    std::size_t start = 0;
-    forEachCharacter(path, isLeadByte, [&](std::size_t at, std::size_t length) {
-        if (length == 1 && path[at] == '\\') {
-            start = at + 1;
-        }
-    });
-    return start;
-}
-
-} // namespace
 
 std::string applicationTitle(std::string_view path, const LeadBytePredicate& isLeadByte,
                              const LowerCase& toLower) {
-    std::string title(path.substr(fileNameStart(path, isLeadByte)));
+    std::string title(fileNameOf(path, isLeadByte));
     if (const std::size_t dot = title.find('.'); dot != std::string::npos) {
         title.resize(dot);
     }

@@ -24,24 +24,14 @@ HICON mainIcon(HINSTANCE instance) {
     return ::LoadIconA(nullptr, IDI_APPLICATION);
 }
 
-void registerClass(HINSTANCE instance, HICON icon) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = windowProcedure<ApplicationWindow>;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = icon;
-    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
-    if (::RegisterClassA(&windowClass) == 0) {
-        raise<WindowClassError>("Error creating window class");
-    }
-}
-
 } // namespace
 
 ApplicationWindow::ApplicationWindow(HINSTANCE instance)
     : applicationTitle(moduleTitle()), errorBox(*this) {
     const HICON icon = mainIcon(instance);
-    registerClass(instance, icon);
+    if (!registerWindowClass<ApplicationWindow>(instance, kClassName, 0, icon)) {
+        raise<WindowClassError>("Error creating window class");
+    }
     {
         const OwnWindowCreation creating(*this);
         window.reset(::CreateWindowExA(

@@ -3,6 +3,8 @@
 #include "app/ApplicationWindow_win.h"
 #include "app/ErrorText.h"
 #include "base/Error.h"
+#include "base/FileName.h"
+#include "platform/AnsiText_win.h"
 #include "platform/ModuleFileName_win.h"
 
 #include <string>
@@ -100,8 +102,7 @@ HMODULE moduleAt(const void* address) {
 }
 
 std::string moduleBaseName(HMODULE module) {
-    const std::string path = moduleFileName(module);
-    return path.substr(path.find_last_of('\\') + 1);
+    return std::string(fileNameOf(moduleFileName(module), isAnsiLeadByte));
 }
 
 } // namespace

@@ -5,21 +5,15 @@
 #include "platform/SystemErrorText_win.h"
 
 #include <algorithm>
-#include <string>
 #include <vector>
 
 namespace hk {
 
 void failWithLastError() {
-    const DWORD code = GetLastError();
-    if (code == ERROR_SUCCESS) {
+    if (::GetLastError() == ERROR_SUCCESS) {
         raise<InvalidBitmap>();
     }
-    std::string message = systemMessageText(code);
-    if (message.empty()) {
-        message = "System error " + std::to_string(code);
-    }
-    raise<SystemError>(message);
+    raiseLastError(SystemErrorWording::TextOnly);
 }
 
 DibSection createDibSection(HDC dc, const BITMAPINFO& info) {

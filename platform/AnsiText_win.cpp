@@ -1,6 +1,5 @@
 #include "platform/AnsiText_win.h"
 
-#include "base/Error.h"
 #include "platform/SystemErrorText_win.h"
 
 #include <windows.h>
@@ -9,7 +8,7 @@ namespace hk {
 namespace {
 
 [[noreturn]] void failConversion() {
-    raise<SystemError>(lastSystemErrorText());
+    raiseLastError(SystemErrorWording::CodeAndText);
 }
 
 std::wstring toWide(const std::string& utf8) {

@@ -1,10 +1,11 @@
 #include "platform/SystemErrorText_win.h"
 
-#include "platform/SystemErrorText.h"
+#include "base/Error.h"
 
 #include <windows.h>
 
 namespace hk {
+namespace {
 
 // The platform's texts end in a line break that would otherwise come after the full stop.
 std::string systemMessageText(unsigned long code) {
@@ -19,9 +20,11 @@ std::string systemMessageText(unsigned long code) {
     return message;
 }
 
-std::string lastSystemErrorText() {
+} // namespace
+
+void raiseLastError(SystemErrorWording wording) {
     const DWORD code = ::GetLastError();
-    return systemErrorText(code, systemMessageText(code));
+    raise<SystemError>(systemErrorText(code, systemMessageText(code), wording));
 }
 
 } // namespace hk

@@ -1,14 +1,10 @@
 #pragma once
 
-#include <string>
+#include "platform/SystemErrorText.h"
 
 namespace hk {
 
-// The platform's own text for an error code, without the line break it ends in; empty when the
-// platform has none.
-std::string systemMessageText(unsigned long code);
-
-// "System Error.  Code: n." and the platform's text for the thread's last error code.
-std::string lastSystemErrorText();
+// Raises SystemError for the thread's last error code, worded as the caller's users expect.
+[[noreturn]] void raiseLastError(SystemErrorWording wording);
 
 } // namespace hk

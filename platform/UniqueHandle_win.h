@@ -23,7 +23,6 @@ public:
 
     Handle get() const { return handle; }
     explicit operator bool() const { return handle != nullptr; }
-    Handle release() { return std::exchange(handle, nullptr); }
     void reset(Handle replacement = nullptr) {
         if (handle != nullptr) {
             Release(handle);

@@ -91,4 +91,19 @@ LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
+// Registers the class whose windows run Window's handleMessage, with the arrow cursor. False when
+// the platform refuses; each caller words that failure for its own users.
+template <class Window>
+[[nodiscard]] bool registerWindowClass(HINSTANCE instance, const char* className, UINT style,
+                                       HICON icon) {
+    WNDCLASSA windowClass{};
+    windowClass.style = style;
+    windowClass.lpfnWndProc = windowProcedure<Window>;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icon;
+    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = className;
+    return ::RegisterClassA(&windowClass) != 0;
+}
+
 } // namespace hk

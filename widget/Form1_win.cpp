@@ -20,18 +20,6 @@ namespace {
 
 constexpr char kClassName[] = "TForm1";
 
-void registerClass(HINSTANCE instance) {
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = windowProcedure<TForm1>;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
-    if (::RegisterClassA(&windowClass) == 0) {
-        raise<SystemError>(lastSystemErrorText());
-    }
-}
-
 WindowHandle toHandle(HWND window) {
     return reinterpret_cast<WindowHandle>(window);
 }
@@ -54,7 +42,9 @@ TForm1::TForm1(HINSTANCE instance, HWND owner, ErrorReporter& reporter)
     : reporter(reporter), dispatch(platform, {TargetWindow1, TargetTitle1},
                                    {TargetWindow2, TargetTitle2}, isAnsiLeadByte),
       form(readFormDescription(formResource(instance))) {
-    registerClass(instance);
+    if (!registerWindowClass<TForm1>(instance, kClassName, CS_DBLCLKS, nullptr)) {
+        raiseLastError(SystemErrorWording::CodeAndText);
+    }
     // Created hidden while the form loads: the scaling rule measures on the window's surface.
     {
         const OwnWindowCreation creating(*this);
@@ -64,7 +54,7 @@ TForm1::TForm1(HINSTANCE instance, HWND owner, ErrorReporter& reporter)
                                        nullptr, instance, nullptr));
     }
     if (!window) {
-        raise<SystemError>(lastSystemErrorText());
+        raiseLastError(SystemErrorWording::CodeAndText);
     }
     art = loadForm(form, window.get());
     setClientSize(window.get(), form.clientWidth, form.clientHeight);

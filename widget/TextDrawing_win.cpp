@@ -14,7 +14,7 @@ UniqueFont createFont(const Font& font) {
                       (font.style & fontstyle::kStrikeOut) != 0, font.charset, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, font.name.c_str()));
     if (!created) {
-        raise<SystemError>(lastSystemErrorText());
+        raiseLastError(SystemErrorWording::CodeAndText);
     }
     return created;
 }

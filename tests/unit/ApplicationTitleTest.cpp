@@ -1,17 +1,14 @@
 #include "app/ApplicationTitle.h"
 
+#include "tests/unit/LeadBytes.h"
+
 #include <gtest/gtest.h>
 
 namespace hk {
 namespace {
 
-bool isShiftJisLead(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-bool noLeadBytes(unsigned char) {
-    return false;
-}
+using test::isShiftJisLead;
+using test::noLeadBytes;
 
 // Lower case as in a Western 8-bit code page: ASCII and the accented capitals 0xC0-0xDE.
 unsigned char westernLower(unsigned char c) {

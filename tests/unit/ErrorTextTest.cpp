@@ -65,10 +65,26 @@ TEST(ErrorText, FatalTextNamesTypeModuleOffsetAndMessage) {
 }
 
 TEST(ErrorText, SystemErrorGivesTheCodeAndThePlatformTextOrAFixedOneForZero) {
-    EXPECT_EQ(systemErrorText(1407, "Cannot find window class."),
-              "System Error.  Code: 1407.\r\nCannot find window class.");
-    EXPECT_EQ(systemErrorText(0, "The operation completed successfully."),
-              "System Error.  Code: 0.\r\nA call to an OS function failed");
+    constexpr auto kCodeAndText = SystemErrorWording::CodeAndText;
+    constexpr auto kTextOnly = SystemErrorWording::TextOnly;
+    struct Case {
+        unsigned long code;
+        const char* systemText;
+        SystemErrorWording wording;
+        const char* message;
+    };
+    const Case cases[] = {
+        {1407, "Cannot find window class.", kCodeAndText,
+         "System Error.  Code: 1407.\r\nCannot find window class."},
+        {0, "The operation completed successfully.", kCodeAndText,
+         "System Error.  Code: 0.\r\nA call to an OS function failed"},
+        {8, "Not enough memory resources are available.", kTextOnly,
+         "Not enough memory resources are available."},
+        {1234, "", kTextOnly, "System error 1234"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(systemErrorText(c.code, c.systemText, c.wording), c.message) << c.code;
+    }
 }
 
 std::string libraryDemangled(const char* mangled) {

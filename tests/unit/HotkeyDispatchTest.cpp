@@ -1,16 +1,14 @@
 #include "hotkeys/HotkeyDispatch.h"
 
 #include "FakeHotkeyPlatform.h"
+#include "tests/unit/LeadBytes.h"
 
 #include <gtest/gtest.h>
 
 namespace hk {
 namespace {
 
-// Lead bytes of a double-byte code page laid out like Japanese Shift-JIS.
-bool isShiftJisLead(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
+using test::isShiftJisLead;
 
 // Rows of the hotkey table by their keys.
 constexpr std::size_t kAltNRow = 0;
