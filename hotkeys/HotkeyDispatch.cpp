@@ -25,9 +25,20 @@ std::string slotCaption(const TitleBuffer& title, const LeadBytePredicate& isLea
     return text + "+";
 }
 
+std::string refusedPostText(std::uint32_t error, const std::string& errorText,
+                            const std::string& title) {
+    const std::string window = "\"" + title + "\"";
+    if (error == kErrorAccessDenied) {
+        return errorText + "\r\n" + window +
+               " runs with higher rights than HotKeys, so Windows does not let HotKeys send it "
+               "keys. Start HotKeys as administrator to drive it.";
+    }
+    return errorText + "\r\nHotKeys could not send a key to " + window + ".";
+}
+
 HotkeyDispatch::HotkeyDispatch(HotkeyPlatform& platform, const TargetSlot& slot1,
                                const TargetSlot& slot2, LeadBytePredicate isLeadByte)
-    : platform(platform), slot1(slot1), slot2(slot2), isLeadByte(std::move(isLeadByte)) {}
+    : platform(platform), slot1{slot1, 1}, slot2{slot2, 2}, isLeadByte(std::move(isLeadByte)) {}
 
 // The order in which a press's actions are taken when several rows share its identifier: both
 // bindings first, so that the keys posted by the same press go to the windows it bound.
@@ -35,42 +46,56 @@ constexpr HotkeyAction kDispatchOrder[] = {HotkeyAction::BindSlot2, HotkeyAction
                                            HotkeyAction::ForwardToSlot2,
                                            HotkeyAction::ForwardToSlot1};
 
-std::vector<CaptionChange> HotkeyDispatch::WMHotKey(const HotkeyIds& ids, std::uint32_t id) {
-    std::vector<CaptionChange> changes;
+HotkeyOutcome HotkeyDispatch::WMHotKey(const HotkeyIds& ids, std::uint32_t id) {
+    HotkeyOutcome outcome;
     for (const HotkeyAction action : kDispatchOrder) {
         for (std::size_t row = 0; row < kHotkeyCount; ++row) {
             if (kHotkeyTable[row].action == action && id == ids[row]) {
-                take(kHotkeyTable[row], changes);
+                take(kHotkeyTable[row], outcome);
             }
         }
     }
-    return changes;
+    return outcome;
 }
 
-void HotkeyDispatch::take(const HotkeyRow& row, std::vector<CaptionChange>& changes) {
+void HotkeyDispatch::take(const HotkeyRow& row, HotkeyOutcome& outcome) {
     switch (row.action) {
     case HotkeyAction::BindSlot1:
-        changes.push_back(bind(slot1, 1));
+        outcome.captions.push_back(bind(slot1));
         return;
     case HotkeyAction::BindSlot2:
-        changes.push_back(bind(slot2, 2));
+        outcome.captions.push_back(bind(slot2));
         return;
     case HotkeyAction::ForwardToSlot1:
-        platform.postKeyDown(slot1.window, row.forwardedKey);
+        forward(slot1, row.forwardedKey, outcome);
         return;
     case HotkeyAction::ForwardToSlot2:
-        platform.postKeyDown(slot2.window, row.forwardedKey);
+        forward(slot2, row.forwardedKey, outcome);
         return;
     }
 }
 
 // The buffer is cleared first so that a title that cannot be read shows as "+" rather than
-// as the previously bound window's title.
-CaptionChange HotkeyDispatch::bind(const TargetSlot& slot, int number) {
-    slot.window = platform.foregroundWindow();
-    slot.title.fill('\0');
-    platform.readWindowTitle(slot.window, slot.title);
-    return {number, slotCaption(slot.title, isLeadByte)};
+// as the previously bound window's title. A new binding may meet a new refusal: it is told again.
+CaptionChange HotkeyDispatch::bind(Slot& slot) {
+    slot.target.window = platform.foregroundWindow();
+    slot.target.title.fill('\0');
+    platform.readWindowTitle(slot.target.window, slot.target.title);
+    slot.refusalReported = false;
+    return {slot.number, slotCaption(slot.target.title, isLeadByte)};
+}
+
+// A window that has gone has always been passed over in silence: its slot simply waits for the
+// next binding. Any other refusal is told once per binding, and only one per press; the keys
+// that follow are still posted, since the window may accept them again.
+void HotkeyDispatch::forward(Slot& slot, std::uint8_t key, HotkeyOutcome& outcome) {
+    const auto error = platform.postKeyDown(slot.target.window, key);
+    if (!error || *error == kErrorInvalidWindowHandle || slot.refusalReported || outcome.refusal) {
+        return;
+    }
+    slot.refusalReported = true;
+    outcome.refusal = refusedPostText(*error, platform.errorText(*error),
+                                      platform.windowTitle(slot.target.window));
 }
 
 } // namespace hk

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "base/Error.h"
 #include "base/LeadByte.h"
 #include "hotkeys/HotkeyPlatform.h"
 #include "hotkeys/HotkeyTable.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,7 +30,26 @@ struct CaptionChange {
     std::string caption;
 };
 
+// What one press did that the shell carries out: captions to show, and the words for a bound
+// window that refused its key, to be reported once the press has been handled.
+struct HotkeyOutcome {
+    std::vector<CaptionChange> captions;
+    std::optional<std::string> refusal;
+};
+
+// A bound window that the platform does not let the program send keys to.
+class PostRefused : public Error {
+public:
+    PostRefused(const std::string& message, const void* address)
+        : Error("PostRefused", message, address) {}
+};
+
 std::string slotCaption(const TitleBuffer& title, const LeadBytePredicate& isLeadByte);
+
+// The message for a window that refused a key: the platform's words for the error and, when the
+// window runs with higher rights, what the user can do about it.
+std::string refusedPostText(std::uint32_t error, const std::string& errorText,
+                            const std::string& title);
 
 class HotkeyDispatch {
 public:
@@ -36,16 +57,23 @@ public:
                    LeadBytePredicate isLeadByte);
 
     // Every row is tested, so identifiers shared by several rows (failed atoms are all 0) take
-    // every matching action.
-    std::vector<CaptionChange> WMHotKey(const HotkeyIds& ids, std::uint32_t id);
+    // every matching action. A refused key is reported once per binding of its slot.
+    HotkeyOutcome WMHotKey(const HotkeyIds& ids, std::uint32_t id);
 
 private:
-    void take(const HotkeyRow& row, std::vector<CaptionChange>& changes);
-    CaptionChange bind(const TargetSlot& slot, int number);
+    struct Slot {
+        TargetSlot target;
+        int number;
+        bool refusalReported = false;
+    };
+
+    void take(const HotkeyRow& row, HotkeyOutcome& outcome);
+    CaptionChange bind(Slot& slot);
+    void forward(Slot& slot, std::uint8_t key, HotkeyOutcome& outcome);
 
     HotkeyPlatform& platform;
-    TargetSlot slot1;
-    TargetSlot slot2;
+    Slot slot1;
+    Slot slot2;
     LeadBytePredicate isLeadByte;
 };
 

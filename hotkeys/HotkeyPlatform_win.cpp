@@ -1,5 +1,7 @@
 #include "hotkeys/HotkeyPlatform_win.h"
 
+#include "platform/SystemErrorText_win.h"
+
 #include <windows.h>
 
 namespace hk {
@@ -30,8 +32,23 @@ void Win32HotkeyPlatform::readWindowTitle(WindowHandle window, TitleBuffer& titl
 }
 
 // With a null window the key lands in our own queue as a message for no window, and is ignored.
-void Win32HotkeyPlatform::postKeyDown(WindowHandle window, std::uint8_t key) {
-    ::PostMessageA(toHwnd(window), WM_KEYDOWN, key, 0);
+std::optional<std::uint32_t> Win32HotkeyPlatform::postKeyDown(WindowHandle window,
+                                                              std::uint8_t key) {
+    if (::PostMessageA(toHwnd(window), WM_KEYDOWN, key, 0)) {
+        return std::nullopt;
+    }
+    return ::GetLastError();
+}
+
+std::string Win32HotkeyPlatform::windowTitle(WindowHandle window) {
+    std::string title(static_cast<std::size_t>(::GetWindowTextLengthA(toHwnd(window))) + 1, '\0');
+    title.resize(static_cast<std::size_t>(
+        ::GetWindowTextA(toHwnd(window), title.data(), static_cast<int>(title.size()))));
+    return title;
+}
+
+std::string Win32HotkeyPlatform::errorText(std::uint32_t code) {
+    return systemErrorMessage(code, SystemErrorWording::TextOnly);
 }
 
 } // namespace hk

@@ -12,7 +12,9 @@ public:
                         std::uint8_t key) override;
     WindowHandle foregroundWindow() override;
     void readWindowTitle(WindowHandle window, TitleBuffer& title) override;
-    void postKeyDown(WindowHandle window, std::uint8_t key) override;
+    std::optional<std::uint32_t> postKeyDown(WindowHandle window, std::uint8_t key) override;
+    std::string windowTitle(WindowHandle window) override;
+    std::string errorText(std::uint32_t code) override;
 };
 
 } // namespace hk

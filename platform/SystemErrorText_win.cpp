@@ -22,9 +22,12 @@ std::string systemMessageText(unsigned long code) {
 
 } // namespace
 
+std::string systemErrorMessage(unsigned long code, SystemErrorWording wording) {
+    return systemErrorText(code, systemMessageText(code), wording);
+}
+
 void raiseLastError(SystemErrorWording wording) {
-    const DWORD code = ::GetLastError();
-    raise<SystemError>(systemErrorText(code, systemMessageText(code), wording));
+    raise<SystemError>(systemErrorMessage(::GetLastError(), wording));
 }
 
 } // namespace hk

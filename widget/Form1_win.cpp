@@ -61,7 +61,7 @@ TForm1::TForm1(HINSTANCE instance, HWND owner, ErrorReporter& reporter)
 }
 
 void TForm1::FormCreate() {
-    hotkeyIds = registerHotkeys(platform, toHandle(window.get()));
+    registerHotkeys(platform, toHandle(window.get()), hotkeyIds);
 }
 
 void TForm1::show(WindowState state) {
@@ -94,10 +94,14 @@ LRESULT TForm1::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
+// A refused key goes to the error box like any handler's error, once the captions are shown.
 void TForm1::WMHotKey(WPARAM id) {
-    for (const CaptionChange& change :
-         dispatch.WMHotKey(hotkeyIds, static_cast<std::uint32_t>(id))) {
+    const HotkeyOutcome outcome = dispatch.WMHotKey(hotkeyIds, static_cast<std::uint32_t>(id));
+    for (const CaptionChange& change : outcome.captions) {
         setSlotCaption(change.slot, change.caption);
+    }
+    if (outcome.refusal) {
+        raise<PostRefused>(*outcome.refusal);
     }
 }
 

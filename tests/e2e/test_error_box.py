@@ -11,12 +11,16 @@ import pytest
 
 from bench.binding import bind
 from bench.messagebox import IDOK, MB_ICONINFORMATION, MB_ICONSTOP, MB_OK, BoxTool
-from bench.poll import wait_until
+from bench.poll import Timeout, wait_until
 from bench.wine import windows_path
-from layout.resource import find_rcdata_entry, read_exe_form
+from layout.look import Session, generated_locale
+from layout.resource import find_rcdata_entry, read_exe_form, without_form_description
 
 VK_F1, VK_F3, VK_1 = 0x70, 0x72, 0x31
 MOD_ALT = 1
+# Wine's own words for ERROR_ACCESS_DENIED, then what the user can do about it.
+REFUSED_TEXT = (b"Access denied.\r\n%s runs with higher rights than HotKeys, so Windows does not "
+                b"let HotKeys send it keys. Start HotKeys as administrator to drive it.")
 FATAL_TEXT = re.compile(rb"Exception (\w+) in module (\S+) at ([0-9A-F]{8})\.\r\n(.*)\r\n",
                         re.DOTALL)
 
@@ -135,6 +139,32 @@ def test_a_corrupt_form_description_ends_start_up_with_the_error_where_it_arose(
         launcher.stop()
 
 
+def test_the_fatal_box_names_a_japanese_file_whose_characters_end_in_backslash_bytes(
+        bench, tmp_path, tmp_path_factory):
+    locales = generated_locale(tmp_path_factory.getbasetemp() / "locales", "ja_JP.UTF-8")
+    japanese = Session(bench, "ja_JP.UTF-8", locales)
+    boxes = BoxTool(japanese.wine, str(pathlib.Path(bench.exe).parent / "boxtool.exe"),
+                    japanese.tool)
+    # In code page 932 the first and the last of these characters end in 0x5C, the backslash.
+    name = "予定表.exe"
+    assert name.encode("cp932") == b"\x97\x5c\x92\xe8\x95\x5c.exe"
+    copy = tmp_path / name
+    copy.write_bytes(without_form_description(bench.exe))
+
+    launcher, pid = japanese.tool.start(windows_path(str(copy)))
+    try:
+        box = wait_until(lambda: japanese.tool.find("#32770", "Application Error", pid),
+                         "the Application Error box")[0]
+        shown = FATAL_TEXT.fullmatch(boxes.facts(box).text)
+        assert shown, boxes.facts(box).text
+        assert shown.group(2) == name.encode("cp932")
+        assert shown.group(4) == b"Resource TForm1 not found."
+        boxes.click(box)
+        assert launcher.wait(15) == 1
+    finally:
+        launcher.stop()
+
+
 def enabled(tool, windows):
     """Whether each window is enabled; None while a loaded bench cannot read one of them."""
     facts = [tool.info(window) for window in windows]
@@ -196,10 +226,12 @@ def test_an_error_in_a_hotkey_handler_is_shown_over_the_widget_which_then_carrie
     assert widget.running()
 
 
-def test_an_error_in_form_create_is_shown_and_start_up_goes_on(
-        bench, tool, boxes, stop_icon, start_widget, tmp_path):
+def started_faulty(bench, tool, boxes, stop_icon, start_widget, folder):
+    """The faulty build, as HotKeys.exe, once its creation error has been shown and dismissed:
+    FormCreate stopped at row 8, so Alt+N, Alt+M and the digits are its keys and F1 onwards are
+    not."""
     faulty = pathlib.Path(bench.exe).parent / "HotKeysFaulty.exe"
-    copy = tmp_path / "HotKeys.exe"
+    copy = pathlib.Path(folder) / "HotKeys.exe"
     copy.write_bytes(faulty.read_bytes())
     widget = start_widget(copy)
 
@@ -208,9 +240,56 @@ def test_an_error_in_form_create_is_shown_and_start_up_goes_on(
     hidden = wait_until(widget.form_facts, "the widget's facts")
     assert not hidden.visible, "the widget shows only once FormCreate is over"
     press_ok(tool, boxes, widget, box)
-
     assert widget.wait_shown().rect[:2] == (260, 227)
-    # The handler stopped at row 8: rows 1 to 7 are the widget's, F1 onwards were never taken.
+    return widget
+
+
+def test_an_error_in_form_create_is_shown_and_the_keys_it_registered_still_work(
+        bench, tool, boxes, stop_icon, start_widget, open_probe, tmp_path):
+    widget = started_faulty(bench, tool, boxes, stop_icon, start_widget, tmp_path)
+
     held = tool.try_hotkeys((MOD_ALT, 0x4E), (0, VK_1), (0, VK_F1))
     assert held == {(MOD_ALT, 0x4E): False, (0, VK_1): False, (0, VK_F1): True}
+    # What it holds it also tells apart: Alt+M binds, and a digit forwards.
+    probe = open_probe("Slot two")
+    seen = bind(tool, probe, probe.windows[0], "alt+m", "1")
+    tool.keys("3")
+    probe.wait_received(probe.windows[0], seen + 1)
+    assert [m.wparam for m in probe.received(probe.windows[0])][seen - 1:] == [VK_F1, VK_F3]
+    assert widget.running()
+
+
+def no_box_for(tool, widget, seconds=1.0):
+    """True when no box of the widget's comes up within `seconds`."""
+    try:
+        wait_until(lambda: tool.find("#32770", "*", widget.pid), "a box", timeout=seconds)
+    except Timeout:
+        return True
+    return False
+
+
+def test_a_window_that_refuses_its_keys_is_told_once_for_each_binding(
+        bench, tool, boxes, stop_icon, start_widget, open_probe, tmp_path):
+    widget = started_faulty(bench, tool, boxes, stop_icon, start_widget, tmp_path)
+    probe = open_probe("Elevated game")
+    window = probe.windows[0]
+    refused = REFUSED_TEXT % b'"Elevated game"'
+
+    bind(tool, probe, window, "alt+m", "1")
+    press_ok(tool, boxes, widget,
+             error_box(tool, boxes, widget, refused, stop_icon, bench.display.name))
+    # The keys that follow are posted as before, and nothing more is said.
+    tool.keys("2", "3")
+    probe.wait_received(window, 3)
+    assert no_box_for(tool, widget)
+
+    # A new binding of the slot is told again.
+    bind(tool, probe, window, "alt+m", "4")
+    press_ok(tool, boxes, widget,
+             error_box(tool, boxes, widget, refused, stop_icon, bench.display.name))
+    tool.keys("5")
+    probe.wait_received(window, 5)
+    assert [m.wparam for m in probe.received(window)] == [VK_F1, VK_F1 + 1, VK_F3, VK_F1 + 3,
+                                                          VK_F1 + 4]
+    assert no_box_for(tool, widget)
     assert widget.running()

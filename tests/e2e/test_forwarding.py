@@ -84,6 +84,8 @@ def test_a_closed_bound_window_leaves_the_widget_running_and_responsive(tool, wi
     probe = open_probe("Next")
     bind(tool, probe, probe.windows[0], "alt+n", "f4")
     assert key_downs(probe, probe.windows[0]) == [(VK_F[4], 0)]
+    # A window that has gone is no refusal to report: no box came up for the twelve keys.
+    assert not tool.find("#32770", "*", widget.pid)
     assert widget.running()
 
 

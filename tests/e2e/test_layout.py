@@ -12,7 +12,7 @@ from bench.wintool import WM_CLOSE
 from layout.expected import Expected
 from layout.look import (Session, generated_locale, mismatches, save_client_png,
                          wait_for_look)
-from layout.resource import read_exe_form
+from layout.resource import read_exe_form, without_form_description
 
 
 def test_every_pixel_is_the_pictures_blended_over_the_button_face_and_the_labels(bench, western):
@@ -64,14 +64,8 @@ def test_link_captions_are_cyrillic_in_a_russian_locale_and_question_marks_in_a_
 
 def test_a_missing_form_description_ends_start_up_with_an_application_error(
         bench, western, tmp_path):
-    with open(bench.exe, "rb") as exe:
-        data = bytearray(exe.read())
-    # Renaming the resource in the directory hides it from the program.
-    name = "TFORM1".encode("utf-16-le")
-    at = data.index(name)
-    data[at:at + len(name)] = "TFORMX".encode("utf-16-le")
     copy = tmp_path / "HotKeys.exe"
-    copy.write_bytes(data)
+    copy.write_bytes(without_form_description(bench.exe))
 
     launcher, pid = western.tool.start(windows_path(str(copy)))
     try:

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@ class FakeHotkeyPlatform : public HotkeyPlatform {
 public:
     std::uint16_t addAtom(const char* name) override {
         calls.push_back(std::string("atom ") + name);
+        if (name == failingAtom) {
+            throw std::runtime_error("the atom table is full");
+        }
         const auto found = atoms.find(name);
         return found == atoms.end() ? 0 : found->second;
     }
@@ -38,12 +42,24 @@ public:
         std::copy_n(found->second.begin(), length, title.begin());
         title[length] = '\0';
     }
-    void postKeyDown(WindowHandle window, std::uint8_t key) override {
+    std::optional<std::uint32_t> postKeyDown(WindowHandle window, std::uint8_t key) override {
         calls.push_back("post " + std::to_string(window) + " " + std::to_string(key));
+        const auto refused = refusals.find(window);
+        if (refused == refusals.end()) {
+            return std::nullopt;
+        }
+        return refused->second;
     }
+    std::string windowTitle(WindowHandle window) override {
+        const auto found = titles.find(window);
+        return found == titles.end() ? "" : found->second;
+    }
+    std::string errorText(std::uint32_t code) override { return "Error " + std::to_string(code) + "."; }
 
     std::map<std::string, std::uint16_t> atoms;
+    std::string failingAtom; // adding this atom throws, as a failing platform call would
     std::map<WindowHandle, std::string> titles;
+    std::map<WindowHandle, std::uint32_t> refusals; // windows whose posts fail, with the error
     WindowHandle foreground = 0;
     std::vector<std::string> calls;
 };

@@ -70,9 +70,9 @@ TEST_F(HotkeyDispatchTest, EachIdentifierTakesTheActionOfItsRow) {
     };
     for (const Case& c : cases) {
         platform.calls.clear();
-        const auto changes = dispatch.WMHotKey(ids, ids[c.row]);
+        const auto outcome = dispatch.WMHotKey(ids, ids[c.row]);
         std::vector<int> bound;
-        for (const auto& change : changes) {
+        for (const auto& change : outcome.captions) {
             bound.push_back(change.slot);
             EXPECT_EQ(change.caption, "Editor+");
         }
@@ -85,7 +85,7 @@ TEST_F(HotkeyDispatchTest, EachIdentifierTakesTheActionOfItsRow) {
 }
 
 TEST_F(HotkeyDispatchTest, UnknownIdentifierDoesNothing) {
-    EXPECT_TRUE(dispatch.WMHotKey(ids, 13).empty());
+    EXPECT_TRUE(dispatch.WMHotKey(ids, 13).captions.empty());
     EXPECT_TRUE(platform.calls.empty());
 }
 
@@ -93,7 +93,7 @@ TEST_F(HotkeyDispatchTest, BindingStoresTheForegroundWindowAndItsTitleInTheSlot)
     platform.foreground = 42;
     platform.titles[42] = "Calc";
 
-    const auto changes = dispatch.WMHotKey(ids, ids[kAltMRow]);
+    const auto changes = dispatch.WMHotKey(ids, ids[kAltMRow]).captions;
 
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].slot, 2);
@@ -114,7 +114,7 @@ TEST_F(HotkeyDispatchTest, IdentifierSharedByEveryRowTakesEveryActionInOrder) {
     platform.foreground = 9;
     const HotkeyIds failed{}; // every atom failed: all identifiers are 0
 
-    const auto changes = dispatch.WMHotKey(failed, 0);
+    const auto changes = dispatch.WMHotKey(failed, 0).captions;
 
     ASSERT_EQ(changes.size(), 2u);
     EXPECT_EQ(changes[0].slot, 2);
@@ -146,7 +146,7 @@ TEST_F(HotkeyDispatchTest, CaptionIsAtMostElevenBytesOfTheTitleAndAPlus) {
     platform.foreground = 7;
     for (const Case& c : cases) {
         platform.titles[7] = c.title;
-        const auto changes = dispatch.WMHotKey(ids, ids[kAltNRow]);
+        const auto changes = dispatch.WMHotKey(ids, ids[kAltNRow]).captions;
         ASSERT_EQ(changes.size(), 1u);
         EXPECT_EQ(changes[0].caption, c.caption) << c.title;
     }
@@ -158,10 +158,56 @@ TEST_F(HotkeyDispatchTest, TitleThatCannotBeReadShowsOnlyThePlus) {
     dispatch.WMHotKey(ids, ids[kAltNRow]);
 
     platform.foreground = 8; // no title can be read from this one
-    const auto changes = dispatch.WMHotKey(ids, ids[kAltNRow]);
+    const auto changes = dispatch.WMHotKey(ids, ids[kAltNRow]).captions;
 
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].caption, "+");
+}
+
+TEST_F(HotkeyDispatchTest, RefusedKeyIsToldOnceEachBindingWhileItsKeysAreStillPosted) {
+    platform.foreground = 300;
+    platform.titles[300] = "Notepad - todo.txt";
+    platform.refusals[300] = kErrorAccessDenied;
+    const std::string told = refusedPostText(kErrorAccessDenied, "Error 5.", "Notepad - todo.txt");
+
+    dispatch.WMHotKey(ids, ids[kAltMRow]);
+    std::vector<std::optional<std::string>> refusals;
+    for (const std::size_t row : {kDigit1Row, kDigit1Row + 1, kAltMRow, kDigit1Row + 2}) {
+        platform.calls.clear();
+        refusals.push_back(dispatch.WMHotKey(ids, ids[row]).refusal);
+        if (row != kAltMRow) {
+            EXPECT_EQ(platform.calls.size(), 1u) << "the key is posted all the same";
+        }
+    }
+
+    EXPECT_EQ(refusals, (std::vector<std::optional<std::string>>{told, {}, {}, told}));
+}
+
+TEST_F(HotkeyDispatchTest, GoneWindowIsPassedOverAndOtherRefusalsAreToldPerSlot) {
+    slot1.window = 100;
+    slot2.window = 200;
+    platform.titles[100] = "Game";
+    platform.refusals[200] = kErrorInvalidWindowHandle;
+    EXPECT_EQ(dispatch.WMHotKey(ids, ids[kDigit1Row]).refusal, std::nullopt) << "a gone window";
+    EXPECT_EQ(dispatch.WMHotKey(ids, ids[kF1Row]).refusal, std::nullopt) << "slot 1 accepts";
+
+    platform.refusals[200] = kErrorAccessDenied;
+    platform.refusals[100] = 1816; // the window's queue is full
+    EXPECT_EQ(dispatch.WMHotKey(ids, ids[kF1Row]).refusal, refusedPostText(1816, "Error 1816.", "Game"));
+    EXPECT_EQ(dispatch.WMHotKey(ids, ids[kDigit1Row]).refusal,
+              refusedPostText(kErrorAccessDenied, "Error 5.", ""))
+        << "slot 1's report leaves slot 2's to come";
+    EXPECT_EQ(dispatch.WMHotKey(ids, ids[kF1Row]).refusal, std::nullopt);
+}
+
+TEST(RefusedPostText, SaysWhatToDoAboutHigherRightsAndNamesTheWindowOtherwise) {
+    EXPECT_EQ(refusedPostText(kErrorAccessDenied, "Access is denied.", "Notepad - todo.txt"),
+              "Access is denied.\r\n\"Notepad - todo.txt\" runs with higher rights than HotKeys, so "
+              "Windows does not let HotKeys send it keys. Start HotKeys as administrator to drive "
+              "it.");
+    EXPECT_EQ(refusedPostText(1816, "Not enough quota is available to process this command.", "Game"),
+              "Not enough quota is available to process this command.\r\nHotKeys could not send a "
+              "key to \"Game\".");
 }
 
 } // namespace

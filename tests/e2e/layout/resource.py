@@ -164,3 +164,14 @@ def read_exe_form(exe_path):
     offset, size = found
     description = data[offset:offset + size]
     return parse_form(description), offset, description
+
+
+def without_form_description(exe_path):
+    """The executable's bytes with its form description renamed in the resource directory,
+    which hides it from the program."""
+    with open(exe_path, "rb") as exe:
+        data = bytearray(exe.read())
+    name = "TFORM1".encode("utf-16-le")
+    at = data.index(name)
+    data[at:at + len(name)] = "TFORMX".encode("utf-16-le")
+    return bytes(data)
