@@ -30,8 +30,8 @@ public:
         : width_(width), height_(height), stride_(static_cast<std::size_t>(bitmapStride(width, 24))),
           bytes_(stride_ * static_cast<std::size_t>(height)) {
         for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                std::uint8_t* p = at(x, y);
+            std::uint8_t* p = bytes_.data() + static_cast<std::size_t>(y) * stride_;
+            for (int x = 0; x < width; ++x, p += 3) {
                 p[0] = fill.blue;
                 p[1] = fill.green;
                 p[2] = fill.red;
@@ -42,16 +42,13 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     BitmapView view() { return BitmapView(bytes_, width_, height_, 24, true); }
-    Rgb pixel(int x, int y) {
-        const std::uint8_t* p = at(x, y);
+    Rgb pixel(int x, int y) const {
+        const std::uint8_t* p =
+            &bytes_.at(static_cast<std::size_t>(y) * stride_ + std::size_t{3} * x);
         return {p[2], p[1], p[0]};
     }
 
 private:
-    std::uint8_t* at(int x, int y) {
-        return &bytes_.at(static_cast<std::size_t>(y) * stride_ + std::size_t{3} * x);
-    }
-
     int width_;
     int height_;
     std::size_t stride_;
