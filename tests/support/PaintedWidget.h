@@ -27,7 +27,8 @@ struct Rgb {
 class Canvas {
 public:
     Canvas(int width, int height, Rgb fill)
-        : width_(width), height_(height), stride_(static_cast<std::size_t>(bitmapStride(width, 24))),
+        : width_(width), height_(height),
+          stride_(static_cast<std::size_t>(bitmapStride(width, 24))),
           bytes_(stride_ * static_cast<std::size_t>(height)) {
         for (int y = 0; y < height; ++y) {
             std::uint8_t* p = bytes_.data() + static_cast<std::size_t>(y) * stride_;
@@ -81,7 +82,8 @@ private:
 inline void paintPictures(const std::vector<Component>& components,
                           std::span<const SectionPicture* const> pictures, Canvas& canvas) {
     const BitmapView window = canvas.view();
-    for (const std::size_t i : componentsToPaint(components, {0, 0, canvas.width(), canvas.height()})) {
+    for (const std::size_t i :
+         componentsToPaint(components, {0, 0, canvas.width(), canvas.height()})) {
         if (i < pictures.size() && pictures[i] != nullptr) {
             blendPicture(pictures[i]->view(), window, components[i].box.left,
                          components[i].box.top);

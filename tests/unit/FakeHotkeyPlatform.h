@@ -54,7 +54,9 @@ public:
         const auto found = titles.find(window);
         return found == titles.end() ? "" : found->second;
     }
-    std::string errorText(std::uint32_t code) override { return "Error " + std::to_string(code) + "."; }
+    std::string errorText(std::uint32_t code) override {
+        return "Error " + std::to_string(code) + ".";
+    }
 
     std::map<std::string, std::uint16_t> atoms;
     std::string failingAtom; // adding this atom throws, as a failing platform call would

@@ -193,7 +193,8 @@ TEST_F(HotkeyDispatchTest, GoneWindowIsPassedOverAndOtherRefusalsAreToldPerSlot)
 
     platform.refusals[200] = kErrorAccessDenied;
     platform.refusals[100] = 1816; // the window's queue is full
-    EXPECT_EQ(dispatch.WMHotKey(ids, ids[kF1Row]).refusal, refusedPostText(1816, "Error 1816.", "Game"));
+    EXPECT_EQ(dispatch.WMHotKey(ids, ids[kF1Row]).refusal,
+              refusedPostText(1816, "Error 1816.", "Game"));
     EXPECT_EQ(dispatch.WMHotKey(ids, ids[kDigit1Row]).refusal,
               refusedPostText(kErrorAccessDenied, "Error 5.", ""))
         << "slot 1's report leaves slot 2's to come";
@@ -201,13 +202,15 @@ TEST_F(HotkeyDispatchTest, GoneWindowIsPassedOverAndOtherRefusalsAreToldPerSlot)
 }
 
 TEST(RefusedPostText, SaysWhatToDoAboutHigherRightsAndNamesTheWindowOtherwise) {
-    EXPECT_EQ(refusedPostText(kErrorAccessDenied, "Access is denied.", "Notepad - todo.txt"),
-              "Access is denied.\r\n\"Notepad - todo.txt\" runs with higher rights than HotKeys, so "
-              "Windows does not let HotKeys send it keys. Start HotKeys as administrator to drive "
-              "it.");
-    EXPECT_EQ(refusedPostText(1816, "Not enough quota is available to process this command.", "Game"),
-              "Not enough quota is available to process this command.\r\nHotKeys could not send a "
-              "key to \"Game\".");
+    EXPECT_EQ(
+        refusedPostText(kErrorAccessDenied, "Access is denied.", "Notepad - todo.txt"),
+        "Access is denied.\r\n\"Notepad - todo.txt\" runs with higher rights than HotKeys, so "
+        "Windows does not let HotKeys send it keys. Start HotKeys as administrator to drive "
+        "it.");
+    EXPECT_EQ(
+        refusedPostText(1816, "Not enough quota is available to process this command.", "Game"),
+        "Not enough quota is available to process this command.\r\nHotKeys could not send a "
+        "key to \"Game\".");
 }
 
 } // namespace

@@ -1,8 +1,7 @@
 #include "hotkeys/HotkeyRegistration.h"
 
-#include "hotkeys/HotkeyDispatch.h"
-
 #include "FakeHotkeyPlatform.h"
+#include "hotkeys/HotkeyDispatch.h"
 
 #include <gtest/gtest.h>
 
