@@ -1,8 +1,7 @@
 """The manifest check finds each fault that Windows would act on, in the committed manifest
 changed one way at a time."""
 import pathlib
-
-import pytest
+import unittest
 
 from check_manifest import faults
 
@@ -14,8 +13,8 @@ VISUAL_STYLES = """<dependency><dependentAssembly><assemblyIdentity type="win32"
 WINDOWS_10 = '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>'
 DPI_2005 = 'xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings"'
 
-
-@pytest.mark.parametrize("old, new, fault", [
+# (what is changed, into what, a part of the fault reported or None for a harmless spelling)
+CHANGES = [
     ('level="asInvoker"', 'level="requireAdministrator"', "requestedExecutionLevel"),
     ('uiAccess="false"', 'uiAccess="true"', "requestedExecutionLevel"),
     (WINDOWS_10, "", "Windows 10 and 11"),
@@ -26,12 +25,20 @@ DPI_2005 = 'xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings"'
     (">unaware</dpiAwareness>", ">PerMonitorV2, unaware</dpiAwareness>", "dpiAwareness"),
     ("</assembly>", VISUAL_STYLES, "Microsoft.Windows.Common-Controls 6.0.0.0"),
     ("</assembly>", "", "not well-formed"),
-], ids=["elevated", "ui-access", "no-windows-10", "upper-case-guid", "dpi-aware", "upper-case-false",
-        "dpi-aware-namespace", "dpi-awareness-list", "visual-styles", "broken-xml"])
-def test_each_fault_is_found_and_harmless_spellings_pass(old, new, fault):
-    assert old in MANIFEST
-    found = faults(MANIFEST.replace(old, new).encode())
-    if fault is None:
-        assert found == []
-    else:
-        assert any(fault in problem for problem in found), found
+]
+
+
+class ManifestCheck(unittest.TestCase):
+    def test_each_fault_is_found_and_harmless_spellings_pass(self):
+        for old, new, fault in CHANGES:
+            with self.subTest(old=old, new=new):
+                self.assertIn(old, MANIFEST)
+                found = faults(MANIFEST.replace(old, new).encode())
+                if fault is None:
+                    self.assertEqual(found, [])
+                else:
+                    self.assertTrue(any(fault in problem for problem in found), found)
+
+
+if __name__ == "__main__":
+    unittest.main()
