@@ -34,8 +34,11 @@ def first_included_header(compiler, header):
 
 
 def shared_libraries(program):
-    """The host libraries that the dynamic loader maps for a program, as ldd lists them."""
-    listed = subprocess.run(["ldd", program], capture_output=True, text=True).stdout
+    """The host libraries a program is linked with, as ldd lists them: not those that LD_PRELOAD
+    adds to this run (reprotest's faketime does)."""
+    environment = {name: value for name, value in os.environ.items() if name != "LD_PRELOAD"}
+    listed = subprocess.run(["ldd", program], capture_output=True, text=True,
+                            env=environment).stdout
     return [line.split("=> ")[1].split(" (")[0] for line in listed.splitlines() if "=> /" in line]
 
 

@@ -1,5 +1,5 @@
 """BUILDINFO names the package of each part of both toolchains, at the version installed, and
-nothing of the machine, the directory or the moment it was written in."""
+nothing of the machine, the directory, the environment or the moment it was written in."""
 import os
 import pathlib
 import subprocess
@@ -46,8 +46,10 @@ class BuildInfo(unittest.TestCase):
         with tempfile.TemporaryDirectory() as first, tempfile.TemporaryDirectory() as second:
             cls.texts = [
                 write_buildinfo(first, HOME=first, TZ="UTC", LC_ALL="C", SOURCE_DATE_EPOCH="1"),
+                # A library preloaded into the build's tools, as reprotest's faketime is, is no
+                # package of the build's.
                 write_buildinfo(second, HOME=second, TZ="Asia/Tokyo", LC_ALL="C.UTF-8",
-                                SOURCE_DATE_EPOCH="2"),
+                                SOURCE_DATE_EPOCH="2", LD_PRELOAD="libX11.so.6"),
             ]
         cls.lines = cls.texts[0].splitlines()
 
