@@ -80,34 +80,49 @@ def local_name(tag):
     return tag.rsplit("}", 1)[-1]
 
 
+def elements(root, name):
+    return [e for e in root.iter() if local_name(e.tag) == name]
+
+
+def execution_level_faults(root):
+    levels = [(e.get("level"), e.get("uiAccess"))
+              for e in elements(root, "requestedExecutionLevel")]
+    if levels != [("asInvoker", "false")]:
+        yield f"requestedExecutionLevel is {levels}, not asInvoker without uiAccess"
+
+
+def supported_os_faults(root):
+    declared = {e.get("Id", "").lower() for e in elements(root, "supportedOS")}
+    for guid, version in SUPPORTED_OS.items():
+        if guid not in declared:
+            yield f"no supportedOS for {version} ({guid})"
+
+
+def dpi_faults(root):
+    for tag, unaware, required in DPI_SETTINGS:
+        values = [(e.text or "").lower() for e in root.iter(tag)]
+        if (required or values) and values != [unaware]:
+            yield f"{local_name(tag)} is {values}, not [{unaware!r}]"
+    known = {tag for tag, _, _ in DPI_SETTINGS}
+    misplaced = [e.tag for e in elements(root, "dpiAware") + elements(root, "dpiAwareness")
+                 if e.tag not in known]
+    if misplaced:
+        yield f"{misplaced} outside their namespaces, where Windows ignores them"
+
+
+def visual_styles_faults(root):
+    for e in elements(root, "assemblyIdentity"):
+        if (e.get("name") or "").lower() == VISUAL_STYLES_ASSEMBLY:
+            yield f"depends on {e.get('name')} {e.get('version')} (visual styles)"
+
+
 def faults(manifest):
     try:
         root = ElementTree.fromstring(manifest)
     except ElementTree.ParseError as error:
         return [f"the manifest is not well-formed XML: {error}"]
-    problems = []
-    levels = [(e.get("level"), e.get("uiAccess")) for e in root.iter()
-              if local_name(e.tag) == "requestedExecutionLevel"]
-    if levels != [("asInvoker", "false")]:
-        problems.append(f"requestedExecutionLevel is {levels}, not asInvoker without uiAccess")
-    declared = {e.get("Id", "").lower() for e in root.iter() if local_name(e.tag) == "supportedOS"}
-    for guid, version in SUPPORTED_OS.items():
-        if guid not in declared:
-            problems.append(f"no supportedOS for {version} ({guid})")
-    for tag, unaware, required in DPI_SETTINGS:
-        values = [(e.text or "").lower() for e in root.iter(tag)]
-        if (required or values) and values != [unaware]:
-            problems.append(f"{local_name(tag)} is {values}, not [{unaware!r}]")
-    known = {tag for tag, _, _ in DPI_SETTINGS}
-    misplaced = [e.tag for e in root.iter()
-                 if local_name(e.tag) in ("dpiAware", "dpiAwareness") and e.tag not in known]
-    if misplaced:
-        problems.append(f"{misplaced} outside their namespaces, where Windows ignores them")
-    for e in root.iter():
-        if local_name(e.tag) == "assemblyIdentity" and \
-                (e.get("name") or "").lower() == VISUAL_STYLES_ASSEMBLY:
-            problems.append(f"depends on {e.get('name')} {e.get('version')} (visual styles)")
-    return problems
+    return [*execution_level_faults(root), *supported_os_faults(root), *dpi_faults(root),
+            *visual_styles_faults(root)]
 
 
 def main():
