@@ -73,3 +73,9 @@ dist: deps
 
 dist-check: deps
 	/usr/bin/python3 tools/dist/dist.py check $(CURDIR)
+
+# Debian's reprotest over `make dist`, with every variation this machine allows (see the script);
+# it installs reprotest and what its variations need. Not part of `make test`.
+.PHONY: reprotest
+reprotest: deps
+	tools/dist/reprotest.sh

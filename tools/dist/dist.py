@@ -2,12 +2,14 @@
 """Release archives of both programs, built from the committed sources, byte for byte the same
 wherever and whenever they are built.
 
-    dist.py build REPO   writes REPO/dist: a zip per program, their unpacked contents, SHA256SUMS
+    dist.py build REPO   writes REPO/dist: a zip per program, their unpacked contents, BUILDINFO
+                         (what made the bytes) and SHA256SUMS
     dist.py check REPO   builds twice, in two clones at different paths, and compares the sums
 
 Every time stamp comes from the last commit (SOURCE_DATE_EPOCH): the linker writes it into the PE
 header and the zip entries carry it. Compiled paths are mapped away (cmake/Release.cmake) and the
-zip entries have a fixed order and fixed permissions.
+zip entries have a fixed order and fixed permissions. BUILDINFO names the commit, its time and
+the Debian packages of the tools (tools/dist/buildinfo.py), nothing of where or when it was built.
 """
 
 import hashlib
@@ -20,6 +22,8 @@ import sys
 import tempfile
 import time
 import zipfile
+
+from buildinfo import buildinfo
 
 PROGRAMS = (("win32", "32-bit Windows (it runs on 64-bit Windows too)"),
             ("win64", "64-bit Windows"))
@@ -96,9 +100,12 @@ def make_dist(repo):
         print(f"{name}: version {release['version']}, link pages embedded:")
         for label, page in release["pages"].items():
             print(f"  {label}: {page}")
+    commit = git(repo, "rev-parse", "HEAD")
+    (out / "BUILDINFO").write_text(buildinfo(commit, epoch, release["version"]))
+    sums.append("BUILDINFO")
     lines = "".join(f"{sha256(out / file)}  {file}\n" for file in sorted(sums))
     (out / "SHA256SUMS").write_text(lines)
-    print(f"built from {git(repo, 'rev-parse', 'HEAD')} (SOURCE_DATE_EPOCH={epoch}) in {out}:")
+    print(f"built from {commit} (SOURCE_DATE_EPOCH={epoch}) in {out}:")
     print(lines, end="")
     subprocess.run(["sha256sum", "--quiet", "-c", "SHA256SUMS"], cwd=out, check=True)
     return lines

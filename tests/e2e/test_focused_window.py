@@ -1,0 +1,91 @@
+"""What the window in front receives while the widget runs and after it ends, and when a key
+typed on the X keyboard reaches the widget at all (README, "When keys don't arrive")."""
+
+import os
+import subprocess
+
+from bench.binding import bind
+from bench.poll import wait_until
+from bench.processes import Process
+from bench.probe import WM_KEYDOWN, WM_SYSKEYDOWN
+
+VK_SHIFT, VK_CONTROL, VK_MENU = 0x10, 0x11, 0x12
+VK_F = {n: 0x6F + n for n in range(1, 13)}
+# Chords the widget leaves to the window in front: each with the key-down that must arrive.
+UNTAKEN = [
+    ("shift+f1", WM_KEYDOWN, VK_F[1]),
+    ("ctrl+f5", WM_KEYDOWN, VK_F[5]),
+    ("alt+f12", WM_SYSKEYDOWN, VK_F[12]),
+    ("shift+1", WM_KEYDOWN, ord("1")),
+    ("ctrl+3", WM_KEYDOWN, ord("3")),
+    *((f"num{n}", WM_KEYDOWN, 0x60 + n) for n in range(1, 6)),
+]
+MODIFIERS = {VK_SHIFT, VK_CONTROL, VK_MENU}
+
+
+def key_downs(probe, window):
+    """(message, vk) of the key-downs a window received, modifiers left out."""
+    return [(m.msg, m.wparam) for m in probe.keys(window)
+            if m.msg in (WM_KEYDOWN, WM_SYSKEYDOWN) and m.wparam not in MODIFIERS]
+
+
+def test_modified_keys_and_keypad_digits_reach_the_window_in_front(tool, widget, open_probe):
+    probe = open_probe("Slot one", "Slot two", "Typing here")
+    slot1, slot2, typing = probe.windows
+    seen1 = bind(tool, probe, slot1, "alt+n", "f1")
+    seen2 = bind(tool, probe, slot2, "alt+m", "1")
+    tool.set_foreground(typing)
+
+    tool.keys(*(chord for chord, _, _ in UNTAKEN))
+    # The widget handles presses in order: once this one has arrived, none of the others is
+    # still on its way to a slot.
+    tool.keys("f2")
+    probe.wait_received(slot1, seen1 + 1)
+
+    assert key_downs(probe, typing) == [(msg, vk) for _, msg, vk in UNTAKEN]
+    assert [m.wparam for m in probe.received(slot1)[seen1:]] == [VK_F[2]]
+    assert probe.received(slot2)[seen2:] == []
+
+
+def test_once_the_widget_is_closed_its_keys_reach_the_window_in_front(tool, start_widget,
+                                                                        open_probe):
+    widget = start_widget()
+    widget.wait_shown()
+    probe = open_probe("Typing here")
+    typing = probe.windows[0]
+    tool.set_foreground(typing)
+    tool.keys("f5", "1")
+    assert widget.close() == 0
+
+    tool.set_foreground(typing)
+    tool.keys("f6", "2")
+    wait_until(lambda: len(key_downs(probe, typing)) >= 2, "two keys at the window in front")
+    assert key_downs(probe, typing) == [(WM_KEYDOWN, VK_F[6]), (WM_KEYDOWN, ord("2"))]
+
+
+def xdotool(display, *args):
+    return subprocess.run(["xdotool", *args], env=dict(os.environ, DISPLAY=display), check=True,
+                          capture_output=True, text=True, timeout=60).stdout.strip()
+
+
+def test_keys_typed_on_the_x_keyboard_fire_only_while_a_wine_window_has_the_focus(
+        bench, tool, widget, open_probe):
+    display = bench.display.name
+    probe = open_probe("Slot one", "Typing here")
+    slot1 = probe.windows[0]
+    seen = bind(tool, probe, slot1, "alt+n", "f1")
+    native = Process(["xmessage", "-geometry", "+600+500", "-title", "native window",
+                      "a window of no Wine prefix"], env=dict(os.environ, DISPLAY=display),
+                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        # (the X window given the focus, the key typed on the X keyboard through XTEST)
+        for title, key in [("Typing here", "F5"), ("native window", "F6"), ("Typing here", "F7")]:
+            window = xdotool(display, "search", "--sync", "--name", f"^{title}$").split()[0]
+            xdotool(display, "windowfocus", "--sync", window)
+            assert xdotool(display, "getwindowfocus") == window
+            xdotool(display, "key", key)
+        # Keys are handled in order: once F7 has arrived, F6 would have arrived before it.
+        probe.wait_received(slot1, seen + 2)
+    finally:
+        native.stop()
+    assert [m.wparam for m in probe.received(slot1)[seen:]] == [VK_F[5], VK_F[7]]
