@@ -6,9 +6,13 @@ Windows reads when it creates the process) and checks what Windows acts on: the 
 no elevation, names the versions it supports, is not DPI-aware, and does not select version 6
 of the common controls.
 """
-import struct
+import pathlib
 import sys
 import xml.etree.ElementTree as ElementTree
+
+# The PE resource reader that the end-to-end tests use to find the form description.
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "e2e"))
+from layout.resource import find_resource  # noqa: E402
 
 RT_MANIFEST = 24
 CREATEPROCESS_MANIFEST_RESOURCE_ID = 1
@@ -25,55 +29,6 @@ DPI_SETTINGS = (
     ("{http://schemas.microsoft.com/SMI/2016/WindowsSettings}dpiAwareness", "unaware", False),
 )
 VISUAL_STYLES_ASSEMBLY = "microsoft.windows.common-controls"
-
-
-class PeImage:
-    """Just enough of a PE file to follow its resource directory."""
-
-    def __init__(self, data):
-        self.data = data
-        header = struct.unpack_from("<I", data, 0x3C)[0]
-        if data[header:header + 4] != b"PE\0\0":
-            raise ValueError("not a PE image")
-        sections, optional_size = struct.unpack_from("<H12xH", data, header + 6)
-        optional = header + 24
-        magic = struct.unpack_from("<H", data, optional)[0]
-        directories = optional + (112 if magic == 0x20B else 96)
-        self.resource_rva = struct.unpack_from("<I", data, directories + 2 * 8)[0]
-        table = optional + optional_size
-        self.sections = [struct.unpack_from("<8xIIII", data, table + 40 * i)
-                         for i in range(sections)]
-
-    def offset(self, rva):
-        for virtual_size, address, raw_size, raw_offset in self.sections:
-            if address <= rva < address + max(virtual_size, raw_size):
-                return raw_offset + rva - address
-        raise ValueError(f"address {rva:#x} lies in no section")
-
-    def directory_entries(self, directory):
-        """(id or None for a named entry, value) of a resource directory at this offset."""
-        named, numbered = struct.unpack_from("<12xHH", self.data, directory)
-        entries = []
-        for i in range(named + numbered):
-            name, value = struct.unpack_from("<II", self.data, directory + 16 + 8 * i)
-            entries.append((None if name & 0x80000000 else name, value))
-        return entries
-
-    def resources(self, type_id):
-        """{id: bytes} of every resource of this type, in its first language."""
-        if not self.resource_rva:
-            return {}
-        root = self.offset(self.resource_rva)
-        found = {}
-        for type_entry, names in self.directory_entries(root):
-            if type_entry != type_id or not names & 0x80000000:
-                continue
-            for name, languages in self.directory_entries(root + (names & 0x7FFFFFFF)):
-                language = self.directory_entries(root + (languages & 0x7FFFFFFF))[0][1]
-                data_rva, size = struct.unpack_from("<II", self.data, root + language)
-                start = self.offset(data_rva)
-                found[name] = self.data[start:start + size]
-        return found
 
 
 def local_name(tag):
@@ -127,12 +82,13 @@ def faults(manifest):
 
 def main():
     exe = sys.argv[1]
-    with open(exe, "rb") as image:
-        manifests = PeImage(image.read()).resources(RT_MANIFEST)
-    if list(manifests) != [CREATEPROCESS_MANIFEST_RESOURCE_ID]:
-        print(f"{exe}: manifest resources {list(manifests)}, not exactly id 1")
+    data = pathlib.Path(exe).read_bytes()
+    found = find_resource(data, RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID)
+    if found is None:
+        print(f"{exe}: no manifest resource with id 1, the one Windows reads")
         return 1
-    manifest = manifests[CREATEPROCESS_MANIFEST_RESOURCE_ID]
+    offset, size = found
+    manifest = data[offset:offset + size]
     problems = faults(manifest)
     print(manifest.decode("utf-8", "replace"))
     for problem in problems:
