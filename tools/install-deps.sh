@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever the build and the tests need and this machine lacks.
+#   install-deps.sh              everything the build and the tests need
+#   install-deps.sh PACKAGE...   just these, without what they only recommend (make reprotest)
 set -euo pipefail
 
-packages=(
-    cmake make g++ libgtest-dev libbenchmark-dev
-    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
-    wine64 wine32:i386 fonts-wine fonts-liberation xvfb xdotool x11-utils imagemagick
-    python3 python3-pytest locales libx11-6 libxfixes3
-    clang libclang-rt-14-dev clang-tidy cppcheck
-)
+if [ $# -gt 0 ]; then
+    packages=("$@")
+    options=(--no-install-recommends)
+else
+    packages=(
+        cmake make g++ libgtest-dev libbenchmark-dev
+        g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
+        wine64 wine32:i386 fonts-wine fonts-liberation xvfb xdotool x11-utils imagemagick
+        python3 python3-pytest locales libx11-6 libxfixes3
+        clang libclang-rt-14-dev clang-tidy cppcheck
+    )
+    options=()
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -20,8 +28,8 @@ sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 echo "Installing: ${missing[*]}"
 # The 32-bit half of Wine, which runs the 32-bit build, comes from the i386 architecture.
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [[ " ${missing[*]}" == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
 fi
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${options[@]}" "${missing[@]}"

@@ -6,17 +6,7 @@
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/../.." && pwd)"
 
-missing=()
-for package in reprotest disorderfs faketime; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$repo/tools/install-deps.sh" reprotest disorderfs faketime
 
 # reprotest copies its source root, .git included, for each build: give it a clone of HEAD, as
 # `make dist-check` does, so that nothing of this working tree but its commit goes in.
