@@ -3,6 +3,7 @@
 from bench import screen
 from bench.poll import wait_until
 from bench.probe import WM_KEYDOWN, WM_SYSKEYDOWN
+from bench.wine import never_started
 
 VK_MENU, VK_N, VK_F5 = 0x12, 0x4E, 0x74
 ALT_DOWN_BIT = 1 << 29
@@ -36,3 +37,13 @@ def test_screen_capture_reads_the_pixels_where_windows_are(bench, open_probe, to
     shot = wait_until(painted, "the probe's white client area on screen")
     assert shot.pixel(right + 10, middle[1]) == BLACK
     assert shot.region(middle[0], middle[1], middle[0] + 2, middle[1] + 1) == bytes(WHITE * 2)
+
+
+def test_a_program_wine_could_not_start_is_told_from_one_that_failed(bench, tool, tmp_path):
+    not_a_program = tmp_path / "garbage.exe"
+    not_a_program.write_bytes(b"MZ, but no program")
+    refused = bench.wine._run_once([str(not_a_program)], 60)
+    assert never_started(refused), (refused.returncode, refused.stdout)
+
+    failed = tool._run("info", hex(0xDEAD), check=False)
+    assert failed.returncode != 0 and not never_started(failed)

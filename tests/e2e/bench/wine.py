@@ -6,11 +6,19 @@ import os
 import shutil
 import subprocess
 import tempfile
+import time
 
 READY_MARK = ".hotkeys-bench-ready"
 # Wine's loaders for 32- and 64-bit programs: a prefix made while one of them was missing stops
 # working once it is installed, so the prefix records which were there.
 LOADERS = ("/usr/lib/wine/wine", "/usr/lib/wine/wine64")
+LOADER_ATTEMPTS = 3
+
+
+def never_started(done):
+    """Whether Wine's start.exe reported that it could not start the program: its message keeps
+    the function's name in every language, and it exits 1."""
+    return done.returncode == 1 and b"ShellExecuteEx" in done.stdout
 
 
 def windows_path(unix_path):
@@ -30,7 +38,18 @@ class Wine:
     def run(self, *argv, timeout=60):
         """Runs a Windows command line to its end; returns the CompletedProcess.
 
-        The output goes through files, not pipes: a Wine service that the program happens to
+        Now and then Wine's loader loses a new process before it runs, and Wine's start.exe,
+        which it falls back to, fails the same way ("ShellExecuteEx failed: Internal error",
+        in the locale's words); the program never ran, so it is started again."""
+        for _ in range(LOADER_ATTEMPTS - 1):
+            done = self._run_once(argv, timeout)
+            if not never_started(done):
+                return done
+            time.sleep(0.5)
+        return self._run_once(argv, timeout)
+
+    def _run_once(self, argv, timeout):
+        """The output goes through files, not pipes: a Wine service that the program happens to
         start inherits its output handles and would hold a pipe open long after it ended."""
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             process = subprocess.Popen(self.command(*argv), env=self.env, stdin=subprocess.DEVNULL,
