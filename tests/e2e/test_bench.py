@@ -1,11 +1,11 @@
 """The bench's own instruments, checked against a probe window before anything relies on them."""
 
 from bench import screen
+from bench.keys import VK_F, VK_MENU, VK_N
 from bench.poll import wait_until
 from bench.probe import WM_KEYDOWN, WM_SYSKEYDOWN
 from bench.wine import never_started
 
-VK_MENU, VK_N, VK_F5 = 0x12, 0x4E, 0x74
 ALT_DOWN_BIT = 1 << 29
 WHITE, BLACK = (255, 255, 255), (0, 0, 0)  # a window's default background, the empty screen
 
@@ -20,8 +20,8 @@ def test_keys_keep_alt_held_across_the_key_and_posts_arrive_verbatim(tool, open_
     assert [m.wparam for m in downs] == [VK_MENU, VK_N]
     assert downs[1].lparam & ALT_DOWN_BIT
 
-    tool.post(window, WM_KEYDOWN, VK_F5, 0)
-    assert [(m.wparam, m.lparam) for m in probe.wait_received(window, 1)] == [(VK_F5, 0)]
+    tool.post(window, WM_KEYDOWN, VK_F[5], 0)
+    assert [(m.wparam, m.lparam) for m in probe.wait_received(window, 1)] == [(VK_F[5], 0)]
     assert probe.focused() == window
 
 

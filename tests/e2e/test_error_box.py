@@ -10,14 +10,13 @@ import struct
 import pytest
 
 from bench.binding import bind
+from bench.keys import MOD_ALT, VK_1, VK_F, VK_N
 from bench.messagebox import IDOK, MB_ICONINFORMATION, MB_ICONSTOP, MB_OK, BoxTool
 from bench.poll import Timeout, wait_until
 from bench.wine import windows_path
 from layout.look import Session, generated_locale
 from layout.resource import find_rcdata_entry, read_exe_form, without_form_description
 
-VK_F1, VK_F3, VK_1 = 0x70, 0x72, 0x31
-MOD_ALT = 1
 # Wine's own words for ERROR_ACCESS_DENIED, then what the user can do about it.
 REFUSED_TEXT = (b"Access denied.\r\n%s runs with higher rights than HotKeys, so Windows does not "
                 b"let HotKeys send it keys. Start HotKeys as administrator to drive it.")
@@ -215,14 +214,14 @@ def test_an_error_in_a_hotkey_handler_is_shown_over_the_widget_which_then_carrie
     # once more for its caption) and forwards.
     probe = open_probe("Slot two", "Slot one")
     seen = bind(tool, probe, probe.windows[0], "alt+m", "1")
-    assert [m.wparam for m in probe.received(probe.windows[0])][seen - 1:] == [VK_F1]
+    assert [m.wparam for m in probe.received(probe.windows[0])][seen - 1:] == [VK_F[1]]
     tool.set_foreground(probe.windows[1])
     tool.keys("alt+n")
     press_ok(tool, boxes, widget,
              error_box(tool, boxes, widget, no_label, stop_icon, bench.display.name))
     tool.keys("f3")
     probe.wait_received(probe.windows[1], 1)
-    assert [m.wparam for m in probe.received(probe.windows[1])] == [VK_F3]
+    assert [m.wparam for m in probe.received(probe.windows[1])] == [VK_F[3]]
     assert widget.running()
 
 
@@ -248,14 +247,14 @@ def test_an_error_in_form_create_is_shown_and_the_keys_it_registered_still_work(
         bench, tool, boxes, stop_icon, start_widget, open_probe, tmp_path):
     widget = started_faulty(bench, tool, boxes, stop_icon, start_widget, tmp_path)
 
-    held = tool.try_hotkeys((MOD_ALT, 0x4E), (0, VK_1), (0, VK_F1))
-    assert held == {(MOD_ALT, 0x4E): False, (0, VK_1): False, (0, VK_F1): True}
+    held = tool.try_hotkeys((MOD_ALT, VK_N), (0, VK_1), (0, VK_F[1]))
+    assert held == {(MOD_ALT, VK_N): False, (0, VK_1): False, (0, VK_F[1]): True}
     # What it holds it also tells apart: Alt+M binds, and a digit forwards.
     probe = open_probe("Slot two")
     seen = bind(tool, probe, probe.windows[0], "alt+m", "1")
     tool.keys("3")
     probe.wait_received(probe.windows[0], seen + 1)
-    assert [m.wparam for m in probe.received(probe.windows[0])][seen - 1:] == [VK_F1, VK_F3]
+    assert [m.wparam for m in probe.received(probe.windows[0])][seen - 1:] == [VK_F[1], VK_F[3]]
     assert widget.running()
 
 
@@ -289,7 +288,6 @@ def test_a_window_that_refuses_its_keys_is_told_once_for_each_binding(
              error_box(tool, boxes, widget, refused, stop_icon, bench.display.name))
     tool.keys("5")
     probe.wait_received(window, 5)
-    assert [m.wparam for m in probe.received(window)] == [VK_F1, VK_F1 + 1, VK_F3, VK_F1 + 3,
-                                                          VK_F1 + 4]
+    assert [m.wparam for m in probe.received(window)] == [VK_F[n] for n in range(1, 6)]
     assert no_box_for(tool, widget)
     assert widget.running()

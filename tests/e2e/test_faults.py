@@ -6,11 +6,11 @@ import pathlib
 import signal
 
 from bench.binding import bind
+from bench.keys import arrives_as
 from bench.wine import windows_path
 
 F_KEYS = [f"f{n}" for n in range(1, 13)]
 DIGITS = ["1", "2", "3", "4", "5"]
-VK_F = {**{f"f{n}": 0x6F + n for n in range(1, 13)}, **{str(n): 0x6F + n for n in range(1, 6)}}
 WM_QUERYENDSESSION, WM_ENDSESSION = 0x0011, 0x0016
 
 
@@ -46,11 +46,11 @@ def test_a_bound_window_whose_process_is_killed_leaves_the_other_slot_and_rebind
 
     tool.keys(*F_KEYS, *DIGITS)
     survivor.wait_received(survivor.windows[0], seen + len(DIGITS))
-    assert posted(survivor, survivor.windows[0], seen) == [VK_F[d] for d in DIGITS]
+    assert posted(survivor, survivor.windows[0], seen) == [arrives_as(d) for d in DIGITS]
 
     successor = open_probe("Successor")
     bind(tool, successor, successor.windows[0], "alt+n", "f9")
-    assert posted(successor, successor.windows[0], 0) == [VK_F["f9"]]
+    assert posted(successor, successor.windows[0], 0) == [arrives_as("f9")]
     assert widget.running()
 
 
@@ -74,8 +74,8 @@ def test_a_hung_bound_window_holds_up_neither_the_widget_nor_the_other_slot(
 
     # Every press posted meanwhile waited in the hung window's queue, none lost.
     hung.wait_received(hung.windows[0], seen_hung + 60)
-    assert posted(hung, hung.windows[0], seen_hung) == [VK_F[k] for k in presses[0::2]]
-    assert posted(other, other.windows[0], seen_other) == [VK_F[k] for k in presses[1::2]]
+    assert posted(hung, hung.windows[0], seen_hung) == [arrives_as(k) for k in presses[0::2]]
+    assert posted(other, other.windows[0], seen_other) == [arrives_as(k) for k in presses[1::2]]
 
 
 def test_the_session_end_is_allowed_and_only_a_real_end_ends_the_widget(

@@ -5,12 +5,11 @@ import os
 import subprocess
 
 from bench.binding import bind
+from bench.keys import VK_CONTROL, VK_F, VK_MENU, VK_SHIFT
 from bench.poll import wait_until
 from bench.processes import Process
 from bench.probe import WM_KEYDOWN, WM_SYSKEYDOWN
 
-VK_SHIFT, VK_CONTROL, VK_MENU = 0x10, 0x11, 0x12
-VK_F = {n: 0x6F + n for n in range(1, 13)}
 # Chords the widget leaves to the window in front: each with the key-down that must arrive.
 UNTAKEN = [
     ("shift+f1", WM_KEYDOWN, VK_F[1]),

@@ -2,11 +2,10 @@
 carry, the widget's windows stay bound to the widget, which forwards, shows its captions and
 closes."""
 
-import pytest
-
 from bench.binding import bind
 from bench.hostile import (GWLP_USERDATA, WM_CREATE, WM_DESTROY, WM_NCCREATE, WM_NCDESTROY,
                            Hostile)
+from bench.keys import VK_F
 from bench.onscreen import ORIGIN, on_screen
 from bench.pointer import Pointer
 from layout.expected import Expected
@@ -14,7 +13,6 @@ from layout.look import wait_for_look
 from layout.resource import read_exe_form
 
 GLYPH = on_screen(ORIGIN, (191, 7))
-VK_F1, VK_F2 = 0x70, 0x71
 KINDS = ["none", "null", "garbage", "image"]
 
 
@@ -50,8 +48,8 @@ def test_forged_creation_and_destruction_messages_and_window_data_leave_the_widg
     wait_for_look(bench.display.name, widget, look, "the captions after the forged messages")
     tool.set_foreground(two)
     tool.keys("f2", "2")
-    assert [m.wparam for m in probe.wait_received(one, 2)] == [VK_F1, VK_F2]
-    assert [m.wparam for m in probe.wait_received(two, 2)] == [VK_F1, VK_F2]
+    assert [m.wparam for m in probe.wait_received(one, 2)] == [VK_F[1], VK_F[2]]
+    assert [m.wparam for m in probe.wait_received(two, 2)] == [VK_F[1], VK_F[2]]
 
     Pointer(bench.display.name).click(*GLYPH)
     assert widget.exit_code() == 0

@@ -1,12 +1,12 @@
 """Binding windows to the two slots and forwarding the keys to them."""
 
 from bench.binding import bind
+from bench.keys import VK_F
 from bench.probe import WM_KEYDOWN
 from bench.wintool import WM_HOTKEY
 
 F1_TO_F12 = [f"f{n}" for n in range(1, 13)]
 DIGITS_1_TO_5 = ["1", "2", "3", "4", "5"]
-VK_F = {n: 0x6F + n for n in range(1, 13)}
 
 
 def key_downs(probe, window, since=0):

@@ -12,15 +12,13 @@ import time
 
 from bench.binding import bind
 from bench.hostile import Hostile
+from bench.keys import VK_F, WIDGET_COMBOS
 from bench.poll import Timeout
 from layout.look import ARTIFACTS
 
 SEED = int(os.environ.get("HOTKEYS_STORM_SEED", "20261207"))
 MESSAGES = int(os.environ.get("HOTKEYS_STORM_MESSAGES", "20000"))
 STRETCH = 5000  # messages between two checks that the loop still takes posted messages
-VK_F1, VK_F2 = 0x70, 0x71
-WIDGET_COMBOS = ([(1, 0x4E), (1, 0x4D)] + [(0, vk) for vk in range(0x31, 0x36)]
-                 + [(0, vk) for vk in range(0x70, 0x7C)])
 
 
 def test_random_posted_messages_leave_the_widget_running_with_its_hotkeys_and_both_slots(
@@ -58,5 +56,5 @@ def test_random_posted_messages_leave_the_widget_running_with_its_hotkeys_and_bo
     tool.keys("f2", "2")
     for window in (one, two):
         got = probe.wait_received(window, before[window] + 1)
-        assert [m.wparam for m in got[before[window]:]] == [VK_F2], f"window {window:#x}"
+        assert [m.wparam for m in got[before[window]:]] == [VK_F[2]], f"window {window:#x}"
     assert widget.running()

@@ -8,14 +8,14 @@ import random
 
 from bench.binding import bind
 from bench.hostile import Hostile
+from bench.keys import VK_F
 from bench.poll import wait_until
 
 PRESSES = int(os.environ.get("HOTKEYS_KEY_STORM_PRESSES", "2000"))
 ROUND = 500  # presses between two rebindings of both slots
 REBINDS = 1000
-VK_F1 = 0x70
-SLOT1_KEYS = {f"f{n}": VK_F1 + n - 1 for n in range(1, 13)}
-SLOT2_KEYS = {str(n): VK_F1 + n - 1 for n in range(1, 6)}
+SLOT1_KEYS = {f"f{n}": VK_F[n] for n in range(1, 13)}
+SLOT2_KEYS = {str(n): VK_F[n] for n in range(1, 6)}
 TITLES = ["Ed", "A window with a long title", "Mixed Case 123", "W" * 40, "x"]
 
 
@@ -38,8 +38,8 @@ def test_every_press_across_both_slots_arrives_once_in_order_while_rebinding(
         one, two = slot1[number % 2], slot2[number % 2]
         bind(tool, probe, one, "alt+n", "f1")
         bind(tool, probe, two, "alt+m", "1")
-        expected[one].append(VK_F1)
-        expected[two].append(VK_F1)
+        expected[one].append(VK_F[1])
+        expected[two].append(VK_F[1])
         presses = interleaved_presses(min(ROUND, PRESSES - first), number)
         expected[one] += [SLOT1_KEYS[key] for key in presses if key in SLOT1_KEYS]
         expected[two] += [SLOT2_KEYS[key] for key in presses if key in SLOT2_KEYS]

@@ -3,9 +3,9 @@
 import pytest
 
 from bench.binding import bind
+from bench.keys import VK_F, WIDGET_COMBOS
 from bench.onscreen import ORIGIN, on_screen, painted, pointer  # noqa: F401 (fixtures)
 from bench.poll import wait_until
-from bench.wintool import MOD_ALT, MOD_NONE
 
 # Points in the widget's client area.
 STRIP = (100, 8)
@@ -13,9 +13,6 @@ STRIP_LAST_ROW = (120, 20)
 LABEL2_TOP_ROW = (70, 20)
 GLYPH = (191, 7)
 MIDDLE, RIGHT = 2, 3
-VK_F1, VK_F7 = 0x70, 0x76
-WIDGET_COMBOS = ([(MOD_ALT, 0x4E), (MOD_ALT, 0x4D)] + [(MOD_NONE, vk) for vk in range(0x31, 0x36)]
-                 + [(MOD_NONE, vk) for vk in range(0x70, 0x7C)])
 
 
 def offset(point, delta):
@@ -106,5 +103,5 @@ def test_moving_keeps_both_slots_and_every_hotkey(painted, pointer, tool, open_p
     assert [combo for combo in WIDGET_COMBOS if results[combo]] == []
     before_first, before_second = len(probe.received(first)), len(probe.received(second))
     tool.keys("f7", "1")
-    assert probe.wait_received(first, before_first + 1)[-1].wparam == VK_F7
-    assert probe.wait_received(second, before_second + 1)[-1].wparam == VK_F1
+    assert probe.wait_received(first, before_first + 1)[-1].wparam == VK_F[7]
+    assert probe.wait_received(second, before_second + 1)[-1].wparam == VK_F[1]

@@ -1,11 +1,8 @@
 """The 19 hotkeys and their atoms, seen from other programs on the same desktop."""
 
-from bench.wintool import MOD_ALT, MOD_NONE, MOD_SHIFT
+from bench.keys import MOD_ALT, MOD_NONE, MOD_SHIFT, VK_F, VK_NUMPAD1, WIDGET_COMBOS
 
-VK_F4, VK_NUMPAD1 = 0x73, 0x61
-WIDGET_COMBOS = ([(MOD_ALT, 0x4E), (MOD_ALT, 0x4D)] + [(MOD_NONE, vk) for vk in range(0x31, 0x36)]
-                 + [(MOD_NONE, vk) for vk in range(0x70, 0x7C)])
-FREE_COMBOS = [(MOD_SHIFT, 0x70), (MOD_ALT, VK_F4), (MOD_NONE, VK_NUMPAD1)]
+FREE_COMBOS = [(MOD_SHIFT, VK_F[1]), (MOD_ALT, VK_F[4]), (MOD_NONE, VK_NUMPAD1)]
 ATOM_NAMES = [f"Hotkey{n}" for n in [*range(1, 8), *range(11, 23)]]
 UNUSED_ATOM_NAMES = ["Hotkey8", "Hotkey9", "Hotkey10"]
 

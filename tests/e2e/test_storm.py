@@ -5,9 +5,9 @@ import itertools
 import pathlib
 
 from bench.binding import bind
+from bench.keys import arrives_as
 
 F_KEYS = [f"f{n}" for n in range(1, 13)]
-VK_F = {f"f{n}": 0x6F + n for n in range(1, 13)}
 PRESSES = 2000
 ROUND = 100  # presses between two rebindings
 # Resident memory that may come and go over the run (allocator and queue slack); measured on
@@ -69,7 +69,7 @@ def test_every_one_of_2000_presses_arrives_once_in_order_without_memory_growth(
 
     got = posted(probe, target, start)
     assert len(got) == PRESSES
-    assert got == [VK_F[key] for key in first + second]
+    assert got == [arrives_as(key) for key in first + second]
     assert probe.received(typing) == []
     assert max(middle, after) - before <= RSS_SLACK_KB, \
         f"resident set {before} -> {middle} -> {after} kB"
@@ -93,6 +93,6 @@ def test_rebinding_between_two_windows_in_the_storm_splits_the_presses_exactly(
         probe.wait_received(window, seen[window] + len(sent[window]))
 
     for window in windows:
-        assert posted(probe, window, seen[window]) == [VK_F[key] for key in sent[window]]
+        assert posted(probe, window, seen[window]) == [arrives_as(key) for key in sent[window]]
     assert sum(len(keys) for keys in sent.values()) == PRESSES
     assert widget.running()
