@@ -1,10 +1,14 @@
 """The bench's own instruments, checked against a probe window before anything relies on them."""
 
-from bench import screen
+import pytest
+
+from bench import screen, wintool
 from bench.keys import VK_F, VK_MENU, VK_N
 from bench.poll import wait_until
 from bench.probe import WM_KEYDOWN, WM_SYSKEYDOWN
-from bench.wine import never_started
+from bench.processes import Process
+from bench.wine import LOADER_ATTEMPTS, never_started, windows_path
+from bench.wintool import WinTool, WinToolError
 
 ALT_DOWN_BIT = 1 << 29
 WHITE, BLACK = (255, 255, 255), (0, 0, 0)  # a window's default background, the empty screen
@@ -39,11 +43,34 @@ def test_screen_capture_reads_the_pixels_where_windows_are(bench, open_probe, to
     assert shot.region(middle[0], middle[1], middle[0] + 2, middle[1] + 1) == bytes(WHITE * 2)
 
 
-def test_a_program_wine_could_not_start_is_told_from_one_that_failed(bench, tool, tmp_path):
-    not_a_program = tmp_path / "garbage.exe"
-    not_a_program.write_bytes(b"MZ, but no program")
+@pytest.fixture
+def not_a_program(tmp_path):
+    path = tmp_path / "garbage.exe"
+    path.write_bytes(b"MZ, but no program")
+    return path
+
+
+def test_a_program_wine_could_not_start_is_told_from_one_that_failed(bench, tool, not_a_program):
     refused = bench.wine._run_once([str(not_a_program)], 60)
     assert never_started(refused), (refused.returncode, refused.stdout)
 
     failed = tool._run("info", hex(0xDEAD), check=False)
     assert failed.returncode != 0 and not never_started(failed)
+
+
+def test_only_a_launcher_that_wine_could_not_start_is_started_again(bench, tool, not_a_program,
+                                                                     monkeypatch):
+    launches = []
+
+    def counted(*args, **kwargs):
+        launches.append(args)
+        return Process(*args, **kwargs)
+
+    monkeypatch.setattr(wintool, "Process", counted)
+    with pytest.raises(WinToolError):
+        tool.start(windows_path(str(not_a_program)))  # the launcher ran, the program cannot
+    assert len(launches) == 1
+
+    with pytest.raises(WinToolError):
+        WinTool(bench.wine, str(not_a_program)).start("notepad")
+    assert len(launches) == 1 + LOADER_ATTEMPTS

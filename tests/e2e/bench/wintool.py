@@ -1,17 +1,22 @@
 """Python face of wintool.exe: window facts, hotkeys, atoms, messages and keys from inside Wine."""
 
 import dataclasses
+import os
 import select
 import subprocess
+import time
 
 from .processes import Process
 from .poll import wait_until
+from .wine import LOADER_ATTEMPTS, never_started
 
 WM_CLOSE = 0x0010
 WM_HOTKEY = 0x0312
 WM_SYSCOMMAND = 0x0112
 SC_MINIMIZE = 0xF020
 SC_RESTORE = 0xF120
+# What CreateProcess says when Wine lost the new process before it ran.
+ERROR_INTERNAL_ERROR = 1359
 
 
 @dataclasses.dataclass
@@ -45,9 +50,25 @@ class WinToolError(RuntimeError):
     pass
 
 
+def _lost_before_it_ran(launcher, first):
+    """Whether the launcher's CreateProcess, or Wine starting the launcher itself, lost the new
+    process before it ran; `first` is the launcher's first line, which did not give a pid."""
+    if first == f"error={ERROR_INTERNAL_ERROR}":
+        return True
+    try:
+        code = launcher.wait(10)
+    except subprocess.TimeoutExpired:
+        return False
+    # Only what is already there: a Wine service may hold the pipe open after the launcher ended.
+    os.set_blocking(launcher.popen.stdout.fileno(), False)
+    rest = launcher.popen.stdout.read() or b""
+    return never_started(subprocess.CompletedProcess(launcher.argv, code, first.encode() + rest,
+                                                     b""))
+
+
 def _read_line(stream, timeout):
     ready, _, _ = select.select([stream], [], [], timeout)
-    return stream.readline().decode().strip() if ready else ""
+    return stream.readline().decode(errors="replace").strip() if ready else ""
 
 
 class WinTool:
@@ -140,15 +161,21 @@ class WinTool:
         """Starts a Windows program with an optional start-up show command.
 
         Returns the Unix process of the launcher, which lives exactly as long as the program and
-        exits with its exit code, and the program's Windows process id."""
-        launcher = Process(self.wine.command(self.exe, "start",
-                                             "-" if show is None else str(show), exe),
-                           env=self.wine.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        first = _read_line(launcher.popen.stdout, timeout=30)
-        if not first.startswith("pid="):
+        exits with its exit code, and the program's Windows process id. A start that Wine lost
+        before the launcher or the program ran (see `Wine.run`) is tried again."""
+        for attempt in range(1, LOADER_ATTEMPTS + 1):
+            launcher = Process(self.wine.command(self.exe, "start",
+                                                 "-" if show is None else str(show), exe),
+                               env=self.wine.env, stdout=subprocess.PIPE,
+                               stderr=subprocess.DEVNULL)
+            first = _read_line(launcher.popen.stdout, timeout=30)
+            if first.startswith("pid="):
+                return launcher, int(first[4:])
+            lost = _lost_before_it_ran(launcher, first)
             launcher.stop()
-            raise WinToolError(f"could not start {exe}: {first!r}")
-        return launcher, int(first[4:])
+            if not lost or attempt == LOADER_ATTEMPTS:
+                raise WinToolError(f"could not start {exe}: {first!r}")
+            time.sleep(0.5)
 
     def kill(self, pid):
         self._run("kill", pid, check=False)
