@@ -52,10 +52,10 @@ def not_a_program(tmp_path):
 
 def test_a_program_wine_could_not_start_is_told_from_one_that_failed(bench, tool, not_a_program):
     refused = bench.wine._run_once([str(not_a_program)], 60)
-    assert never_started(refused), (refused.returncode, refused.stdout)
+    assert never_started(refused.returncode, refused.stdout), (refused.returncode, refused.stdout)
 
     failed = tool._run("info", hex(0xDEAD), check=False)
-    assert failed.returncode != 0 and not never_started(failed)
+    assert failed.returncode != 0 and not never_started(failed.returncode, failed.stdout)
 
 
 def test_only_a_launcher_that_wine_could_not_start_is_started_again(bench, tool, not_a_program,

@@ -15,10 +15,10 @@ LOADERS = ("/usr/lib/wine/wine", "/usr/lib/wine/wine64")
 LOADER_ATTEMPTS = 3
 
 
-def never_started(done):
+def never_started(returncode, output):
     """Whether Wine's start.exe reported that it could not start the program: its message keeps
     the function's name in every language, and it exits 1."""
-    return done.returncode == 1 and b"ShellExecuteEx" in done.stdout
+    return returncode == 1 and b"ShellExecuteEx" in output
 
 
 def windows_path(unix_path):
@@ -43,7 +43,7 @@ class Wine:
         in the locale's words); the program never ran, so it is started again."""
         for _ in range(LOADER_ATTEMPTS - 1):
             done = self._run_once(argv, timeout)
-            if not never_started(done):
+            if not never_started(done.returncode, done.stdout):
                 return done
             time.sleep(0.5)
         return self._run_once(argv, timeout)

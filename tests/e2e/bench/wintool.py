@@ -62,8 +62,7 @@ def _lost_before_it_ran(launcher, first):
     # Only what is already there: a Wine service may hold the pipe open after the launcher ended.
     os.set_blocking(launcher.popen.stdout.fileno(), False)
     rest = launcher.popen.stdout.read() or b""
-    return never_started(subprocess.CompletedProcess(launcher.argv, code, first.encode() + rest,
-                                                     b""))
+    return never_started(code, first.encode() + rest)
 
 
 def _read_line(stream, timeout):
