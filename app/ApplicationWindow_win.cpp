@@ -27,7 +27,7 @@ HICON mainIcon(HINSTANCE instance) {
 } // namespace
 
 ApplicationWindow::ApplicationWindow(HINSTANCE instance)
-    : applicationTitle(moduleTitle()), errorBox(*this) {
+    : applicationTitle(moduleTitle()), errorBoxPlatform(*this), errorBox(errorBoxPlatform) {
     const HICON icon = mainIcon(instance);
     if (!registerWindowClass<ApplicationWindow>(instance, kClassName, 0, icon)) {
         raise<WindowClassError>("Error creating window class");

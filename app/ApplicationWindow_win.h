@@ -36,6 +36,7 @@ private:
     void putBackAtHalfScreen();
 
     std::string applicationTitle;
+    Win32ErrorBoxPlatform errorBoxPlatform;
     ErrorBox errorBox;
     OwnWindow<ApplicationWindow> window; // last: destroyed while the members above are still alive
 };

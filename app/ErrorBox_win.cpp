@@ -6,45 +6,15 @@
 #include "base/FileName.h"
 #include "platform/AnsiText_win.h"
 #include "platform/ModuleFileName_win.h"
+#include "platform/WindowHandle_win.h"
 
 #include <string>
 #include <typeinfo>
-#include <vector>
 #include <windows.h>
 
 namespace hk {
 
 namespace {
-
-// Disables the program's visible, enabled top-level windows while a box is up, and enables
-// exactly those again afterwards.
-class DisabledWindows {
-public:
-    DisabledWindows() {
-        ::EnumThreadWindows(::GetCurrentThreadId(), &DisabledWindows::collect,
-                            reinterpret_cast<LPARAM>(&windows));
-        for (HWND window : windows) {
-            ::EnableWindow(window, FALSE);
-        }
-    }
-    DisabledWindows(const DisabledWindows&) = delete;
-    DisabledWindows& operator=(const DisabledWindows&) = delete;
-    ~DisabledWindows() {
-        for (HWND window : windows) {
-            ::EnableWindow(window, TRUE);
-        }
-    }
-
-private:
-    static BOOL CALLBACK collect(HWND window, LPARAM list) {
-        if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        }
-        return TRUE;
-    }
-
-    std::vector<HWND> windows;
-};
 
 // The box opens over its owner, the zero-sized application window; when the user works on
 // another monitor, that window visits the centre of the active window's monitor meanwhile.
@@ -105,27 +75,51 @@ std::string moduleBaseName(HMODULE module) {
     return std::string(fileNameOf(moduleFileName(module), isAnsiLeadByte));
 }
 
+// Every top-level window of the program lives on its one thread.
+BOOL CALLBACK listWindow(HWND window, LPARAM list) {
+    return reinterpret_cast<WindowsToDisable*>(list)->add(
+        handleOf(window), ::IsWindowVisible(window) != FALSE, ::IsWindowEnabled(window) != FALSE);
+}
+
 } // namespace
 
-void ErrorBox::report(const std::exception& error) {
+void Win32ErrorBoxPlatform::cancelMouseCapture() noexcept {
     if (HWND capture = ::GetCapture()) {
         ::SendMessageA(capture, WM_CANCELMODE, 0, 0);
     }
-    const std::string text = errorBoxText(error.what());
-    const HWND active = ::GetActiveWindow();
-    const HWND focus = ::GetFocus();
-    {
-        const DisabledWindows disabled;
-        const OwnerOnActiveMonitor placement(application.handle(), active);
-        ::MessageBoxA(application.handle(), text.c_str(), application.title().c_str(),
-                      MB_OK | MB_ICONSTOP);
-    }
-    if (active != nullptr) {
-        ::SetActiveWindow(active);
-    }
-    if (focus != nullptr) {
-        ::SetFocus(focus);
-    }
+}
+
+KeyboardPlace Win32ErrorBoxPlatform::keyboardPlace() noexcept {
+    const HWND foreground = ::GetForegroundWindow();
+    return {handleOf(foreground),
+            foreground != nullptr &&
+                ::GetWindowThreadProcessId(foreground, nullptr) == ::GetCurrentThreadId(),
+            handleOf(::GetActiveWindow()), handleOf(::GetFocus())};
+}
+
+WindowHandle Win32ErrorBoxPlatform::boxOwner() noexcept {
+    return handleOf(application.handle());
+}
+
+void Win32ErrorBoxPlatform::listTopLevelWindows(WindowsToDisable& windows) noexcept {
+    ::EnumThreadWindows(::GetCurrentThreadId(), &listWindow, reinterpret_cast<LPARAM>(&windows));
+}
+
+void Win32ErrorBoxPlatform::enableWindow(WindowHandle window, bool enabled) noexcept {
+    ::EnableWindow(toHwnd(window), enabled ? TRUE : FALSE);
+}
+
+void Win32ErrorBoxPlatform::showBox(const char* text, WindowHandle active) noexcept {
+    const OwnerOnActiveMonitor placement(application.handle(), toHwnd(active));
+    ::MessageBoxA(application.handle(), text, application.title().c_str(), MB_OK | MB_ICONSTOP);
+}
+
+void Win32ErrorBoxPlatform::bringToFront(WindowHandle window) noexcept {
+    ::SetForegroundWindow(toHwnd(window));
+}
+
+void Win32ErrorBoxPlatform::setFocus(WindowHandle window) noexcept {
+    ::SetFocus(toHwnd(window));
 }
 
 void showFatalError(const std::exception& error) {

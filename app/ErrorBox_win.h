@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/ErrorReporter.h"
+#include "app/ErrorBox.h"
 
 #include <exception>
 
@@ -8,11 +8,20 @@ namespace hk {
 
 class ApplicationWindow;
 
-// Shows an error that escaped the handling of one message; the program then goes on.
-class ErrorBox : public ErrorReporter {
+// The error box through the platform's own calls, owned by the application window.
+class Win32ErrorBoxPlatform : public ErrorBoxPlatform {
 public:
-    explicit ErrorBox(const ApplicationWindow& application) : application(application) {}
-    void report(const std::exception& error) override;
+    explicit Win32ErrorBoxPlatform(const ApplicationWindow& application)
+        : application(application) {}
+
+    void cancelMouseCapture() noexcept override;
+    KeyboardPlace keyboardPlace() noexcept override;
+    WindowHandle boxOwner() noexcept override;
+    void listTopLevelWindows(WindowsToDisable& windows) noexcept override;
+    void enableWindow(WindowHandle window, bool enabled) noexcept override;
+    void showBox(const char* text, WindowHandle active) noexcept override;
+    void bringToFront(WindowHandle window) noexcept override;
+    void setFocus(WindowHandle window) noexcept override;
 
 private:
     const ApplicationWindow& application;

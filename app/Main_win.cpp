@@ -91,7 +91,11 @@ public:
     void run() {
         loop.run();
         ::ShowOwnedPopups(application.handle(), FALSE);
+        // The loop and the widget go down before COM and OLE, whose shut-down may still pump
+        // messages to the application window, a log-off notice among them: from here on its
+        // notices reach nothing.
         application.onCloseRequest = nullptr;
+        application.onEndSession = nullptr;
         application.onRestored = nullptr;
         form.reset();
         Form1 = nullptr;

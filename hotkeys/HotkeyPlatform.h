@@ -1,14 +1,13 @@
 #pragma once
 
+#include "base/WindowHandle.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace hk {
-
-// A window as the core sees it: the platform's handle carried as a number; 0 is no window.
-using WindowHandle = std::uintptr_t;
 
 // The buffer a bound window's title is read into: at most 11 bytes and a terminating zero.
 using TitleBuffer = std::array<char, 12>;

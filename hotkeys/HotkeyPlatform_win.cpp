@@ -1,18 +1,11 @@
 #include "hotkeys/HotkeyPlatform_win.h"
 
 #include "platform/SystemErrorText_win.h"
+#include "platform/WindowHandle_win.h"
 
 #include <windows.h>
 
 namespace hk {
-
-namespace {
-
-HWND toHwnd(WindowHandle window) {
-    return reinterpret_cast<HWND>(window);
-}
-
-} // namespace
 
 std::uint16_t Win32HotkeyPlatform::addAtom(const char* name) {
     return ::GlobalAddAtomA(name);
@@ -24,7 +17,7 @@ void Win32HotkeyPlatform::registerHotkey(WindowHandle window, std::uint32_t id, 
 }
 
 WindowHandle Win32HotkeyPlatform::foregroundWindow() {
-    return reinterpret_cast<WindowHandle>(::GetForegroundWindow());
+    return handleOf(::GetForegroundWindow());
 }
 
 void Win32HotkeyPlatform::readWindowTitle(WindowHandle window, TitleBuffer& title) {

@@ -6,6 +6,7 @@
 #include "platform/AnsiText_win.h"
 #include "platform/DcGuards_win.h"
 #include "platform/SystemErrorText_win.h"
+#include "platform/WindowHandle_win.h"
 #include "platform/WindowProcedure_win.h"
 #include "widget/FormLayout.h"
 #include "widget/FormLoader_win.h"
@@ -19,10 +20,6 @@ TForm1* Form1 = nullptr;
 namespace {
 
 constexpr char kClassName[] = "TForm1";
-
-WindowHandle toHandle(HWND window) {
-    return reinterpret_cast<WindowHandle>(window);
-}
 
 // Without a border the window's outer size is its client size. The layout changes it only at
 // another resolution; a size that already holds is left alone, which spares the platform a round
@@ -61,7 +58,7 @@ TForm1::TForm1(HINSTANCE instance, HWND owner, ErrorReporter& reporter)
 }
 
 void TForm1::FormCreate() {
-    registerHotkeys(platform, toHandle(window.get()), hotkeyIds);
+    registerHotkeys(platform, handleOf(window.get()), hotkeyIds);
 }
 
 void TForm1::show(WindowState state) {

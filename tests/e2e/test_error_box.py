@@ -291,3 +291,21 @@ def test_a_window_that_refuses_its_keys_is_told_once_for_each_binding(
     assert [m.wparam for m in probe.received(window)] == [VK_F[n] for n in range(1, 6)]
     assert no_box_for(tool, widget)
     assert widget.running()
+
+
+
+def test_after_a_refusal_box_the_window_the_user_worked_in_is_in_front_and_takes_the_keys(
+        bench, tool, boxes, stop_icon, start_widget, open_probe, tmp_path):
+    widget = started_faulty(bench, tool, boxes, stop_icon, start_widget, tmp_path)
+    probe = open_probe("Elevated game")
+    game = probe.windows[0]
+
+    # The user plays: the game is in front when its key is refused.
+    bind(tool, probe, game, "alt+m", "1")
+    press_ok(tool, boxes, widget, error_box(tool, boxes, widget, REFUSED_TEXT % b'"Elevated game"',
+                                            stop_icon, bench.display.name))
+
+    wait_until(lambda: tool.foreground()["foreground"] == game, "the game in front again")
+    tool.keys("a")
+    assert [m.wparam for m in probe.wait_received(game, 2)] == [VK_F[1], ord("A")]
+    assert widget.running()

@@ -49,7 +49,7 @@ public:
 
 class RecordingReporter : public ErrorReporter {
 public:
-    void report(const std::exception& error) override { messages.push_back(error.what()); }
+    void report(const std::exception& error) noexcept override { messages.push_back(error.what()); }
     std::vector<std::string> messages;
 };
 
