@@ -23,6 +23,9 @@ sanitize: deps
 
 build: native win64 win32
 
+# The end-to-end harness and its packages (tests/e2e), for the bench and the long runs.
+HARNESS_PYTHON := PYTHONPATH=$(CURDIR)/tests/e2e PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3
+
 # Each fuzz target for FUZZ_SECONDS over its kept corpus, its seeds and what earlier runs found
 # (build/sanitize/fuzz); `make fuzz-corpus` then minimises all of it into the kept corpus.
 FUZZ_SECONDS ?= 300
@@ -53,7 +56,7 @@ bench: build
 	cmake --build --preset native --target paint_bench
 	cmake --build --preset win64 --target keybench floor
 	cmake --build --preset win32 --target keybench floor
-	PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 bench/run.py $(CURDIR)
+	$(HARNESS_PYTHON) bench/run.py $(CURDIR)
 
 # The long hostile runs, not part of `make test` (which runs the same tests smaller): 100,000
 # random messages posted to both windows (seed STRESS_SEED) and 10,000 presses across both slots.
@@ -61,8 +64,7 @@ bench: build
 STRESS_SEED ?= 20261207
 stress: build
 	cd tests/e2e && HOTKEYS_STORM_MESSAGES=100000 HOTKEYS_STORM_SEED=$(STRESS_SEED) \
-		HOTKEYS_KEY_STORM_PRESSES=10000 PYTHONDONTWRITEBYTECODE=1 \
-		/usr/bin/python3 -m pytest -p no:cacheprovider -q -s --durations=0 \
+		HOTKEYS_KEY_STORM_PRESSES=10000 $(HARNESS_PYTHON) -m pytest -p no:cacheprovider -q -s --durations=0 \
 		test_hostile_storm.py test_key_storm.py
 
 # Release archives of both programs, built from the committed sources into dist/, and the check

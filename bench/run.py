@@ -17,11 +17,9 @@ import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-
-from bench import processes  # noqa: E402
-from bench.display import Display  # noqa: E402
-from bench.wine import Wine, windows_path  # noqa: E402
+from harness import processes
+from harness.display import Display
+from harness.wine import Wine, windows_path
 
 # Short blocks, each round running the widget and the floor once, keep a burst of load from the
 # machine's other users from landing on one side only: 2,000 presses each in all.

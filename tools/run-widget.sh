@@ -4,11 +4,11 @@
 # stops everything again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bench=(env PYTHONPATH=tests/e2e PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m bench)
+harness=(env PYTHONPATH=tests/e2e PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m harness)
 prefix="$PWD/build/wineprefix"
 
 if [ -n "${DISPLAY:-}" ]; then
-    "${bench[@]}" prefix "$prefix"
+    "${harness[@]}" prefix "$prefix"
     exec env WINEPREFIX="$prefix" WINEDEBUG=-all wine build/win64/HotKeys.exe
 fi
-exec "${bench[@]}" screenshot build/win64 "$prefix" build/screenshot.png
+exec "${harness[@]}" screenshot build/win64 "$prefix" build/screenshot.png

@@ -9,12 +9,12 @@ import pathlib
 
 import pytest
 
-from bench import processes, screen
-from bench.display import Display
-from bench.probe import Probe
-from bench.widget import Widget
-from bench.wine import Wine
-from bench.wintool import WinTool
+from harness import processes, screen
+from harness.display import Display
+from harness.probe import Probe
+from harness.widget import Widget
+from harness.wine import Wine
+from harness.wintool import WinTool
 from layout.look import Session
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]

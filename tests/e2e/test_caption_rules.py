@@ -5,7 +5,7 @@ draws the same bytes in a helper, pixel for pixel."""
 
 import pytest
 
-from bench.binding import bind
+from harness.binding import bind
 from layout.expected import Expected
 from layout.look import wait_for_look
 from layout.resource import read_exe_form

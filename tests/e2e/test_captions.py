@@ -4,7 +4,7 @@ earlier caption behind."""
 
 import pytest
 
-from bench.binding import bind
+from harness.binding import bind
 from layout.expected import Expected
 from layout.look import save_client_png, wait_for_look
 from layout.resource import read_exe_form

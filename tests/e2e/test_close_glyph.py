@@ -2,9 +2,9 @@
 
 import pytest
 
-from bench.onscreen import (ORIGIN, on_screen, painted, pointer,  # noqa: F401 (fixtures)
+from harness.onscreen import (ORIGIN, on_screen, painted, pointer,  # noqa: F401 (fixtures)
                             start_painted)
-from bench.poll import wait_until
+from harness.poll import wait_until
 from layout.registry import registry_value
 
 GLYPH = on_screen(ORIGIN, (191, 7))

@@ -9,11 +9,11 @@ import struct
 
 import pytest
 
-from bench.binding import bind
-from bench.keys import MOD_ALT, VK_1, VK_F, VK_N
-from bench.messagebox import IDOK, MB_ICONINFORMATION, MB_ICONSTOP, MB_OK, BoxTool
-from bench.poll import Timeout, wait_until
-from bench.wine import windows_path
+from harness.binding import bind
+from harness.keys import MOD_ALT, VK_1, VK_F, VK_N
+from harness.messagebox import IDOK, MB_ICONINFORMATION, MB_ICONSTOP, MB_OK, BoxTool
+from harness.poll import Timeout, wait_until
+from harness.wine import windows_path
 from layout.look import Session, generated_locale
 from layout.resource import find_rcdata_entry, read_exe_form, without_form_description
 

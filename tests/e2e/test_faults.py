@@ -5,9 +5,9 @@ import os
 import pathlib
 import signal
 
-from bench.binding import bind
-from bench.keys import arrives_as
-from bench.wine import windows_path
+from harness.binding import bind
+from harness.keys import arrives_as
+from harness.wine import windows_path
 
 F_KEYS = [f"f{n}" for n in range(1, 13)]
 DIGITS = ["1", "2", "3", "4", "5"]

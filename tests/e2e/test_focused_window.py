@@ -4,11 +4,11 @@ typed on the X keyboard reaches the widget at all (README, "When keys don't arri
 import os
 import subprocess
 
-from bench.binding import bind
-from bench.keys import VK_CONTROL, VK_F, VK_MENU, VK_SHIFT
-from bench.poll import wait_until
-from bench.processes import Process
-from bench.probe import WM_KEYDOWN, WM_SYSKEYDOWN
+from harness.binding import bind
+from harness.keys import VK_CONTROL, VK_F, VK_MENU, VK_SHIFT
+from harness.poll import wait_until
+from harness.processes import Process
+from harness.probe import WM_KEYDOWN, WM_SYSKEYDOWN
 
 # Chords the widget leaves to the window in front: each with the key-down that must arrive.
 UNTAKEN = [

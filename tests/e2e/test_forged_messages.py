@@ -2,12 +2,12 @@
 carry, the widget's windows stay bound to the widget, which forwards, shows its captions and
 closes."""
 
-from bench.binding import bind
-from bench.hostile import (GWLP_USERDATA, WM_CREATE, WM_DESTROY, WM_NCCREATE, WM_NCDESTROY,
+from harness.binding import bind
+from harness.hostile import (GWLP_USERDATA, WM_CREATE, WM_DESTROY, WM_NCCREATE, WM_NCDESTROY,
                            Hostile)
-from bench.keys import VK_F
-from bench.onscreen import ORIGIN, on_screen
-from bench.pointer import Pointer
+from harness.keys import VK_F
+from harness.onscreen import ORIGIN, on_screen
+from harness.pointer import Pointer
 from layout.expected import Expected
 from layout.look import wait_for_look
 from layout.resource import read_exe_form

@@ -1,9 +1,9 @@
 """Binding windows to the two slots and forwarding the keys to them."""
 
-from bench.binding import bind
-from bench.keys import VK_F
-from bench.probe import WM_KEYDOWN
-from bench.wintool import WM_HOTKEY
+from harness.binding import bind
+from harness.keys import VK_F
+from harness.probe import WM_KEYDOWN
+from harness.wintool import WM_HOTKEY
 
 F1_TO_F12 = [f"f{n}" for n in range(1, 13)]
 DIGITS_1_TO_5 = ["1", "2", "3", "4", "5"]

@@ -10,10 +10,10 @@ stretch of it. `make stress` runs 100,000 of them."""
 import os
 import time
 
-from bench.binding import bind
-from bench.hostile import Hostile
-from bench.keys import VK_F, WIDGET_COMBOS
-from bench.poll import Timeout
+from harness.binding import bind
+from harness.hostile import Hostile
+from harness.keys import VK_F, WIDGET_COMBOS
+from harness.poll import Timeout
 from layout.look import ARTIFACTS
 
 SEED = int(os.environ.get("HOTKEYS_STORM_SEED", "20261207"))

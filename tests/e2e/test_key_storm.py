@@ -6,10 +6,10 @@ rebindings between windows with different titles leave the widget's GDI objects 
 import os
 import random
 
-from bench.binding import bind
-from bench.hostile import Hostile
-from bench.keys import VK_F
-from bench.poll import wait_until
+from harness.binding import bind
+from harness.hostile import Hostile
+from harness.keys import VK_F
+from harness.poll import wait_until
 
 PRESSES = int(os.environ.get("HOTKEYS_KEY_STORM_PRESSES", "2000"))
 ROUND = 500  # presses between two rebindings of both slots

@@ -6,9 +6,9 @@ import struct
 
 import pytest
 
-from bench.poll import wait_until
-from bench.wine import windows_path
-from bench.wintool import WM_CLOSE
+from harness.poll import wait_until
+from harness.wine import windows_path
+from harness.wintool import WM_CLOSE
 from layout.expected import Expected
 from layout.look import (Session, generated_locale, mismatches, save_client_png,
                          wait_for_look)

@@ -1,10 +1,10 @@
 """Closing, minimising and restoring, and the start-up show commands."""
 
-from bench.binding import bind
-from bench.display import HEIGHT, WIDTH
-from bench.poll import wait_until
-from bench.widget import SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE
-from bench.wintool import SC_MINIMIZE, SC_RESTORE, WM_CLOSE, WM_SYSCOMMAND
+from harness.binding import bind
+from harness.display import HEIGHT, WIDTH
+from harness.poll import wait_until
+from harness.widget import SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE
+from harness.wintool import SC_MINIMIZE, SC_RESTORE, WM_CLOSE, WM_SYSCOMMAND
 
 SC_CLOSE = 0xF060
 SC_ABOUT_WINE = 0xF141  # Wine adds this entry to every system menu

@@ -5,12 +5,12 @@ import os
 
 import pytest
 
-from bench import screen
-from bench.browser import BROWSER_KEY, RecordingBrowser
-from bench.onscreen import (ORIGIN, on_screen, painted, pointer,  # noqa: F401 (fixtures)
+from harness import screen
+from harness.browser import BROWSER_KEY, RecordingBrowser
+from harness.onscreen import (ORIGIN, on_screen, painted, pointer,  # noqa: F401 (fixtures)
                             start_painted)
-from bench.poll import wait_until
-from bench.processes import Process
+from harness.poll import wait_until
+from harness.processes import Process
 from layout.registry import registry_value
 
 # Each link label's box in client coordinates (left, top, right, bottom; the right and bottom

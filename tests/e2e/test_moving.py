@@ -2,10 +2,10 @@
 
 import pytest
 
-from bench.binding import bind
-from bench.keys import VK_F, WIDGET_COMBOS
-from bench.onscreen import ORIGIN, on_screen, painted, pointer  # noqa: F401 (fixtures)
-from bench.poll import wait_until
+from harness.binding import bind
+from harness.keys import VK_F, WIDGET_COMBOS
+from harness.onscreen import ORIGIN, on_screen, painted, pointer  # noqa: F401 (fixtures)
+from harness.poll import wait_until
 
 # Points in the widget's client area.
 STRIP = (100, 8)

@@ -4,8 +4,8 @@ import re
 
 import pytest
 
-from bench.binding import bind
-from bench.poll import wait_until
+from harness.binding import bind
+from harness.poll import wait_until
 
 TIME = re.compile(r"\d{1,2}:\d{2}")
 

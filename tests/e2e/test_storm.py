@@ -4,8 +4,8 @@ and no memory kept per press."""
 import itertools
 import pathlib
 
-from bench.binding import bind
-from bench.keys import arrives_as
+from harness.binding import bind
+from harness.keys import arrives_as
 
 F_KEYS = [f"f{n}" for n in range(1, 13)]
 PRESSES = 2000

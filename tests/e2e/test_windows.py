@@ -2,7 +2,7 @@
 
 import shutil
 
-from bench.display import HEIGHT, WIDTH
+from harness.display import HEIGHT, WIDTH
 
 WS_VISIBLE = 0x10000000
 APPLICATION_STYLE = 0x84CA0000  # pop-up, clip siblings, caption, system menu, minimise box

@@ -11,8 +11,7 @@ import sys
 import xml.etree.ElementTree as ElementTree
 
 # The PE resource reader that the end-to-end tests use to find the form description.
-sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "e2e"))
-from layout.resource import find_resource  # noqa: E402
+from layout.resource import find_resource
 
 RT_MANIFEST = 24
 CREATEPROCESS_MANIFEST_RESOURCE_ID = 1

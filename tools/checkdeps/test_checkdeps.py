@@ -2,13 +2,11 @@
 
 import contextlib
 import io
-import sys
 import tempfile
 import unittest
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
-import checkdeps  # noqa: E402
+import checkdeps
 
 # Five folders in four layers, whose order the alphabet would get wrong.
 LAYERED = {

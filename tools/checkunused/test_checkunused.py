@@ -2,13 +2,11 @@
 
 import contextlib
 import io
-import sys
 import tempfile
 import unittest
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
-import checkunused  # noqa: E402
+import checkunused
 
 # A program that uses everything it declares; the tests reach into it too.
 USED = {

@@ -4,11 +4,11 @@ import os
 import pathlib
 import subprocess
 
-from bench import screen
-from bench.poll import Timeout, wait_until
-from bench.widget import Widget
-from bench.wine import Wine
-from bench.wintool import WinTool
+from harness import screen
+from harness.poll import Timeout, wait_until
+from harness.widget import Widget
+from harness.wine import Wine
+from harness.wintool import WinTool
 
 from .layouttool import LayoutTool
 

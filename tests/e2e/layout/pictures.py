@@ -1,5 +1,9 @@
 """The stored pictures decoded, and blended over what lies beneath them by the integer rule
-(d * 256 + (s - d) * alpha) >> 8."""
+(d * 256 + (s - d) * alpha) >> 8.
+
+Written apart from the program's own decoding and blending on purpose, as an independent oracle:
+a fault in either shows as a difference on the screen, where reusing the program's code would
+hide it."""
 
 import struct
 

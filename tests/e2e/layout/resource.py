@@ -97,6 +97,8 @@ class FormObject:
         return next(c for c in self.children if c.name == name)
 
 
+# A second reader of the form description, written apart from the program's C++ one on purpose:
+# the expected look is an independent oracle, so a fault in either reader shows as a difference.
 class _Reader:
     def __init__(self, data):
         self.data, self.at = data, 0

@@ -4,9 +4,9 @@ buttons with the mouse, and reference boxes shown by the platform for comparison
 import dataclasses
 import subprocess
 
-from bench import screen
-from bench.poll import wait_until
-from bench.processes import Process
+from harness import screen
+from harness.poll import wait_until
+from harness.processes import Process
 
 IDOK = 1
 MB_OK, MB_ICONSTOP, MB_ICONINFORMATION = 0x0, 0x10, 0x40

@@ -1,14 +1,14 @@
-"""The bench's own instruments, checked against a probe window before anything relies on them."""
+"""The harness's own instruments, checked against a probe window before anything relies on them."""
 
 import pytest
 
-from bench import screen, wintool
-from bench.keys import VK_F, VK_MENU, VK_N
-from bench.poll import wait_until
-from bench.probe import WM_KEYDOWN, WM_SYSKEYDOWN
-from bench.processes import Process
-from bench.wine import LOADER_ATTEMPTS, never_started, windows_path
-from bench.wintool import WinTool, WinToolError
+from harness import screen, wintool
+from harness.keys import VK_F, VK_MENU, VK_N
+from harness.poll import wait_until
+from harness.probe import WM_KEYDOWN, WM_SYSKEYDOWN
+from harness.processes import Process
+from harness.wine import LOADER_ATTEMPTS, never_started, windows_path
+from harness.wintool import WinTool, WinToolError
 
 ALT_DOWN_BIT = 1 << 29
 WHITE, BLACK = (255, 255, 255), (0, 0, 0)  # a window's default background, the empty screen

@@ -1,8 +1,8 @@
-"""Command line of the bench, used by tools/run-widget.sh:
+"""Command line of the harness, used by tools/run-widget.sh:
 
-    python3 -m bench prefix PREFIX                   create the Wine prefix if it is missing
-    python3 -m bench screenshot WIN64_DIR PREFIX PNG  run the widget on a private display,
-                                                      save a screenshot after its first paint
+    python3 -m harness prefix PREFIX                    create the Wine prefix if it is missing
+    python3 -m harness screenshot WIN64_DIR PREFIX PNG  run the widget on a private display,
+                                                        save a screenshot after its first paint
 """
 
 import os

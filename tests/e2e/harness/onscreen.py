@@ -1,6 +1,6 @@
 """The widget under the mouse: started, shown and painted, so its X window takes the pointer.
 
-Test files take the fixtures by importing them: `from bench.onscreen import painted, pointer`."""
+Test files take the fixtures by importing them: `from harness.onscreen import painted, pointer`."""
 
 import pytest
 
