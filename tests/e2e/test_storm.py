@@ -9,7 +9,6 @@ from harness.keys import arrives_as
 
 F_KEYS = [f"f{n}" for n in range(1, 13)]
 PRESSES = 2000
-ROUND = 100  # presses between two rebindings
 # Resident memory that may come and go over the run (allocator and queue slack); measured on
 # this bench it stays the same to the kilobyte.
 RSS_SLACK_KB = 256
@@ -73,26 +72,4 @@ def test_every_one_of_2000_presses_arrives_once_in_order_without_memory_growth(
     assert probe.received(typing) == []
     assert max(middle, after) - before <= RSS_SLACK_KB, \
         f"resident set {before} -> {middle} -> {after} kB"
-    assert widget.running()
-
-
-def test_rebinding_between_two_windows_in_the_storm_splits_the_presses_exactly(
-        tool, widget, open_probe):
-    probe = open_probe("Even rounds", "Odd rounds")
-    windows = probe.windows
-    seen = {window: len(probe.received(window)) for window in windows}
-    sent = {window: [] for window in windows}
-
-    for number in range(PRESSES // ROUND):
-        window = windows[number % 2]
-        tool.set_foreground(window)
-        keys = cycle_of_keys(ROUND, number)
-        # Alt+N binds the window in front, and the presses behind it follow it there.
-        tool.keys("alt+n", *keys)
-        sent[window] += keys
-        probe.wait_received(window, seen[window] + len(sent[window]))
-
-    for window in windows:
-        assert posted(probe, window, seen[window]) == [arrives_as(key) for key in sent[window]]
-    assert sum(len(keys) for keys in sent.values()) == PRESSES
     assert widget.running()
