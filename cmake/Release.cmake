@@ -17,6 +17,12 @@ target_compile_definitions(HotKeys PRIVATE
     HOTKEYS_SITE_PAGE="${HOTKEYS_SITE_PAGE}"
     HOTKEYS_AUTHOR_PAGE="${HOTKEYS_AUTHOR_PAGE}")
 
+# The copyright line of LICENSE and its licence, as an SPDX identifier, go into the version
+# resource, release.json and, through it, the release's bill of materials.
+set(HOTKEYS_LICENSE MIT)
+file(STRINGS ${CMAKE_SOURCE_DIR}/LICENSE HOTKEYS_COPYRIGHT REGEX "^Copyright " LIMIT_COUNT 1)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/LICENSE)
+
 configure_file(${CMAKE_SOURCE_DIR}/resources/Version.h.in ${CMAKE_BINARY_DIR}/generated/Version.h)
 target_include_directories(HotKeys PRIVATE ${CMAKE_BINARY_DIR}/generated)
 set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/HotKeys.rc APPEND PROPERTY OBJECT_DEPENDS
@@ -31,3 +37,4 @@ foreach(target IN ITEMS hotkeys_core HotKeys)
     target_compile_options(${target} PRIVATE -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
                                              -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
 endforeach()
+
