@@ -12,13 +12,13 @@ without its notice. Versions come from dpkg, so a toolchain update needs no edit
 
 import collections
 import fnmatch
+import hashlib
 import json
 import os
 import pathlib
 import re
 import subprocess
 import sys
-import textwrap
 
 import copyright
 import debian_packages
@@ -180,12 +180,17 @@ def describe(table, objdump, name, linked, facts):
         "notice required": required,
         "packages": [{"name": package.split(":")[0], "version": facts[package][1],
                       "architecture": facts[package][2]} for package in packages],
-        "files": {os.path.basename(path): len(members)
-                  for path, (_, members) in sorted(linked.items(),
-                                                   key=lambda item: os.path.basename(item[0]))},
+        "files": [linked_file(path, members) for path, (_, members) in
+                  sorted(linked.items(), key=lambda item: os.path.basename(item[0]))],
         "license texts": refs,
         "sections": sections,
     }
+
+
+def linked_file(path, members):
+    data = pathlib.Path(path).read_bytes()
+    return {"name": os.path.basename(path), "path": path, "members": len(members),
+            "sha1": hashlib.sha1(data).hexdigest(), "sha256": hashlib.sha256(data).hexdigest()}
 
 
 def components(map_text, objdump):
@@ -195,9 +200,18 @@ def components(map_text, objdump):
     return [describe(table, objdump, name, claimed[name], facts) for name in sorted(claimed)]
 
 
-def linked_from(files):
-    return "; ".join(f"{name} ({count} member{'s' if count != 1 else ''})" if count else name
-                     for name, count in files.items())
+def linked_from(files, width=78, label="  Linked from:     "):
+    """The linked files, as many to a line as fit, none broken."""
+    items = [f"{file['name']} ({count} member{'s' if count != 1 else ''})"
+             if (count := file["members"]) else file["name"] for file in files]
+    lines, line = [], label
+    for at, item in enumerate(items):
+        item += ";" if at < len(items) - 1 else ""
+        if len(line) > len(label) and len(line) + 1 + len(item) > width:
+            lines.append(line)
+            line = " " * len(label)
+        line += (" " if len(line) > len(label) else "") + item
+    return lines + [line]
 
 
 def notices_text(version, libraries):
@@ -215,9 +229,7 @@ def notices_text(version, libraries):
                   "not required in copies; the licence follows for reference")
         lines += [RULE, f"{library['name']} {library['version']}",
                   f"  Debian package:  {packages}",
-                  *textwrap.wrap(linked_from(library["files"]), 78,
-                                 initial_indent="  Linked from:     ",
-                                 subsequent_indent=" " * 19),
+                  *linked_from(library["files"]),
                   f"  Licence:         {library['license']}",
                   f"  Notice:          {notice}", RULE]
         earlier = {printed.get(section) for section in library["sections"]}
