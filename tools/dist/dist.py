@@ -89,6 +89,10 @@ def sha256(path):
     return hashlib.sha256(path.read_bytes()).hexdigest()
 
 
+def bill_name(release):
+    return f"HotKeys-{release['version']}.spdx.json"
+
+
 def package(out, sources, trees, epoch, commit):
     """The zip of each build tree [(arch, platform, tree)], its contents unpacked beside it, and
     the bill of materials of both; returns the names for SHA256SUMS."""
@@ -117,7 +121,7 @@ def package(out, sources, trees, epoch, commit):
         print(f"{name}: version {release['version']}, link pages embedded:")
         for label, page in release["pages"].items():
             print(f"  {label}: {page}")
-    bill = f"HotKeys-{release['version']}.spdx.json"
+    bill = bill_name(release)
     (out / bill).write_text(json.dumps(document.spdx, indent=2, ensure_ascii=False) + "\n")
     return names + [bill], release
 
@@ -141,6 +145,7 @@ def make_dist(repo):
     print(lines, end="")
     subprocess.run(["sha256sum", "--quiet", "-c", "SHA256SUMS"], cwd=out, check=True)
     check_sbom.check(out, {arch: tree / "HotKeys.map" for arch, _, tree in trees})
+    print(f"{bill_name(release)} matches the zips, the exes and their link maps")
     return lines
 
 
