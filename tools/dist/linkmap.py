@@ -5,8 +5,10 @@ import collections
 import os
 import re
 
-# "path(member)" opens a line of the first section, the member included and, on the same or the
-# next line, the reference that pulled it in.
+# "path(member)" opens a line only in the map's first section, one line per member included;
+# the reference that pulled it in follows on that line or the next, indented. The headings are
+# in the language of the build's locale, so the lines are known by their shape alone, and the
+# object files by the linker script's LOAD.
 INCLUDED_MEMBER = re.compile(r"^(\S+\.a)\(([^)]+)\)")
 LOADED_OBJECT = re.compile(r"^LOAD (\S+\.o)$")
 
@@ -16,15 +18,10 @@ def linked_inputs(map_text):
     file)}. Relative paths are the build's own objects and archives, which the linker is given
     from the build tree."""
     inputs = collections.defaultdict(set)
-    section = ""
     for line in map_text.splitlines():
-        if line and not line[0].isspace() and not INCLUDED_MEMBER.match(line) and \
-                not line.startswith("LOAD "):
-            section = line
-        if section.startswith("Archive member included"):
-            found = INCLUDED_MEMBER.match(line)
-            if found:
-                inputs[found.group(1)].add(found.group(2))
+        included = INCLUDED_MEMBER.match(line)
+        if included:
+            inputs[included.group(1)].add(included.group(2))
         loaded = LOADED_OBJECT.match(line)
         if loaded:
             inputs[loaded.group(1)]

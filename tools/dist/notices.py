@@ -82,8 +82,8 @@ MEMBER = re.compile(r"^(\S+):\s+file format ")
 def member_sources(objdump, path, members):
     """The source file names (COFF .file symbols) of the given members of an archive, or of the
     object file itself when it has no members."""
-    listing = subprocess.run([objdump, "-t", path], check=True, capture_output=True,
-                             text=True).stdout
+    listing = subprocess.run([objdump, "-t", path], check=True, capture_output=True, text=True,
+                             env=dict(os.environ, LC_ALL="C")).stdout
     wanted = set(members) if members else None
     sources, member = set(), None
     for line in listing.splitlines():

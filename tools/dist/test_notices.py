@@ -78,8 +78,9 @@ class ThrowawayLink(unittest.TestCase):
         self.assertNotIn("winpthreads", self.plain_notices)
 
 
+# The headings as a French locale gives them.
 MAP = """\
-Archive member included to satisfy reference by file (symbol)
+Membre d'archive inclus pour satisfaire la référence par fichier (symbole)
 
 /usr/lib/gcc/x/12/../../../../x/lib/libmingw32.a(lib64_libmingw32_a-crt0_c.o)
                               /usr/x/lib/crt2.o (main)
@@ -87,11 +88,11 @@ Archive member included to satisfy reference by file (symbol)
 libhotkeys_core.a(ByteReader.cpp.obj)
                               objects.a(Main_win.cpp.obj) (ByteReader)
 
-Discarded input sections
+Sections d'entrée supprimées
 
  .text          0x0 0x0 /usr/x/lib/libmingw32.a(lib64_libmingw32_a-other.o)
 
-Linker script and memory map
+Script de l'éditeur de liens et table de projection mémoire
 
 LOAD /usr/x/lib/../lib/crt2.o
 LOAD objects.a
