@@ -17,6 +17,12 @@ target_compile_definitions(HotKeys PRIVATE
     HOTKEYS_SITE_PAGE="${HOTKEYS_SITE_PAGE}"
     HOTKEYS_AUTHOR_PAGE="${HOTKEYS_AUTHOR_PAGE}")
 
+# The copyright line of LICENSE and its licence, as an SPDX identifier, go into the version
+# resource, release.json and, through it, the release's bill of materials.
+set(HOTKEYS_LICENSE MIT)
+file(STRINGS ${CMAKE_SOURCE_DIR}/LICENSE HOTKEYS_COPYRIGHT REGEX "^Copyright " LIMIT_COUNT 1)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/LICENSE)
+
 configure_file(${CMAKE_SOURCE_DIR}/resources/Version.h.in ${CMAKE_BINARY_DIR}/generated/Version.h)
 target_include_directories(HotKeys PRIVATE ${CMAKE_BINARY_DIR}/generated)
 set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/HotKeys.rc APPEND PROPERTY OBJECT_DEPENDS
@@ -31,3 +37,23 @@ foreach(target IN ITEMS hotkeys_core HotKeys)
     target_compile_options(${target} PRIVATE -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
                                              -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
 endforeach()
+
+# Each linked library's notices, from the link map, beside the program: THIRD-PARTY-NOTICES.txt
+# for the release and third-party.json for its bill of materials. The build fails on a linked
+# file whose notices tools/dist/components.json does not say where to find.
+find_program(SYSTEM_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+set(LINK_MAP ${CMAKE_BINARY_DIR}/HotKeys.map)
+target_link_options(HotKeys PRIVATE -Wl,-Map=${LINK_MAP})
+set(NOTICES_TOOL notices.py linkmap.py copyright.py debian_packages.py components.json)
+list(TRANSFORM NOTICES_TOOL PREPEND ${CMAKE_SOURCE_DIR}/tools/dist/)
+add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/THIRD-PARTY-NOTICES.txt ${CMAKE_BINARY_DIR}/third-party.json
+    COMMAND ${CMAKE_COMMAND} -E env PYTHONDONTWRITEBYTECODE=1
+            ${SYSTEM_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/dist/notices.py ${LINK_MAP}
+            ${CMAKE_OBJDUMP} ${PROJECT_VERSION} ${CMAKE_BINARY_DIR}/THIRD-PARTY-NOTICES.txt
+            ${CMAKE_BINARY_DIR}/third-party.json
+    DEPENDS HotKeys ${NOTICES_TOOL}
+    COMMENT "Third-party notices of HotKeys.exe, from its link map"
+    VERBATIM)
+add_custom_target(notices ALL
+    DEPENDS ${CMAKE_BINARY_DIR}/THIRD-PARTY-NOTICES.txt ${CMAKE_BINARY_DIR}/third-party.json)

@@ -14,6 +14,7 @@ else
         wine64 wine32:i386 fonts-wine fonts-liberation xvfb xdotool x11-utils imagemagick
         python3 python3-pytest locales libx11-6 libxfixes3
         clang libclang-rt-14-dev clang-tidy cppcheck
+        libz-mingw-w64-dev node-spdx-license-ids node-spdx-exceptions
     )
     options=()
 fi

@@ -2,6 +2,7 @@
 properties read it, against the version the build was configured with (release.json)."""
 
 import json
+import pathlib
 import struct
 
 from layout.resource import find_resource
@@ -9,6 +10,7 @@ from layout.resource import find_resource
 RT_VERSION = 16
 VS_VERSION_INFO = 1
 FIXED_SIGNATURE = 0xFEEF04BD
+LICENSE = pathlib.Path(__file__).resolve().parents[2] / "LICENSE"
 
 
 def _aligned(at):
@@ -63,3 +65,15 @@ def test_the_exe_carries_the_configured_version_and_its_names(build_tree):
     assert strings["ProductName"] == strings["InternalName"] == "HotKeys"
     assert strings["OriginalFilename"] == "HotKeys.exe"
     assert strings["FileDescription"].startswith("HotKeys")
+
+
+def test_the_exe_names_the_copyright_and_licence_of_license(build_tree):
+    release = json.loads((build_tree / "release.json").read_text())
+    license_text = LICENSE.read_text()
+    copyright_line = next(line for line in license_text.splitlines()
+                          if line.startswith("Copyright "))
+
+    _, strings = read_version(build_tree / "HotKeys.exe")
+
+    assert license_text.startswith(f"{release['license']} License\n")
+    assert strings["LegalCopyright"] == f"{copyright_line}. {release['license']} License"

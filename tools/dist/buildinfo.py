@@ -15,6 +15,8 @@ import sys
 import tempfile
 import zipfile
 
+import debian_packages
+
 TOOLCHAINS = ("x86_64-w64-mingw32", "i686-w64-mingw32")
 COMPILER_PROGRAMS = ("cc1plus", "cc1", "collect2", "as", "ld")
 LINKED_FILES = ("crt2.o", "libstdc++.a", "libgcc.a", "libssp.a", "libwinpthread.a", "libmingw32.a",
@@ -85,41 +87,14 @@ def files_the_build_reads():
     return files
 
 
-def merged_usr_names(path):
-    """A file's real path and its other name under a merged /usr, where dpkg may know it."""
-    real = os.path.realpath(path)
-    return real, real.removeprefix("/usr") if real.startswith("/usr/") else "/usr" + real
-
-
-def owning_packages(paths):
-    """dpkg's name for the package of each file, from one query (dpkg reads its whole file list
-    on each call)."""
-    names = {path: merged_usr_names(path) for path in paths}
-    query = sorted({alias for aliases in names.values() for alias in aliases})
-    found = subprocess.run(["dpkg-query", "-S", *query], capture_output=True, text=True)
-    owner = {}
-    for line in found.stdout.splitlines():
-        packages, _, path = line.partition(": ")
-        if not line.startswith("diversion by"):
-            owner[path] = packages.split(", ")[0]
-    packages = set()
-    for path, aliases in names.items():
-        owners = [owner[alias] for alias in aliases if alias in owner]
-        if not owners:
-            raise LookupError(f"{path} belongs to no installed package")
-        packages.add(owners[0])
-    return packages
-
-
 def installed_versions(packages):
     """'name:architecture (= version)' of each package, as dpkg reports it, in order."""
-    lines = run("dpkg-query", "-W", "-f=${Package}:${Architecture} (= ${Version})\n",
-                *sorted(packages))
-    return sorted(set(lines.splitlines()), key=lambda line: line.split(":")[0])
+    lines = debian_packages.query("${Package}:${Architecture} (= ${Version})", sorted(packages))
+    return sorted(set(lines), key=lambda line: line.split(":")[0])
 
 
 def buildinfo(commit, epoch, version):
-    packages = owning_packages(files_the_build_reads())
+    packages = set(debian_packages.owners(files_the_build_reads()).values())
     depends = ",\n".join(f" {entry}" for entry in installed_versions(packages))
     architecture = run("dpkg", "--print-architecture").strip()
     return (f"Format: 1.0\n"

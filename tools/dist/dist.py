@@ -2,8 +2,10 @@
 """Release archives of both programs, built from the committed sources, byte for byte the same
 wherever and whenever they are built.
 
-    dist.py build REPO   writes REPO/dist: a zip per program, their unpacked contents, BUILDINFO
-                         (what made the bytes) and SHA256SUMS
+    dist.py build REPO   writes REPO/dist: a zip per program (the exe, README.txt, LICENSE.txt
+                         and the notices of what the exe links), their unpacked contents, the
+                         bill of materials (HotKeys-<version>.spdx.json), BUILDINFO (what made
+                         the bytes) and SHA256SUMS
     dist.py check REPO   builds twice, in two clones at different paths, and compares the sums
 
 Every time stamp comes from the last commit (SOURCE_DATE_EPOCH): the linker writes it into the PE
@@ -23,6 +25,8 @@ import tempfile
 import time
 import zipfile
 
+import check_sbom
+import sbom
 from buildinfo import buildinfo
 
 PROGRAMS = (("win32", "32-bit Windows (it runs on 64-bit Windows too)"),
@@ -45,19 +49,28 @@ def export_sources(repo, target):
 
 
 def build(sources, preset, epoch):
+    """The build tree of a preset: HotKeys.exe, release.json, and the notices of what the exe
+    links (THIRD-PARTY-NOTICES.txt, third-party.json, from HotKeys.map)."""
     env = dict(os.environ, SOURCE_DATE_EPOCH=str(epoch))
     for command in (["cmake", "--preset", preset],
-                    ["cmake", "--build", "--preset", preset, "--target", "HotKeys"]):
+                    ["cmake", "--build", "--preset", preset, "--target", "HotKeys", "notices"]):
         subprocess.run(command, cwd=sources, env=env, check=True, stdout=subprocess.DEVNULL)
-    tree = sources / "build" / preset
-    return tree / "HotKeys.exe", json.loads((tree / "release.json").read_text())
+    return sources / "build" / preset
 
 
-def readme(template, release, arch, platform):
+def readme(template, release, arch, platform, libraries):
     pages = "\n".join(f"      {page}" for page in release["pages"].values())
+    names = [library["name"] for library in libraries]
     text = (template.replace("@VERSION@", release["version"]).replace("@ARCH@", arch)
-            .replace("@PLATFORM@", platform).replace("@PAGES@", pages))
-    return text.replace("\n", "\r\n").encode("ascii")
+            .replace("@PLATFORM@", platform).replace("@PAGES@", pages)
+            .replace("@LICENSE@", release["license"])
+            .replace("@LIBRARIES@", ", ".join(names[:-1]) + " and " + names[-1]))
+    return windows_text(text)
+
+
+def windows_text(text):
+    """A text file as Notepad expects it, with CRLF line ends."""
+    return text.replace("\n", "\r\n").encode("utf-8")
 
 
 def write_zip(path, files, epoch):
@@ -76,31 +89,54 @@ def sha256(path):
     return hashlib.sha256(path.read_bytes()).hexdigest()
 
 
-def make_dist(repo):
-    repo = pathlib.Path(repo).resolve()
-    epoch = int(git(repo, "log", "-1", "--format=%ct"))
-    sources = repo / "build" / "dist" / "src"
-    export_sources(repo, sources)
-    out = repo / "dist"
-    shutil.rmtree(out, ignore_errors=True)
-    out.mkdir()
+def bill_name(release):
+    return f"HotKeys-{release['version']}.spdx.json"
+
+
+def package(out, sources, trees, epoch, commit):
+    """The zip of each build tree [(arch, platform, tree)], its contents unpacked beside it, and
+    the bill of materials of both; returns the names for SHA256SUMS."""
     template = (sources / "tools" / "dist" / "README.txt.in").read_text()
-    sums = []
-    for arch, platform in PROGRAMS:
-        exe, release = build(sources, arch, epoch)
+    license_text = windows_text((sources / "LICENSE").read_text())
+    names, document = [], None
+    for arch, platform, tree in trees:
+        release = json.loads((tree / "release.json").read_text())
         name = f"HotKeys-{release['version']}-{arch}"
-        files = [("HotKeys.exe", exe.read_bytes()),
-                 ("README.txt", readme(template, release, arch, platform))]
+        exe = (tree / "HotKeys.exe").read_bytes()
+        libraries = json.loads((tree / "third-party.json").read_text())
+        files = [("HotKeys.exe", exe),
+                 ("README.txt", readme(template, release, arch, platform, libraries)),
+                 ("LICENSE.txt", license_text),
+                 ("THIRD-PARTY-NOTICES.txt",
+                  windows_text((tree / "THIRD-PARTY-NOTICES.txt").read_text()))]
         unpacked = out / name
         unpacked.mkdir()
         for file_name, data in files:
             (unpacked / file_name).write_bytes(data)
         write_zip(out / f"{name}.zip", files, epoch)
-        sums += [f"{name}.zip", f"{name}/HotKeys.exe"]
+        document = document or sbom.Document(release, commit, epoch)
+        document.add_program(arch, platform, f"{name}.zip", (out / f"{name}.zip").read_bytes(),
+                             f"{name}/HotKeys.exe", exe, libraries)
+        names += [f"{name}.zip", f"{name}/HotKeys.exe"]
         print(f"{name}: version {release['version']}, link pages embedded:")
         for label, page in release["pages"].items():
             print(f"  {label}: {page}")
+    bill = bill_name(release)
+    (out / bill).write_text(json.dumps(document.spdx, indent=2, ensure_ascii=False) + "\n")
+    return names + [bill], release
+
+
+def make_dist(repo):
+    repo = pathlib.Path(repo).resolve()
+    epoch = int(git(repo, "log", "-1", "--format=%ct"))
     commit = git(repo, "rev-parse", "HEAD")
+    sources = repo / "build" / "dist" / "src"
+    export_sources(repo, sources)
+    out = repo / "dist"
+    shutil.rmtree(out, ignore_errors=True)
+    out.mkdir()
+    trees = [(arch, platform, build(sources, arch, epoch)) for arch, platform in PROGRAMS]
+    sums, release = package(out, sources, trees, epoch, commit)
     (out / "BUILDINFO").write_text(buildinfo(commit, epoch, release["version"]))
     sums.append("BUILDINFO")
     lines = "".join(f"{sha256(out / file)}  {file}\n" for file in sorted(sums))
@@ -108,6 +144,8 @@ def make_dist(repo):
     print(f"built from {commit} (SOURCE_DATE_EPOCH={epoch}) in {out}:")
     print(lines, end="")
     subprocess.run(["sha256sum", "--quiet", "-c", "SHA256SUMS"], cwd=out, check=True)
+    check_sbom.check(out, {arch: tree / "HotKeys.map" for arch, _, tree in trees})
+    print(f"{bill_name(release)} matches the zips, the exes and their link maps")
     return lines
 
 
