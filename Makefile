@@ -44,6 +44,11 @@ test: build sanitize
 	ctest --preset sanitize
 	ctest --preset native
 
+# Rewrites every C++ file that differs from .clang-format (the format test names them).
+.PHONY: format
+format: deps
+	tools/checkformat/checkformat.sh clang-format-14 $(CURDIR) --fix
+
 run: build
 	tools/run-widget.sh
 
