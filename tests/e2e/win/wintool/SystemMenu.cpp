@@ -50,8 +50,8 @@ bool runRemote(HANDLE process, void* start, void* argument, DWORD& exitCode) {
 void* remoteReader(HMODULE local, void* reader, DWORD loaded) {
     auto localBase = reinterpret_cast<std::uintptr_t>(local);
     std::uintptr_t remoteBase = sizeof(void*) == sizeof(DWORD) ? loaded : localBase;
-    return reinterpret_cast<void*>(remoteBase + (reinterpret_cast<std::uintptr_t>(reader) -
-                                                 localBase));
+    return reinterpret_cast<void*>(remoteBase +
+                                   (reinterpret_cast<std::uintptr_t>(reader) - localBase));
 }
 
 std::string helperPath() {
