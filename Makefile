@@ -1,4 +1,5 @@
 # The two everyday commands: `make run` and `make test`. Both install what is missing first.
+# `make check` is the quick part of `make test`, without Wine.
 .PHONY: deps native win64 win32 sanitize build test run fuzz
 
 deps:
@@ -43,9 +44,22 @@ fuzz-corpus: sanitize
 			build/sanitize/fuzz/$$target/corpus || exit 1; \
 	done
 
-test: build sanitize
-	ctest --preset sanitize
-	ctest --preset native
+# Every tier that needs neither Wine nor X, each labelled in CTest: the unit tests, natively and
+# under the sanitizers, the short fuzz runs, and the static checks (layering, unused code, the
+# analysers, the format, the built programs' headers and manifests, the committed resources).
+# The Windows builds come first: the analysers and the checks of the exe read them.
+.PHONY: check format
+check: build sanitize
+	ctest --preset sanitize -j2
+	ctest --preset native -j2 -L '^(unit|static)$$'
+
+# Everything: the quick tiers, then the end-to-end tests under Wine, one file at a time.
+test: check
+	ctest --preset native -L '^e2e'
+
+# Rewrites every C++ file that differs from .clang-format (the format check names them).
+format: deps
+	tools/checkformat/checkformat.sh clang-format-14 $(CURDIR) --fix
 
 run: build
 	tools/run-widget.sh

@@ -1,10 +1,9 @@
 // The standard library reports a broken limit (a string past its largest size, a position past
-// its end) through these functions. Its own versions build std::length_error and its kin, which
-// in this static build bring a second, reference-counted string implementation with them: a
-// sixth of the 32-bit executable. These throw the program's own error under the standard name
-// instead, so the error box reads as it would have. The linker takes them in place of the
-// library's; should the library need one that is missing here, the link stops at a duplicate
-// definition rather than doing without.
+// its end) through these functions. Its own versions build std::length_error and its kin,
+// classes the program does without (base/Error.h says why). These throw the program's own error
+// under the standard name instead, so the error box reads as it would have. The linker takes
+// them in place of the library's; should the library need one that is missing here, the link
+// stops at a duplicate definition rather than doing without.
 
 #include "base/Error.h"
 

@@ -9,9 +9,10 @@
 namespace hk {
 
 // The program's own errors carry their type name and the code address that raised them, so the
-// start-up failure box can say where a failure arose. Not built on std::runtime_error: in the
-// static Windows build that class brings a second, reference-counted string implementation with
-// it, a sixth of the 32-bit executable.
+// start-up failure box can say where a failure arose. Not built on std::runtime_error or its kin
+// (std::logic_error, std::length_error and the rest): in the static Windows build those classes
+// bring a second, reference-counted string implementation with them, a sixth of the 32-bit
+// executable.
 class Error : public std::exception {
 public:
     Error(const char* typeName, std::string message, const void* address)

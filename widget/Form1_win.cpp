@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "form/FormResource_win.h"
 #include "hotkeys/HotkeyRegistration.h"
+#include "hotkeys/SystemHotkeyPlatform_win.h"
 #include "platform/AnsiText_win.h"
 #include "platform/DcGuards_win.h"
 #include "platform/SystemErrorText_win.h"
@@ -36,8 +37,9 @@ void setClientSize(HWND window, int width, int height) {
 } // namespace
 
 TForm1::TForm1(HINSTANCE instance, HWND owner, ErrorReporter& reporter)
-    : reporter(reporter), dispatch(platform, {TargetWindow1, TargetTitle1},
-                                   {TargetWindow2, TargetTitle2}, isAnsiLeadByte),
+    : reporter(reporter), platform(systemHotkeyPlatform()),
+      dispatch(platform, {TargetWindow1, TargetTitle1}, {TargetWindow2, TargetTitle2},
+               isAnsiLeadByte),
       form(readFormDescription(formResource(instance))) {
     if (!registerWindowClass<TForm1>(instance, kClassName, CS_DBLCLKS, nullptr)) {
         raiseLastError(SystemErrorWording::CodeAndText);

@@ -3,7 +3,6 @@
 #include "base/ErrorReporter.h"
 #include "form/FormDescription.h"
 #include "hotkeys/HotkeyDispatch.h"
-#include "hotkeys/HotkeyPlatform_win.h"
 #include "hotkeys/HotkeyTable.h"
 #include "platform/ShellLibrary_win.h"
 #include "platform/WindowProcedure_win.h"
@@ -51,7 +50,7 @@ private:
     void setSlotCaption(int slot, const std::string& caption);
 
     ErrorReporter& reporter;
-    Win32HotkeyPlatform platform;
+    HotkeyPlatform& platform;
     HotkeyDispatch dispatch;
     HotkeyIds hotkeyIds{};
     FormDescription form;

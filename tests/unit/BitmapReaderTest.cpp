@@ -1,6 +1,7 @@
 #include "picture/BitmapReader.h"
 
 #include "tests/unit/BitmapBytes.h"
+#include "tools/picturefiles/PicturePayload.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -12,7 +13,7 @@ using test::bitmapFileStart;
 using test::Bytes;
 
 DecodedBitmap read(const std::vector<std::uint8_t>& file) {
-    const auto stored = test::sizedFile(file);
+    const auto stored = sizedFile(file);
     ByteReader reader(stored);
     DecodedBitmap bitmap = readBitmapPicture(reader);
     EXPECT_TRUE(reader.atEnd()) << "reading takes exactly the S bytes of the file";
@@ -56,8 +57,7 @@ TEST(BitmapReader, TakesPixelsStraightAfterTheTablesWhateverThePixelOffsetSays) 
 
 TEST(BitmapReader, WidensTheCoreHeaderWithThreeByteColourEntries) {
     // 12-byte header: 16-bit width 3, height 2, planes 1, 8 bits; 256 entries of blue, green, red.
-    Bytes file;
-    file.text("BM").u32(0).u32(0).u32(0).u32(12).u16(3).u16(2).u16(1).u16(8);
+    Bytes file = bitmapFileStart({.size = 12, .width = 3, .height = 2, .bitCount = 8});
     for (std::uint32_t i = 0; i < 256; ++i) {
         file.u8(i).u8(i + 1).u8(i + 2);
     }
@@ -89,17 +89,15 @@ TEST(BitmapReader, ReadsColourMasksOnlyForBitFieldsWithSixteenOrThirtyTwoBits) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << c.headerSize << " " << c.bitCount << " " << c.compression);
+        // A larger header holds its masks at byte 40; after a 40-byte one come bit fields.
         Bytes file = bitmapFileStart({.size = c.headerSize,
                                       .width = 1,
                                       .height = 1,
                                       .bitCount = c.bitCount,
                                       .compression = c.compression,
-                                      .sizeImage = 4});
-        if (c.headerSize > 40) {
-            // A larger header holds its masks at byte 40.
-            file.data.resize(14 + 40);
-            file.u32(0xF800).u32(0x07E0).u32(0x001F).fill(c.headerSize - 52, 0);
-        } else if (c.masks) {
+                                      .sizeImage = 4,
+                                      .masks = {0xF800, 0x07E0, 0x001F, 0}});
+        if (c.headerSize == 40 && c.masks) {
             file.u32(0xF800).u32(0x07E0).u32(0x001F);
         }
         file.append({9, 8, 7, 6});
@@ -198,7 +196,10 @@ TEST(BitmapReader, RejectsWhatIsNotAValidBitmap) {
         {"planes 0", bitmapFileStart({.planes = 0}).fill(16, 0).data},
         {"planes 2", bitmapFileStart({.planes = 2}).fill(16, 0).data},
         {"core header planes 0",
-         Bytes().text("BM").fill(12, 0).u32(12).u16(1).u16(1).u16(0).u16(24).fill(4, 0).data},
+         bitmapFileStart({.size = 12, .width = 1, .height = 1, .planes = 0, .bitCount = 24})
+             .fill(4, 0)
+             .data},
+        // Hand-made: sizes that no BMP header has, so no writer stores them.
         {"header size 16", Bytes().text("BM").fill(12, 0).u32(16).fill(40, 0).data},
         {"header size 0", Bytes().text("BM").fill(12, 0).u32(0).fill(40, 0).data},
         {"negative width", bitmapFileStart({.width = -2}).fill(16, 0).data},
@@ -222,16 +223,17 @@ TEST(BitmapReader, FailsCleanlyWhenLengthsPromiseMoreThanIsStored) {
         std::vector<std::uint8_t> stored;
     };
     const auto file = bitmapFileStart({}).append(counting(16)).data;
+    // Hand-made where no writer would go: lengths and a header size that overstate the file.
     auto withLength = [&](std::uint32_t length) { return Bytes().u32(length).append(file).data; };
     const Case cases[] = {
         {"S past the end", withLength(static_cast<std::uint32_t>(file.size() + 1))},
         {"S of 0xFFFFFFFF", withLength(0xFFFFFFFF)},
         {"no S", {1, 2, 3}},
         {"colour table longer than the file",
-         test::sizedFile(bitmapFileStart({.bitCount = 8, .clrUsed = 0x40000000}).data)},
+         sizedFile(bitmapFileStart({.bitCount = 8, .clrUsed = 0x40000000}).data)},
         {"header longer than the file",
-         test::sizedFile(Bytes().text("BM").fill(12, 0).u32(0xFFFFFFF0).fill(40, 0).data)},
-        {"masks cut off", test::sizedFile(bitmapFileStart({.compression = 3}).u32(0xFF).data)},
+         sizedFile(Bytes().text("BM").fill(12, 0).u32(0xFFFFFFF0).fill(40, 0).data)},
+        {"masks cut off", sizedFile(bitmapFileStart({.compression = 3}).u32(0xFF).data)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -252,7 +254,7 @@ TEST(BitmapReader, SurvivesAFileCutAtEveryOffset) {
         SCOPED_TRACE(length);
         const std::vector<std::uint8_t> cut(whole.data.begin(),
                                             whole.data.begin() + static_cast<long>(length));
-        const auto stored = test::sizedFile(cut);
+        const auto stored = sizedFile(cut);
         ByteReader reader(stored);
         try {
             const DecodedBitmap bitmap = readBitmapPicture(reader);

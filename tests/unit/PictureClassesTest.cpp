@@ -1,6 +1,7 @@
 #include "picture/PictureClasses.h"
 
 #include "tests/unit/BitmapBytes.h"
+#include "tools/picturefiles/PicturePayload.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +60,7 @@ TEST(PictureClasses, PayloadIsReadByTheClassItNames) {
     PictureClasses classes;
     classes.add({"png", "TPNGGraphic", readBitmapPicture});
     const auto file = test::bitmapFileStart({.width = 1, .height = 1}).append({1, 2, 3, 4}).data;
-    const auto payload = test::payload("TPNGGraphic", file);
+    const auto payload = picturePayload("TPNGGraphic", file);
     const auto bitmap = readPicturePayload(payload, classes);
     ASSERT_TRUE(bitmap.has_value());
     EXPECT_TRUE(bitmap->is32Bit());
@@ -73,15 +74,15 @@ TEST(PictureClasses, UnknownClassGivesNoPictureAndLeavesTheRestUnread) {
     const std::vector<std::uint8_t> notABitmap = {'X', 'Y', 0, 0};
     for (const char* name : {"TBitmap", "TPngGraphic", ""}) {
         SCOPED_TRACE(name);
-        EXPECT_FALSE(readPicturePayload(test::payload(name, notABitmap), classes).has_value());
+        EXPECT_FALSE(readPicturePayload(picturePayload(name, notABitmap), classes).has_value());
     }
-    EXPECT_THROW(readPicturePayload(test::payload("TPNGGraphic", notABitmap), classes),
+    EXPECT_THROW(readPicturePayload(picturePayload("TPNGGraphic", notABitmap), classes),
                  InvalidBitmap);
 }
 
 TEST(PictureClasses, PayloadCutInsideTheClassNameIsAReadError) {
     PictureClasses classes;
-    const auto payload = test::payload("TPNGGraphic", {});
+    const auto payload = picturePayload("TPNGGraphic", {});
     for (std::size_t length = 0; length < 12; ++length) {
         SCOPED_TRACE(length);
         const std::span<const std::uint8_t> cut(payload.data(), length);

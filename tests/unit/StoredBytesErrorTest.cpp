@@ -3,6 +3,7 @@
 #include "picture/PictureClasses.h"
 #include "tests/unit/BitmapBytes.h"
 #include "tests/unit/StoredForm.h"
+#include "tools/picturefiles/PicturePayload.h"
 #include "widget/FormLayout.h"
 
 #include <algorithm>
@@ -35,7 +36,7 @@ void readPayload(const std::vector<std::uint8_t>& payload) {
 TEST(StoredBytesError, EveryRefusalNamesItsTypeItsMessageAndTheCodeThatRaisedIt) {
     const std::vector<std::uint8_t> stored = storedFormBytes();
     const auto bitmap = test::bitmapFileStart({.width = 1, .height = 1}).append({1, 2, 3, 4}).data;
-    auto longerThanStored = test::payload("TPNGGraphic", bitmap);
+    auto longerThanStored = picturePayload("TPNGGraphic", bitmap);
     longerThanStored[12] += 1; // S, after the class name's length byte and its 11 letters
     struct Case {
         const char* what;
@@ -53,14 +54,14 @@ TEST(StoredBytesError, EveryRefusalNamesItsTypeItsMessageAndTheCodeThatRaisedIt)
          [&] { readFormDescription(renamed(stored, "PixelsPerInch", "PixelsPerInck")); },
          "FormReadError", "Form description: Form1 has no property PixelsPerInck"},
         {"bitmap without its signature",
-         [&] { readPayload(test::payload("TPNGGraphic", renamed(bitmap, "BM", "BX"))); },
+         [&] { readPayload(picturePayload("TPNGGraphic", renamed(bitmap, "BM", "BX"))); },
          "InvalidBitmap", "Bitmap image is not valid"},
         {"bitmap of two planes",
          [&] {
-             readPayload(test::payload("TPNGGraphic",
-                                       test::bitmapFileStart({.width = 1, .height = 1, .planes = 2})
-                                           .append({1, 2, 3, 4})
-                                           .data));
+             readPayload(picturePayload(
+                 "TPNGGraphic", test::bitmapFileStart({.width = 1, .height = 1, .planes = 2})
+                                    .append({1, 2, 3, 4})
+                                    .data));
          },
          "InvalidBitmap", "Bitmap image is not valid"},
         {"payload shorter than it claims", [&] { readPayload(longerThanStored); },

@@ -1,6 +1,6 @@
 // Reads the committed pictures and icon back, independently of the writer, and checks the facts
 // the widget's drawing and the icon loader rely on.
-#include "Image.h"
+#include "tools/picturefiles/Image.h"
 
 #include <algorithm>
 #include <filesystem>

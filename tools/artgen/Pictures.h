@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Image.h"
+#include "tools/picturefiles/Image.h"
 
 namespace hk {
 

@@ -1,7 +1,7 @@
 // Writes the widget's pictures and the program's icon into a resources folder:
 //   artgen <resources folder>
-#include "BitmapFile.h"
 #include "Pictures.h"
+#include "tools/picturefiles/BitmapFile.h"
 
 #include <filesystem>
 #include <fstream>

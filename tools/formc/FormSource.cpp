@@ -1,5 +1,7 @@
 #include "tools/formc/FormSource.h"
 
+#include "tools/picturefiles/PicturePayload.h"
+
 #include <charconv>
 #include <limits>
 #include <optional>
@@ -119,16 +121,7 @@ IdentifierSet set(LineCursor& line) {
     return set;
 }
 
-void appendLength(BinaryData& data, std::size_t length, const LineCursor& line) {
-    if (length > std::numeric_limits<std::uint32_t>::max()) {
-        line.fail("the file is too large for a 32-bit length");
-    }
-    for (int i = 0; i < 4; ++i) {
-        data.push_back(static_cast<std::uint8_t>(length >> 8 * i));
-    }
-}
-
-// A picture payload: the picture class's name as a short string, then the file with its length.
+// A picture payload, from the picture class's name and the file it names.
 BinaryData picture(LineCursor& line, const FileLoader& load) {
     const std::string className = line.word();
     if (className.size() > std::numeric_limits<std::uint8_t>::max()) {
@@ -144,13 +137,10 @@ BinaryData picture(LineCursor& line, const FileLoader& load) {
     } catch (const std::exception& error) {
         line.fail(error.what());
     }
-    BinaryData data;
-    data.reserve(1 + className.size() + 4 + file.size());
-    data.push_back(static_cast<std::uint8_t>(className.size()));
-    data.insert(data.end(), className.begin(), className.end());
-    appendLength(data, file.size(), line);
-    data.insert(data.end(), file.begin(), file.end());
-    return data;
+    if (file.size() > std::numeric_limits<std::uint32_t>::max()) {
+        line.fail("the file is too large for a 32-bit length");
+    }
+    return picturePayload(className, file);
 }
 
 PropertyValue value(LineCursor& line, const FileLoader& load) {

@@ -28,8 +28,7 @@ inline HWND parseWindow(const char* text) {
 }
 
 // Runs the command argv[1] names; an unknown command or bad usage prints every command's usage.
-inline int runCommand(const char* tool, std::span<const Command> commands, int argc,
-                      char** argv) {
+inline int runCommand(const char* tool, std::span<const Command> commands, int argc, char** argv) {
     for (const Command& command : commands) {
         if (argc >= 2 && std::strcmp(argv[1], command.name) == 0) {
             const int result = command.run(Args(argv + 2, argv + argc));

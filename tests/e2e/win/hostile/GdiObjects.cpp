@@ -1,18 +1,13 @@
 // The GDI objects of another process, counted in the handle table that its PEB points to.
 // GetGuiResources gives 0 for other processes under Wine; the table holds one entry per live
 // object of the process that maps it.
+#include "../UniqueKernelHandle.h"
 #include "Commands.h"
 
 #include <cstdio>
-#include <memory>
 #include <vector>
 
 namespace {
-
-struct HandleCloser {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 struct GdiHandleEntry {
     std::uint64_t object;
@@ -85,8 +80,8 @@ int countGdiObjects(Args args) {
         std::printf("the handle table does not follow this process's own objects\n");
         return 1;
     }
-    UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
-                                     DWORD(parseNumber(args[0]))));
+    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
+                                           DWORD(parseNumber(args[0]))));
     const long live = process ? gdiObjects(process.get()) : -1;
     std::printf("objects=%ld\n", live);
     return live < 0 ? 1 : 0;

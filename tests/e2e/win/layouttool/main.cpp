@@ -6,9 +6,9 @@
 //                                             prints "W H", then one row of '#' and '.' a line
 // layouttool.exe dialogtext HWND              the texts of a dialog's static controls, a line
 //                                             each
+#include "../HexText.h"
 #include "platform/DcGuards_win.h"
 #include "platform/UniqueHandle_win.h"
-#include "../HexText.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,10 +1,9 @@
 // Starting a program with a chosen show command, and ending one that will not close.
+#include "../UniqueKernelHandle.h"
 #include "Commands.h"
-#include "UniqueHandle.h"
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 
 namespace {
@@ -41,8 +40,8 @@ int startProcess(Args args) {
         std::printf("error=%lu\n", GetLastError());
         return 1;
     }
-    UniqueHandle processHandle(process.hProcess);
-    UniqueHandle threadHandle(process.hThread);
+    UniqueKernelHandle processHandle(process.hProcess);
+    UniqueKernelHandle threadHandle(process.hThread);
     std::printf("pid=%lu\n", process.dwProcessId);
     std::fflush(stdout);
     WaitForSingleObject(processHandle.get(), INFINITE);
@@ -55,7 +54,7 @@ int startProcess(Args args) {
 int killProcess(Args args) {
     if (args.size() != 1)
         return kBadUsage;
-    UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, DWORD(parseNumber(args[0]))));
+    UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, DWORD(parseNumber(args[0]))));
     if (!process || !TerminateProcess(process.get(), 1))
         return 1;
     return 0;

@@ -1,20 +1,15 @@
 // The system menu of another program's window. Wine keeps menus inside their own process, so
 // wintool loads menudump.dll into that process and runs its reader there.
+#include "../UniqueKernelHandle.h"
 #include "../menudump/MenuDump.h"
 #include "Commands.h"
-#include "UniqueHandle.h"
+#include "platform/UniqueHandle_win.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <string>
 
 namespace {
-
-struct LibraryFreer {
-    void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-using UniqueLibrary = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFreer>;
 
 // Memory allocated inside the other process, released there when done.
 class RemoteBlock {
@@ -37,9 +32,9 @@ private:
 
 // Runs `start(argument)` as a thread of the other process; returns its exit code.
 bool runRemote(HANDLE process, void* start, void* argument, DWORD& exitCode) {
-    UniqueHandle thread(CreateRemoteThread(process, nullptr, 0,
-                                           reinterpret_cast<LPTHREAD_START_ROUTINE>(start),
-                                           argument, 0, nullptr));
+    UniqueKernelHandle thread(CreateRemoteThread(process, nullptr, 0,
+                                                 reinterpret_cast<LPTHREAD_START_ROUTINE>(start),
+                                                 argument, 0, nullptr));
     return thread && WaitForSingleObject(thread.get(), 10000) == WAIT_OBJECT_0 &&
            GetExitCodeThread(thread.get(), &exitCode);
 }
@@ -50,8 +45,8 @@ bool runRemote(HANDLE process, void* start, void* argument, DWORD& exitCode) {
 void* remoteReader(HMODULE local, void* reader, DWORD loaded) {
     auto localBase = reinterpret_cast<std::uintptr_t>(local);
     std::uintptr_t remoteBase = sizeof(void*) == sizeof(DWORD) ? loaded : localBase;
-    return reinterpret_cast<void*>(remoteBase + (reinterpret_cast<std::uintptr_t>(reader) -
-                                                 localBase));
+    return reinterpret_cast<void*>(remoteBase +
+                                   (reinterpret_cast<std::uintptr_t>(reader) - localBase));
 }
 
 std::string helperPath() {
@@ -69,11 +64,11 @@ int systemMenu(Args args) {
     HWND window = parseWindow(args[0]);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    UniqueHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
+    UniqueKernelHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
     std::string path = helperPath();
     // Loaded here too, to learn where the reader lies inside the module; system DLLs load at the
     // same addresses in both processes.
-    UniqueLibrary local(LoadLibraryA(path.c_str()));
+    hk::UniqueModule local(LoadLibraryA(path.c_str()));
     if (!process || !local)
         return 1;
     void* loadLibrary =

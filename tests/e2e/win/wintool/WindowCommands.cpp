@@ -1,6 +1,6 @@
 // Looking at windows of other processes and sending them messages.
-#include "Commands.h"
 #include "../HexText.h"
+#include "Commands.h"
 
 #include <cstdio>
 #include <cstring>

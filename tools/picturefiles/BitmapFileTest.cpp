@@ -1,4 +1,4 @@
-#include "BitmapFile.h"
+#include "tools/picturefiles/BitmapFile.h"
 
 #include <gtest/gtest.h>
 
