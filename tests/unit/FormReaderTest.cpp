@@ -1,6 +1,6 @@
 #include "form/FormReader.h"
 
-#include "base/ByteWriter.h"
+#include "tools/bytewriter/ByteWriter.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,6 +1,6 @@
 #include "tools/formc/FormWriter.h"
 
-#include "base/ByteWriter.h"
+#include "tools/bytewriter/ByteWriter.h"
 
 #include <limits>
 #include <string_view>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/ByteWriter.h"
+#include "tools/bytewriter/ByteWriter.h"
 #include "tools/picturefiles/Image.h"
 
 #include <array>

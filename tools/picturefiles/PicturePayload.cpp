@@ -1,6 +1,6 @@
 #include "tools/picturefiles/PicturePayload.h"
 
-#include "base/ByteWriter.h"
+#include "tools/bytewriter/ByteWriter.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "base/ByteWriter.h"
+#include "tools/bytewriter/ByteWriter.h"
 
 #include <algorithm>
 
