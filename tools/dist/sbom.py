@@ -24,7 +24,7 @@ def digests(data):
 
 
 def purl(package):
-    """The package URL of a Debian binary package (purl-spec, type deb)."""
+    """The package URL (purl) of a Debian binary package, of the purl type "deb"."""
     escape = lambda text: text.replace("+", "%2B").replace(":", "%3A")
     return (f"pkg:deb/debian/{escape(package['name'])}@{escape(package['version'])}"
             f"?arch={package['architecture']}")
