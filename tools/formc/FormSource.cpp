@@ -1,5 +1,6 @@
 #include "tools/formc/FormSource.h"
 
+#include "tools/bytewriter/BinaryFile.h"
 #include "tools/picturefiles/PicturePayload.h"
 
 #include <charconv>
@@ -266,6 +267,11 @@ ObjectRecord parseFormSource(const std::string& source, const FileLoader& load) 
         start = end + 1;
     }
     return parser.finish(number);
+}
+
+ObjectRecord parseFormFile(const std::filesystem::path& source, const FileLoader& load) {
+    const std::vector<std::uint8_t> text = readBinaryFile(source);
+    return parseFormSource(std::string(text.begin(), text.end()), load);
 }
 
 } // namespace hk

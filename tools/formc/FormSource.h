@@ -35,4 +35,7 @@ using FileLoader = std::function<std::vector<std::uint8_t>(const std::filesystem
 // Lines starting with '#' are comments. Quoted text runs to the next '"'.
 ObjectRecord parseFormSource(const std::string& source, const FileLoader& load);
 
+// Parses the source held in a file.
+ObjectRecord parseFormFile(const std::filesystem::path& source, const FileLoader& load);
+
 } // namespace hk

@@ -3,36 +3,22 @@
 //   formc SOURCE OUTPUT           writes the stored bytes to OUTPUT
 //   formc --check SOURCE STORED   fails unless STORED holds exactly what SOURCE compiles to
 
+#include "tools/bytewriter/BinaryFile.h"
 #include "tools/formc/FormSource.h"
 #include "tools/formc/FormWriter.h"
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
+#include <stdexcept>
 #include <string>
 
 namespace {
 
-std::string readText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path.string());
-    }
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::uint8_t> readBytes(const std::filesystem::path& path) {
-    const std::string text = readText(path);
-    return {text.begin(), text.end()};
-}
-
 std::vector<std::uint8_t> compile(const std::filesystem::path& source) {
     const std::filesystem::path folder = source.parent_path();
-    const hk::ObjectRecord root =
-        hk::parseFormSource(readText(source), [&](const std::filesystem::path& file) {
-            return readBytes(folder / file);
-        });
+    const hk::ObjectRecord root = hk::parseFormFile(source, [&](const std::filesystem::path& file) {
+        return hk::readBinaryFile(folder / file);
+    });
     std::vector<std::uint8_t> bytes = hk::writeForm(root);
     // What the widget cannot read back must not be stored.
     if (hk::readForm(bytes) != root) {
@@ -61,19 +47,14 @@ int main(int argc, char** argv) {
     try {
         const std::vector<std::uint8_t> bytes = compile(source);
         if (check) {
-            if (readBytes(target) != bytes) {
+            if (hk::readBinaryFile(target) != bytes) {
                 std::cerr << target.string() << " is not what " << source.string()
                           << " compiles to; rebuild it with formc\n";
                 return 1;
             }
             return 0;
         }
-        std::ofstream out(target, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush()) {
-            throw std::runtime_error("cannot write " + target.string());
-        }
+        hk::writeBinaryFile(target, bytes);
         return 0;
     } catch (const std::exception& error) {
         std::cerr << "formc: " << error.what() << "\n";

@@ -1,15 +1,13 @@
 #include "tools/fuzzseeds/FuzzSeeds.h"
 
+#include "tools/bytewriter/BinaryFile.h"
 #include "tools/formc/FormSource.h"
 #include "tools/formc/FormWriter.h"
 #include "tools/picturefiles/BitmapFile.h"
 #include "tools/picturefiles/PicturePayload.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <span>
-#include <stdexcept>
 
 namespace hk {
 namespace {
@@ -17,23 +15,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr char kPictureClass[] = "TPNGGraphic";
-
-std::string readText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path.string());
-    }
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-Bytes readBytes(const std::filesystem::path& path) {
-    const std::string text = readText(path);
-    return {text.begin(), text.end()};
-}
-
-ObjectRecord parseFile(const std::filesystem::path& source, const FileLoader& load) {
-    return parseFormSource(readText(source), load);
-}
 
 // Rows of a recognisable byte pattern, each padded to whole 32-bit words as stored.
 Bytes patternPixels(const BmpHeader& header) {
@@ -132,12 +113,12 @@ std::map<std::string, Bytes> formSeeds(const std::filesystem::path& sourceDir,
     const std::filesystem::path resources = sourceDir / "resources";
     const auto small = [](const auto&) { return smallPicture(); };
     ObjectRecord everyType =
-        parseFile(sourceDir / "tools" / "fuzzseeds" / "every-type.form", small);
+        parseFormFile(sourceDir / "tools" / "fuzzseeds" / "every-type.form", small);
     const Bytes everyTypeBytes = writeForm(everyType);
     setTextHeight(everyType, 16);
     return {
         {"stored-form", writeForm(stored)},
-        {"stored-form-small-pictures", writeForm(parseFile(resources / "Form1.form", small))},
+        {"stored-form-small-pictures", writeForm(parseFormFile(resources / "Form1.form", small))},
         {"every-type", everyTypeBytes},
         {"text-height-16", writeForm(everyType)},
         {"empty-form", writeForm(emptyForm())},
@@ -166,8 +147,9 @@ std::map<std::string, Bytes> pictureSeeds(const ObjectRecord& storedForm) {
 
 std::map<std::string, std::vector<std::uint8_t>> fuzzSeeds(const std::filesystem::path& sourceDir) {
     const std::filesystem::path resources = sourceDir / "resources";
-    const ObjectRecord stored = parseFile(
-        resources / "Form1.form", [&](const auto& file) { return readBytes(resources / file); });
+    const ObjectRecord stored = parseFormFile(resources / "Form1.form", [&](const auto& file) {
+        return readBinaryFile(resources / file);
+    });
     std::map<std::string, Bytes> seeds;
     for (const auto& [name, bytes] : formSeeds(sourceDir, stored)) {
         seeds["form_reader/" + name] = bytes;

@@ -4,12 +4,11 @@
 //   fuzzseeds SOURCE_DIR SEEDS_DIR           writes the seeds and removes any that are no more
 //   fuzzseeds --check SOURCE_DIR SEEDS_DIR   fails unless SEEDS_DIR holds exactly those seeds
 
+#include "tools/bytewriter/BinaryFile.h"
 #include "tools/fuzzseeds/FuzzSeeds.h"
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <set>
 #include <string>
 
@@ -36,15 +35,10 @@ std::set<std::string> storedSeeds(const fs::path& seedsDir) {
     return names;
 }
 
-std::vector<std::uint8_t> readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 int check(const Seeds& seeds, const fs::path& seedsDir) {
     int differences = 0;
     for (const auto& [name, bytes] : seeds) {
-        if (!fs::exists(seedsDir / name) || readBytes(seedsDir / name) != bytes) {
+        if (!fs::exists(seedsDir / name) || hk::readBinaryFile(seedsDir / name) != bytes) {
             std::cerr << name << " is not what fuzzseeds writes\n";
             ++differences;
         }
@@ -69,13 +63,7 @@ int write(const Seeds& seeds, const fs::path& seedsDir) {
     }
     for (const auto& [name, bytes] : seeds) {
         fs::create_directories((seedsDir / name).parent_path());
-        std::ofstream out(seedsDir / name, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush()) {
-            std::cerr << "fuzzseeds: cannot write " << (seedsDir / name) << "\n";
-            return 1;
-        }
+        hk::writeBinaryFile(seedsDir / name, bytes);
     }
     return 0;
 }
