@@ -14,8 +14,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path resources = argv[1];
-    std::filesystem::create_directories(resources / "art");
     try {
+        std::filesystem::create_directories(resources / "art");
         hk::writeBinaryFile(resources / "art" / "background.bmp",
                             hk::encodeBmp(hk::makeBackground()));
         hk::writeBinaryFile(resources / "art" / "titlestrip.bmp",
