@@ -16,7 +16,7 @@ public:
 
     HWND handle() const { return window.get(); }
     const std::string& title() const { return applicationTitle; }
-    ErrorReporter& errorReporter() { return errorBox; }
+    ErrorBox& errorReporter() { return errorBox; }
 
     void showWithoutActivation();
     void hide();

@@ -3,18 +3,37 @@
 #include "base/ErrorReporter.h"
 #include "base/WindowHandle.h"
 
+#include <cstdint>
 #include <exception>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace hk {
 
+// A thread as the platform numbers it; 0 is none.
+using ThreadId = std::uint32_t;
+
+// A window recorded with the thread that ran it. Once a window is gone its handle may come to name
+// another window, so a recorded window is taken for the same one only while its thread is too.
+struct RecordedWindow {
+    WindowHandle window = 0;
+    ThreadId thread = 0;
+};
+
+// What the platform says of a window now.
+struct WindowNow {
+    bool exists = false;
+    bool visible = false;
+    ThreadId thread = 0; // 0 when the window is gone
+};
+
 // Where the keyboard was when an error came up.
 struct KeyboardPlace {
-    WindowHandle foreground = 0; // the window in front, the program's own or another program's
+    RecordedWindow foreground; // the window in front, the program's own or another program's
     bool foregroundIsOwn = false;
-    WindowHandle active = 0; // the program's active window and focus, while it has them
-    WindowHandle focus = 0;
+    WindowHandle active = 0; // the program's active window and focus, while it has them; they run
+    WindowHandle focus = 0;  // on the foreground's thread
 };
 
 // The program's windows that the error box disables while it is up: every visible, enabled
@@ -40,11 +59,17 @@ public:
     virtual ~ErrorBoxPlatform() = default;
     virtual void cancelMouseCapture() noexcept = 0;
     virtual KeyboardPlace keyboardPlace() noexcept = 0;
-    virtual WindowHandle boxOwner() noexcept = 0;
+    // The owner of a box that stands alone: the hidden application window.
+    virtual WindowHandle applicationWindow() noexcept = 0;
+    // The message box of the program's thread that `owner` owns; no window when there is none.
+    virtual RecordedWindow boxOwnedBy(WindowHandle owner) noexcept = 0;
     virtual void listTopLevelWindows(WindowsToDisable& windows) noexcept = 0;
     virtual void enableWindow(WindowHandle window, bool enabled) noexcept = 0;
-    // Shows the modal box over its owner, near `active`, and returns once it is dismissed.
-    virtual void showBox(const char* text, WindowHandle active) noexcept = 0;
+    // Shows the modal box over `owner` and returns once it is dismissed. With `nearWindow` (0 for
+    // none) the owner visits that window's monitor while the box is up, so the box opens there.
+    virtual void showBox(const char* text, WindowHandle owner,
+                         WindowHandle nearWindow) noexcept = 0;
+    virtual WindowNow windowNow(WindowHandle window) noexcept = 0;
     virtual void bringToFront(WindowHandle window) noexcept = 0;
     virtual void setFocus(WindowHandle window) noexcept = 0;
 };
@@ -56,10 +81,43 @@ public:
     explicit ErrorBox(ErrorBoxPlatform& platform) : platform(platform) {}
     void report(const std::exception& error) noexcept override;
 
+    // Start-up has shown the program: the widget, or its taskbar button when started minimised.
+    // The box of an error before then leaves the foreground alone, for the showing to take it.
+    void programShown() noexcept { shown = true; }
+
 private:
-    void giveKeyboardBack(const KeyboardPlace& before) noexcept;
+    struct Standing;
+
+    // Shows the box with every other visible, enabled window of the program disabled meanwhile.
+    void showDisablingTheRest(const char* text, WindowHandle owner,
+                              WindowHandle nearWindow) noexcept;
+    bool stands(const RecordedWindow& window) noexcept;
+    void giveKeyboardBack(const KeyboardPlace& place) noexcept;
 
     ErrorBoxPlatform& platform;
+    bool shown = false;
+    Standing* inFront = nullptr; // the box in front, while one stands
 };
+
+// Where code lies: the file name of its module and its offset from the module's start.
+struct CodePlace {
+    std::string module;
+    std::uintptr_t offset = 0;
+};
+
+// What the box of an error that ended start-up needs of the platform.
+class FatalBoxPlatform {
+public:
+    virtual ~FatalBoxPlatform() = default;
+    // The module that holds `address`, the executable when it is null; may throw, as naming the
+    // module needs memory.
+    virtual CodePlace codePlace(const void* address) = 0;
+    // Shows the box, with no owner, and returns once it is dismissed.
+    virtual void showFatalBox(const char* text) noexcept = 0;
+};
+
+// Shows an error that ended start-up. Start-up may have failed for want of memory, so when its
+// text cannot be built the box shows the error's own message, which needs none.
+void showFatalError(FatalBoxPlatform& platform, const std::exception& error) noexcept;
 
 } // namespace hk

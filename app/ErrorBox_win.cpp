@@ -1,23 +1,22 @@
 #include "app/ErrorBox_win.h"
 
 #include "app/ApplicationWindow_win.h"
-#include "app/ErrorText.h"
-#include "base/Error.h"
 #include "base/FileName.h"
 #include "platform/AnsiText_win.h"
 #include "platform/ModuleFileName_win.h"
 #include "platform/WindowHandle_win.h"
 
+#include <cstring>
 #include <string>
-#include <typeinfo>
 #include <windows.h>
 
 namespace hk {
 
 namespace {
 
-// The box opens over its owner, the zero-sized application window; when the user works on
-// another monitor, that window visits the centre of the active window's monitor meanwhile.
+// A box that stands alone opens over its owner, the zero-sized application window; when the user
+// works on another monitor, that window visits the centre of the active window's monitor
+// meanwhile.
 class OwnerOnActiveMonitor {
 public:
     OwnerOnActiveMonitor(HWND owner, HWND active) : owner(owner) {
@@ -51,13 +50,6 @@ private:
     bool moved = false;
 };
 
-std::string typeNameOf(const std::exception& error) {
-    if (const auto* own = dynamic_cast<const Error*>(&error)) {
-        return own->typeName();
-    }
-    return readableTypeName(typeid(error).name());
-}
-
 // Errors from outside the program carry no address; they are reported at the start of the
 // executable.
 HMODULE moduleAt(const void* address) {
@@ -81,6 +73,25 @@ BOOL CALLBACK listWindow(HWND window, LPARAM list) {
         handleOf(window), ::IsWindowVisible(window) != FALSE, ::IsWindowEnabled(window) != FALSE);
 }
 
+// A message box is a dialog box, of the system's class "#32770"; the program shows no dialog of
+// its own.
+struct OwnedBox {
+    HWND owner;
+    HWND box;
+};
+
+BOOL CALLBACK findOwnedBox(HWND window, LPARAM search) {
+    auto& found = *reinterpret_cast<OwnedBox*>(search);
+    char className[8] = "";
+    if (::GetWindow(window, GW_OWNER) != found.owner ||
+        ::GetClassNameA(window, className, sizeof className) == 0 ||
+        std::strcmp(className, "#32770") != 0) {
+        return TRUE;
+    }
+    found.box = window;
+    return FALSE;
+}
+
 } // namespace
 
 void Win32ErrorBoxPlatform::cancelMouseCapture() noexcept {
@@ -91,14 +102,25 @@ void Win32ErrorBoxPlatform::cancelMouseCapture() noexcept {
 
 KeyboardPlace Win32ErrorBoxPlatform::keyboardPlace() noexcept {
     const HWND foreground = ::GetForegroundWindow();
-    return {handleOf(foreground),
-            foreground != nullptr &&
-                ::GetWindowThreadProcessId(foreground, nullptr) == ::GetCurrentThreadId(),
-            handleOf(::GetActiveWindow()), handleOf(::GetFocus())};
+    const DWORD thread =
+        foreground != nullptr ? ::GetWindowThreadProcessId(foreground, nullptr) : 0;
+    return {{handleOf(foreground), thread},
+            thread != 0 && thread == ::GetCurrentThreadId(),
+            handleOf(::GetActiveWindow()),
+            handleOf(::GetFocus())};
 }
 
-WindowHandle Win32ErrorBoxPlatform::boxOwner() noexcept {
+WindowHandle Win32ErrorBoxPlatform::applicationWindow() noexcept {
     return handleOf(application.handle());
+}
+
+RecordedWindow Win32ErrorBoxPlatform::boxOwnedBy(WindowHandle owner) noexcept {
+    OwnedBox search{toHwnd(owner), nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &findOwnedBox, reinterpret_cast<LPARAM>(&search));
+    if (search.box == nullptr) {
+        return {};
+    }
+    return {handleOf(search.box), ::GetCurrentThreadId()};
 }
 
 void Win32ErrorBoxPlatform::listTopLevelWindows(WindowsToDisable& windows) noexcept {
@@ -109,9 +131,17 @@ void Win32ErrorBoxPlatform::enableWindow(WindowHandle window, bool enabled) noex
     ::EnableWindow(toHwnd(window), enabled ? TRUE : FALSE);
 }
 
-void Win32ErrorBoxPlatform::showBox(const char* text, WindowHandle active) noexcept {
-    const OwnerOnActiveMonitor placement(application.handle(), toHwnd(active));
-    ::MessageBoxA(application.handle(), text, application.title().c_str(), MB_OK | MB_ICONSTOP);
+void Win32ErrorBoxPlatform::showBox(const char* text, WindowHandle owner,
+                                    WindowHandle nearWindow) noexcept {
+    const OwnerOnActiveMonitor placement(toHwnd(owner), toHwnd(nearWindow));
+    ::MessageBoxA(toHwnd(owner), text, application.title().c_str(), MB_OK | MB_ICONSTOP);
+}
+
+// A window that is gone has no thread: GetWindowThreadProcessId returns 0 for it.
+WindowNow Win32ErrorBoxPlatform::windowNow(WindowHandle window) noexcept {
+    const HWND handle = toHwnd(window);
+    return {::IsWindow(handle) != FALSE, ::IsWindowVisible(handle) != FALSE,
+            ::GetWindowThreadProcessId(handle, nullptr)};
 }
 
 void Win32ErrorBoxPlatform::bringToFront(WindowHandle window) noexcept {
@@ -122,16 +152,30 @@ void Win32ErrorBoxPlatform::setFocus(WindowHandle window) noexcept {
     ::SetFocus(toHwnd(window));
 }
 
-void showFatalError(const std::exception& error) {
-    const auto* own = dynamic_cast<const Error*>(&error);
-    const void* address = own != nullptr ? own->address() : nullptr;
-    const HMODULE module = moduleAt(address);
-    const std::uintptr_t offset =
-        address != nullptr ? static_cast<const char*>(address) - reinterpret_cast<char*>(module)
-                           : 0;
-    const std::string text =
-        fatalErrorText(typeNameOf(error), moduleBaseName(module), offset, error.what());
-    ::MessageBoxA(nullptr, text.c_str(), "Application Error", MB_OK | MB_TASKMODAL | MB_ICONERROR);
+namespace {
+
+// The module's name and the box; what the box says is decided in the core (app/ErrorBox.cpp).
+class Win32FatalBoxPlatform : public FatalBoxPlatform {
+public:
+    CodePlace codePlace(const void* address) override {
+        const HMODULE module = moduleAt(address);
+        std::uintptr_t offset = 0;
+        if (address != nullptr) {
+            offset = static_cast<const char*>(address) - reinterpret_cast<const char*>(module);
+        }
+        return {moduleBaseName(module), offset};
+    }
+
+    void showFatalBox(const char* text) noexcept override {
+        ::MessageBoxA(nullptr, text, "Application Error", MB_OK | MB_TASKMODAL | MB_ICONERROR);
+    }
+};
+
+} // namespace
+
+void showFatalError(const std::exception& error) noexcept {
+    Win32FatalBoxPlatform platform;
+    showFatalError(platform, error);
 }
 
 } // namespace hk

@@ -8,7 +8,8 @@ namespace hk {
 
 class ApplicationWindow;
 
-// The error box through the platform's own calls, owned by the application window.
+// The error box through the platform's own calls: a box that stands alone is owned by the
+// application window.
 class Win32ErrorBoxPlatform : public ErrorBoxPlatform {
 public:
     explicit Win32ErrorBoxPlatform(const ApplicationWindow& application)
@@ -16,10 +17,12 @@ public:
 
     void cancelMouseCapture() noexcept override;
     KeyboardPlace keyboardPlace() noexcept override;
-    WindowHandle boxOwner() noexcept override;
+    WindowHandle applicationWindow() noexcept override;
+    RecordedWindow boxOwnedBy(WindowHandle owner) noexcept override;
     void listTopLevelWindows(WindowsToDisable& windows) noexcept override;
     void enableWindow(WindowHandle window, bool enabled) noexcept override;
-    void showBox(const char* text, WindowHandle active) noexcept override;
+    void showBox(const char* text, WindowHandle owner, WindowHandle nearWindow) noexcept override;
+    WindowNow windowNow(WindowHandle window) noexcept override;
     void bringToFront(WindowHandle window) noexcept override;
     void setFocus(WindowHandle window) noexcept override;
 
@@ -28,6 +31,6 @@ private:
 };
 
 // Shows an error that ended start-up, in a box of its own with no owner.
-void showFatalError(const std::exception& error);
+void showFatalError(const std::exception& error) noexcept;
 
 } // namespace hk

@@ -86,6 +86,8 @@ public:
         };
         runFormCreate(*form, application);
         showAtStartup(*form, application);
+        // From now on an error box hands the keyboard back: before, the showing takes it.
+        application.errorReporter().programShown();
     }
 
     void run() {

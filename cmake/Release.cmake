@@ -12,10 +12,12 @@ foreach(page IN ITEMS HOTKEYS_GROUP_PAGE HOTKEYS_SITE_PAGE HOTKEYS_AUTHOR_PAGE)
     endif()
 endforeach()
 
-target_compile_definitions(HotKeys PRIVATE
-    HOTKEYS_GROUP_PAGE="${HOTKEYS_GROUP_PAGE}"
-    HOTKEYS_SITE_PAGE="${HOTKEYS_SITE_PAGE}"
-    HOTKEYS_AUTHOR_PAGE="${HOTKEYS_AUTHOR_PAGE}")
+foreach(target IN LISTS HOTKEYS_PROGRAMS)
+    target_compile_definitions(${target} PRIVATE
+        HOTKEYS_GROUP_PAGE="${HOTKEYS_GROUP_PAGE}"
+        HOTKEYS_SITE_PAGE="${HOTKEYS_SITE_PAGE}"
+        HOTKEYS_AUTHOR_PAGE="${HOTKEYS_AUTHOR_PAGE}")
+endforeach()
 
 # The copyright line of LICENSE and its licence, as an SPDX identifier, go into the version
 # resource, release.json and, through it, the release's bill of materials.
@@ -23,17 +25,15 @@ set(HOTKEYS_LICENSE MIT)
 file(STRINGS ${CMAKE_SOURCE_DIR}/LICENSE HOTKEYS_COPYRIGHT REGEX "^Copyright " LIMIT_COUNT 1)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/LICENSE)
 
+# The programs' resources include it from there (CMakeLists.txt, add_hotkeys_program).
 configure_file(${CMAKE_SOURCE_DIR}/resources/Version.h.in ${CMAKE_BINARY_DIR}/generated/Version.h)
-target_include_directories(HotKeys PRIVATE ${CMAKE_BINARY_DIR}/generated)
-set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/HotKeys.rc APPEND PROPERTY OBJECT_DEPENDS
-    ${CMAKE_BINARY_DIR}/generated/Version.h)
 
 configure_file(${CMAKE_SOURCE_DIR}/resources/release.json.in ${CMAKE_BINARY_DIR}/release.json
     @ONLY)
 
 # No path of the machine that builds goes into the program, so that a build elsewhere gives the
 # same bytes; `make dist` sets the one time stamp, the PE header's, from the last commit.
-foreach(target IN ITEMS hotkeys_core HotKeys)
+foreach(target IN ITEMS hotkeys_core ${HOTKEYS_PROGRAMS})
     target_compile_options(${target} PRIVATE -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
                                              -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
 endforeach()

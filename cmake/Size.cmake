@@ -3,7 +3,9 @@
 # its own so that the linker can drop whatever nothing calls, and the symbols go (the pictures in
 # the resources are a third of what remains). The hardening flags live elsewhere; these only
 # shrink.
-foreach(target IN ITEMS hotkeys_core HotKeys)
+foreach(target IN ITEMS hotkeys_core ${HOTKEYS_PROGRAMS})
     target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections)
 endforeach()
-target_link_options(HotKeys PRIVATE -s -Wl,--gc-sections)
+foreach(target IN LISTS HOTKEYS_PROGRAMS)
+    target_link_options(${target} PRIVATE -s -Wl,--gc-sections)
+endforeach()

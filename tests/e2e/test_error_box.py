@@ -309,3 +309,39 @@ def test_after_a_refusal_box_the_window_the_user_worked_in_is_in_front_and_takes
     tool.keys("a")
     assert [m.wparam for m in probe.wait_received(game, 2)] == [VK_F[1], ord("A")]
     assert widget.running()
+
+
+def test_a_refusal_while_the_first_box_stands_is_owned_by_it_and_each_box_is_answered_in_turn(
+        bench, tool, boxes, stop_icon, start_widget, open_probe, tmp_path):
+    widget = started_faulty(bench, tool, boxes, stop_icon, start_widget, tmp_path)
+    games = open_probe("Elevated game"), open_probe("Elevated other")
+    (game,), (other,) = (probe.windows for probe in games)
+
+    # The user leaves the first refusal's box up, turns to the other game, binds it and presses
+    # a key there.
+    bind(tool, games[0], game, "alt+m", "1")
+    first = error_box(tool, boxes, widget, REFUSED_TEXT % b'"Elevated game"', stop_icon,
+                      bench.display.name)
+    bind(tool, games[1], other, "alt+m", "2")
+    second = wait_until(lambda: [box for box in tool.find("#32770", "Hotkeys", widget.pid)
+                                 if box != first], "the second box")[0]
+    assert tool.facts(second).owner == first, "the second box is owned by the box in front"
+    assert boxes.facts(second).text == REFUSED_TEXT % b'"Elevated other"'
+    assert boxes.facts(first).text == REFUSED_TEXT % b'"Elevated game"'
+
+    # Each box is answered from the keyboard, Enter on the box in front: the second, then the
+    # first, in front again once the second has gone.
+    for box, behind in ((second, first), (first, None)):
+        wait_until(lambda: tool.foreground()["foreground"] == box, f"the box {box:#x} in front")
+        tool.keys("0xd")
+        wait_until(lambda: box not in tool.find("#32770", "Hotkeys", widget.pid),
+                   f"the box {box:#x} to go")
+        if behind is not None:
+            assert tool.facts(behind).enabled, "the box behind is enabled again"
+
+    # Only when the last box has gone does the keyboard go back, to the game the user turned to.
+    wait_until(lambda: tool.foreground()["foreground"] == other, "the other game in front again")
+    tool.keys("a")
+    assert [m.wparam for m in games[1].wait_received(other, 2)] == [VK_F[2], ord("A")]
+    assert [m.wparam for m in games[0].received(game)] == [VK_F[1]], "each refused key was posted"
+    assert widget.running()

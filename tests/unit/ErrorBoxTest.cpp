@@ -1,12 +1,16 @@
 #include "app/ErrorBox.h"
 
+#include "base/Error.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
 #include <new>
 #include <ostream>
 #include <stdexcept>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -41,41 +45,69 @@ namespace {
 
 static_assert(noexcept(std::declval<ErrorBox&>().report(std::declval<const std::exception&>())),
               "the error box is shown from the platform's frames, which no exception may cross");
+static_assert(noexcept(showFatalError(std::declval<FatalBoxPlatform&>(),
+                                      std::declval<const std::exception&>())),
+              "the fatal box is shown from the entry point's catch, which nothing may leave");
 
-constexpr WindowHandle kOwner = 0x10;
-constexpr WindowHandle kWidget = 0x20;
+constexpr ThreadId kOwnThread = 1, kGameThread = 2, kOtherThread = 3;
+constexpr WindowHandle kOwner = 0x10, kWidget = 0x20, kFocus = 0x21;
+constexpr WindowHandle kGame = 0x90, kOtherGame = 0x91;
+constexpr WindowHandle kFirstBox = 0x70, kSecondBox = 0x71;
 
-struct Listed {
+struct FakeWindow {
     WindowHandle window;
-    bool visible;
-    bool enabled;
+    bool visible = true;
+    bool enabled = true;
+    ThreadId thread = kOwnThread;
+    bool topLevel = true;
 };
 
 enum class Call { CancelCapture, Disable, Enable, Box, Front, Focus };
 
+// A box is recorded with its owner and the window whose monitor it opens on.
 struct Recorded {
     Call call;
     WindowHandle window;
+    WindowHandle nearWindow = 0;
     bool operator==(const Recorded&) const = default;
 };
 
 void PrintTo(const Recorded& recorded, std::ostream* out) {
     static constexpr const char* kNames[] = {"cancel capture", "disable", "enable",
-                                             "box near",       "front",   "focus"};
+                                             "box owned by",   "front",   "focus"};
     *out << kNames[static_cast<int>(recorded.call)] << " 0x" << std::hex << recorded.window;
+    if (recorded.call == Call::Box) {
+        *out << " near 0x" << recorded.nearWindow;
+    }
 }
 
-// Records the calls in order. Its storage is reserved ahead, so recording needs no memory while
-// allocations fail.
+// Records the program's calls in order, and keeps the windows as the platform would: a box is a
+// window of the program's thread while it stands, and it disables its owner meanwhile, enabling
+// it again only if it was enabled before, as Windows' dialog manager does. Its storage is
+// reserved ahead, so recording needs no memory while allocations fail.
 class FakeErrorBoxPlatform : public ErrorBoxPlatform {
 public:
-    FakeErrorBoxPlatform() { calls.reserve(32); }
+    FakeErrorBoxPlatform() {
+        calls.reserve(32);
+        windows.reserve(16);
+    }
 
     void cancelMouseCapture() noexcept override { calls.push_back({Call::CancelCapture, 0}); }
     KeyboardPlace keyboardPlace() noexcept override { return before; }
-    WindowHandle boxOwner() noexcept override { return kOwner; }
+    WindowHandle applicationWindow() noexcept override { return kOwner; }
+    RecordedWindow boxOwnedBy(WindowHandle owner) noexcept override {
+        for (int box = 0; box < standing; ++box) {
+            if (boxOwners[box] == owner) {
+                return {kFirstBox + static_cast<WindowHandle>(box), kOwnThread};
+            }
+        }
+        return {};
+    }
     void listTopLevelWindows(WindowsToDisable& into) noexcept override {
-        for (const Listed& window : windows) {
+        for (const FakeWindow& window : windows) {
+            if (!window.topLevel || window.thread != kOwnThread) {
+                continue;
+            }
             ++offered;
             if (!into.add(window.window, window.visible, window.enabled)) {
                 return;
@@ -84,35 +116,79 @@ public:
     }
     void enableWindow(WindowHandle window, bool enabled) noexcept override {
         calls.push_back({enabled ? Call::Enable : Call::Disable, window});
+        find(window)->enabled = enabled;
     }
-    void showBox(const char* text, WindowHandle active) noexcept override {
-        calls.push_back({Call::Box, active});
-        std::strncpy(shownText, text, sizeof shownText - 1);
+    void showBox(const char* text, WindowHandle owner, WindowHandle nearWindow) noexcept override {
+        calls.push_back({Call::Box, owner, nearWindow});
+        const WindowHandle box = kFirstBox + static_cast<WindowHandle>(standing);
+        std::strncpy(shownTexts[standing], text, sizeof shownTexts[standing] - 1);
+        boxOwners[standing++] = owner;
+        FakeWindow* ownerWindow = find(owner);
+        const bool ownerWasEnabled = ownerWindow->enabled;
+        ownerWindow->enabled = false;
+        windows.push_back({box});
+        if (standing == 1 && whileTheFirstBoxStands) {
+            whileTheFirstBoxStands();
+        }
+        remove(box);
+        --standing;
+        if (ownerWasEnabled) {
+            find(owner)->enabled = true;
+        }
+        ownerTookTheActivation[standing] = find(owner)->enabled;
+    }
+    WindowNow windowNow(WindowHandle window) noexcept override {
+        const FakeWindow* found = find(window);
+        return found == nullptr ? WindowNow{} : WindowNow{true, found->visible, found->thread};
     }
     void bringToFront(WindowHandle window) noexcept override {
         calls.push_back({Call::Front, window});
     }
     void setFocus(WindowHandle window) noexcept override { calls.push_back({Call::Focus, window}); }
 
-    std::vector<Listed> windows = {{kOwner, true, true}, {kWidget, true, true}};
+    void remove(WindowHandle window) {
+        windows.erase(std::find_if(windows.begin(), windows.end(),
+                                   [window](const FakeWindow& w) { return w.window == window; }));
+    }
+    FakeWindow* find(WindowHandle window) {
+        const auto found =
+            std::find_if(windows.begin(), windows.end(),
+                         [window](const FakeWindow& w) { return w.window == window; });
+        return found == windows.end() ? nullptr : &*found;
+    }
+    bool everyWindowEnabled() const {
+        return std::all_of(windows.begin(), windows.end(),
+                           [](const FakeWindow& w) { return w.enabled; });
+    }
+
+    std::vector<FakeWindow> windows = {{kOwner},
+                                       {kWidget},
+                                       {kFocus, true, true, kOwnThread, false},
+                                       {kGame, true, true, kGameThread},
+                                       {kOtherGame, true, true, kGameThread}};
     KeyboardPlace before;
+    std::function<void()> whileTheFirstBoxStands;
     std::vector<Recorded> calls;
     int offered = 0;
-    char shownText[128] = "";
+    int standing = 0;
+    WindowHandle boxOwners[2] = {};
+    // Whether the owner was enabled as the box went, and so could take the activation.
+    bool ownerTookTheActivation[2] = {};
+    char shownTexts[2][160] = {};
 };
 
 // Long enough that the text is built in allocated memory, and ending in a letter, so the box adds
 // a full stop.
 const std::runtime_error kNoLabel("The form has no label for target slot 1");
 
+constexpr KeyboardPlace kInTheGame{{kGame, kGameThread}, false, 0, 0};
+constexpr KeyboardPlace kInTheWidget{{kWidget, kOwnThread}, true, kWidget, kFocus};
+
 TEST(ErrorBox, DisablesEveryVisibleEnabledWindowButTheBoxOwnerWhileTheBoxIsUp) {
     FakeErrorBoxPlatform platform;
     constexpr WindowHandle kHidden = 0x30, kDisabled = 0x40, kSecond = 0x50;
-    platform.windows = {{kHidden, false, true},
-                        {kWidget, true, true},
-                        {kOwner, true, true},
-                        {kDisabled, true, false},
-                        {kSecond, true, true}};
+    platform.windows = {
+        {kHidden, false, true}, {kWidget}, {kOwner}, {kDisabled, true, false}, {kSecond}};
     ErrorBox box(platform);
 
     box.report(kNoLabel);
@@ -120,55 +196,190 @@ TEST(ErrorBox, DisablesEveryVisibleEnabledWindowButTheBoxOwnerWhileTheBoxIsUp) {
     EXPECT_EQ(platform.calls, (std::vector<Recorded>{{Call::CancelCapture, 0},
                                                      {Call::Disable, kWidget},
                                                      {Call::Disable, kSecond},
-                                                     {Call::Box, 0},
+                                                     {Call::Box, kOwner},
                                                      {Call::Enable, kWidget},
                                                      {Call::Enable, kSecond}}));
-    EXPECT_STREQ(platform.shownText, "The form has no label for target slot 1.");
+    EXPECT_STREQ(platform.shownTexts[0], "The form has no label for target slot 1.");
 }
 
-TEST(ErrorBox, GivesTheKeyboardBackWhereItWasOnceTheBoxIsDismissed) {
-    constexpr WindowHandle kGame = 0x99, kFocus = 0x21;
+// Once the box is dismissed, the keyboard goes back to the window recorded when the error came,
+// if that window still stands as it was recorded; and not at all for a box that came before
+// start-up showed the program.
+TEST(ErrorBox, GivesTheKeyboardBackOnlyToTheWindowRecordedWhereItStillStands) {
     const struct {
         const char* where;
         KeyboardPlace before;
+        std::function<void(FakeErrorBoxPlatform&)> whileTheBoxStands;
+        bool programShown;
         std::vector<Recorded> after;
     } cases[] = {
         {"the widget was active, with the focus on a child",
-         {kWidget, true, kWidget, kFocus},
+         kInTheWidget,
+         nullptr,
+         true,
          {{Call::Front, kWidget}, {Call::Focus, kFocus}}},
-        {"another program's window was in front", {kGame, false, 0, 0}, {{Call::Front, kGame}}},
-        {"no window was in front", {0, false, 0, 0}, {}},
+        {"another program's window was in front",
+         kInTheGame,
+         nullptr,
+         true,
+         {{Call::Front, kGame}}},
+        {"no window was in front", {}, nullptr, true, {}},
+        {"the game closed while the box stood",
+         kInTheGame,
+         [](FakeErrorBoxPlatform& p) { p.remove(kGame); },
+         true,
+         {}},
+        {"the game hid while the box stood",
+         kInTheGame,
+         [](FakeErrorBoxPlatform& p) { p.find(kGame)->visible = false; },
+         true,
+         {}},
+        {"the game closed and its handle names another thread's window",
+         kInTheGame,
+         [](FakeErrorBoxPlatform& p) { p.find(kGame)->thread = kOtherThread; },
+         true,
+         {}},
+        {"the widget's focused child went away",
+         kInTheWidget,
+         [](FakeErrorBoxPlatform& p) { p.find(kFocus)->visible = false; },
+         true,
+         {{Call::Front, kWidget}}},
+        {"the box came before start-up showed the program (an error in FormCreate)",
+         kInTheGame,
+         nullptr,
+         false,
+         {}},
     };
     for (const auto& c : cases) {
         FakeErrorBoxPlatform platform;
         platform.before = c.before;
+        if (c.whileTheBoxStands) {
+            platform.whileTheFirstBoxStands = [&] { c.whileTheBoxStands(platform); };
+        }
         ErrorBox box(platform);
+        if (c.programShown) {
+            box.programShown();
+        }
 
         box.report(kNoLabel);
 
         const auto shown = std::find(platform.calls.begin(), platform.calls.end(),
-                                     Recorded{Call::Box, c.before.active});
+                                     Recorded{Call::Box, kOwner, c.before.active});
         ASSERT_NE(shown, platform.calls.end()) << c.where;
         const std::vector<Recorded> afterBox(shown + 2, platform.calls.end()); // past Enable
         EXPECT_EQ(afterBox, c.after) << c.where;
     }
 }
 
+// A refusal while the first box stands: the user left the box up and turned to the other game,
+// whose key was refused too; or an error came while the user was on the first box.
+TEST(ErrorBox, ABoxThatComesWhileAnotherStandsIsOwnedByItAndTheKeyboardGoesBackAfterTheLast) {
+    const std::runtime_error refusedGame("\"Elevated game\" runs with higher rights");
+    const std::runtime_error refusedOther("\"Elevated other\" runs with higher rights");
+    const struct {
+        const char* where;
+        KeyboardPlace second;
+        WindowHandle lastFront;
+    } cases[] = {
+        {"the user turned to the other game", {{kOtherGame, kGameThread}, false, 0, 0}, kOtherGame},
+        {"the user was on the first box",
+         {{kFirstBox, kOwnThread}, true, kFirstBox, kFirstBox},
+         kGame},
+    };
+    for (const auto& c : cases) {
+        FakeErrorBoxPlatform platform;
+        platform.before = kInTheGame;
+        ErrorBox box(platform);
+        box.programShown();
+        platform.whileTheFirstBoxStands = [&] {
+            platform.before = c.second;
+            box.report(refusedOther);
+        };
+
+        box.report(refusedGame);
+
+        EXPECT_EQ(platform.calls,
+                  (std::vector<Recorded>{{Call::CancelCapture, 0},
+                                         {Call::Disable, kWidget},
+                                         {Call::Box, kOwner},
+                                         {Call::CancelCapture, 0},
+                                         {Call::Box, kFirstBox}, // nothing disabled for it
+                                         {Call::Front, kFirstBox},
+                                         {Call::Enable, kWidget},
+                                         {Call::Front, c.lastFront}}))
+            << c.where;
+        EXPECT_TRUE(platform.ownerTookTheActivation[1]) << c.where << ": the second box's owner";
+        EXPECT_TRUE(platform.ownerTookTheActivation[0]) << c.where << ": the first box's owner";
+        EXPECT_TRUE(platform.everyWindowEnabled()) << c.where;
+        EXPECT_STREQ(platform.shownTexts[0], "\"Elevated game\" runs with higher rights.");
+        EXPECT_STREQ(platform.shownTexts[1], "\"Elevated other\" runs with higher rights.");
+    }
+}
+
 TEST(ErrorBox, WithoutMemoryShowsTheErrorsOwnMessageAndDisablesNothing) {
     FakeErrorBoxPlatform platform;
-    platform.before = {kWidget, true, kWidget, kWidget};
+    platform.before = kInTheWidget;
     ErrorBox box(platform);
+    box.programShown();
 
     allocationsFail = true;
     box.report(kNoLabel);
     allocationsFail = false;
 
-    EXPECT_STREQ(platform.shownText, "The form has no label for target slot 1");
+    EXPECT_STREQ(platform.shownTexts[0], "The form has no label for target slot 1");
     EXPECT_EQ(platform.offered, 2) << "the owner is passed over, the widget ends the listing";
     EXPECT_EQ(platform.calls, (std::vector<Recorded>{{Call::CancelCapture, 0},
-                                                     {Call::Box, kWidget},
+                                                     {Call::Box, kOwner, kWidget},
                                                      {Call::Front, kWidget},
-                                                     {Call::Focus, kWidget}}));
+                                                     {Call::Focus, kFocus}}));
+}
+
+class FakeFatalBoxPlatform : public FatalBoxPlatform {
+public:
+    CodePlace codePlace(const void* address) override {
+        if (failure != nullptr) {
+            failure();
+        }
+        return {"HotKeys.exe", address != nullptr ? 0x1234u : 0u};
+    }
+    void showFatalBox(const char* text) noexcept override {
+        ++shown;
+        std::strncpy(shownText, text, sizeof shownText - 1);
+    }
+
+    void (*failure)() = nullptr;
+    int shown = 0;
+    char shownText[160] = "";
+};
+
+TEST(FatalBox, ShowsTheErrorsOwnMessageWhenItsTextCannotBeBuilt) {
+    static int anchor;
+    const InvalidArgument error("The form names no picture class TJPEGImage", &anchor);
+    const struct {
+        const char* when;
+        bool memoryRunsOut;
+        void (*failure)();
+        const char* text;
+    } cases[] = {
+        {"the text is built", false, nullptr,
+         "Exception InvalidArgument in module HotKeys.exe at 00001234.\r\n"
+         "The form names no picture class TJPEGImage.\r\n"},
+        {"memory has run out", true, nullptr, "The form names no picture class TJPEGImage"},
+        {"the module cannot be named (the library's length error, raised as the program's own)",
+         false, [] { raise<Error>("std::length_error", "basic_string::_M_create"); },
+         "The form names no picture class TJPEGImage"},
+    };
+    for (const auto& c : cases) {
+        FakeFatalBoxPlatform platform;
+        platform.failure = c.failure;
+
+        allocationsFail = c.memoryRunsOut;
+        showFatalError(platform, error);
+        allocationsFail = false;
+
+        EXPECT_EQ(platform.shown, 1) << c.when;
+        EXPECT_STREQ(platform.shownText, c.text) << c.when;
+    }
 }
 
 } // namespace
