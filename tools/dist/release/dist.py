@@ -185,8 +185,17 @@ def make_dist(repo, signatures=None, ca_file=None, release_url=None):
         build(sources, arch, epoch)
     return release_files(repo / "dist", sources, trees_of(sources), epoch, commit, signatures,
                          ca_file, release_url)
+def published_sums(out):
+    """SHA256SUMS, and the sums of the package managers' manifests, which it leaves out."""
+    manifests_written = sorted(path for folder in ("winget", "scoop")
+                               for path in (out / folder).iterdir())
+    return (out / names.SUMS).read_text() + "".join(
+        f"{sha256(path)}  {path.relative_to(out)}\n" for path in manifests_written)
+
+
 def check(repo):
-    """Two `make dist` runs, in two clones at paths of different lengths, must agree."""
+    """Two `make dist` runs, in two clones at paths of different lengths, must agree, manifests
+    included (written for an address in the reserved domain of the link pages)."""
     repo = pathlib.Path(repo).resolve()
     commit = git(repo, "rev-parse", "HEAD")  # both clones build it, whatever is committed meanwhile
     with tempfile.TemporaryDirectory(prefix="hotkeys-dist-check-") as work:
@@ -195,8 +204,9 @@ def check(repo):
             clone = pathlib.Path(work) / path
             subprocess.run(["git", "clone", "-q", str(repo), str(clone)], check=True)
             git(clone, "checkout", "-q", commit)
-            subprocess.run(["make", "-C", str(clone), "dist"], check=True)
-            results.append((clone / "dist" / "SHA256SUMS").read_text())
+            subprocess.run(["make", "-C", str(clone), "dist",
+                            "RELEASE_URL=https://hotkeys.example/download"], check=True)
+            results.append(published_sums(clone / "dist"))
         if results[0] != results[1]:
             print("the two builds differ:\n" + results[0] + "---\n" + results[1])
             return 1
