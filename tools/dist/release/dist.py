@@ -45,12 +45,11 @@ def export_sources(repo, target):
 
 
 def build(sources, preset, epoch):
-    """The build tree of a preset: HotKeys.exe, its link map HotKeys.map, and release.json."""
+    """Builds a preset's HotKeys.exe, with its link map HotKeys.map and release.json beside it."""
     env = dict(os.environ, SOURCE_DATE_EPOCH=str(epoch))
     for command in (["cmake", "--preset", preset],
                     ["cmake", "--build", "--preset", preset, "--target", "HotKeys"]):
         subprocess.run(command, cwd=sources, env=env, check=True, stdout=subprocess.DEVNULL)
-    return sources / "build" / preset
 
 
 def linked_libraries(tree, version):
@@ -64,11 +63,11 @@ def linked_libraries(tree, version):
 
 def readme(template, release, arch, platform, libraries):
     pages = "\n".join(f"      {page}" for page in release["pages"].values())
-    names = [library["name"] for library in libraries]
+    linked = [library["name"] for library in libraries]
     text = (template.replace("@VERSION@", release["version"]).replace("@ARCH@", arch)
             .replace("@PLATFORM@", platform).replace("@PAGES@", pages)
             .replace("@LICENSE@", release["license"])
-            .replace("@LIBRARIES@", ", ".join(names[:-1]) + " and " + names[-1]))
+            .replace("@LIBRARIES@", ", ".join(linked[:-1]) + " and " + linked[-1]))
     return windows_text(text)
 
 
@@ -91,10 +90,6 @@ def write_zip(path, files, epoch):
 
 def sha256(path):
     return hashlib.sha256(path.read_bytes()).hexdigest()
-
-
-def bill_name(release):
-    return f"HotKeys-{release['version']}.spdx.json"
 
 
 def program(tree, out, version, arch, signatures, ca_file):
@@ -164,10 +159,8 @@ def release_files(out, sources, trees, epoch, commit, signatures=None, ca_file=N
         manifests.write(out, release, release_url)
         faults = check_manifests.faults_of(out)
         if faults:
-            raise Refused("the manifests do not match the release:\n  " +
-                                       "\n  ".join(faults))
+            raise Refused("the manifests do not match the release:\n  " + "\n  ".join(faults))
         print(f"winget and Scoop manifests of {release_url} in {out}/winget and {out}/scoop")
-    return lines
 
 
 def trees_of(sources):
@@ -183,8 +176,8 @@ def make_dist(repo, signatures=None, ca_file=None, release_url=None):
     export_sources(repo, sources)
     for arch, _ in PROGRAMS:
         build(sources, arch, epoch)
-    return release_files(repo / "dist", sources, trees_of(sources), epoch, commit, signatures,
-                         ca_file, release_url)
+    release_files(repo / "dist", sources, trees_of(sources), epoch, commit, signatures, ca_file,
+                  release_url)
 def published_sums(out):
     """SHA256SUMS, and the sums of the package managers' manifests, which it leaves out."""
     manifests_written = sorted(path for folder in ("winget", "scoop")
