@@ -3,19 +3,34 @@ certificate authority with a code-signing certificate, as a PKCS#12 file and on 
 token, and a minisign key. The signed programs verify against that authority; their detached
 signatures, attached to the unsigned build, give the same bytes; removing a signature gives back
 the unsigned build; a changed byte, another key, or a changed line of the sums fails."""
+import http.server
 import os
 import pathlib
 import shutil
 import subprocess
 import tempfile
+import threading
 import unittest
 
 from built_trees import REPO, release, trees, version
 from release import Refused, authenticode, names, sign, sums_signature
 
 SOFTHSM = "/usr/lib/softhsm/libsofthsm2.so"
-SIGNER_EXTENSIONS = "basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\n" \
-                    "extendedKeyUsage=codeSigning\n"
+EXTENSIONS = "basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\n" \
+             "extendedKeyUsage=critical,{}\n"
+TIME_STAMP_AUTHORITY = """\
+[ tsa ]
+default_tsa = throwaway
+[ throwaway ]
+serial = {folder}/serial
+signer_cert = {folder}/tsa.pem
+signer_key = {folder}/tsa.key
+signer_digest = sha256
+default_policy = 1.2.3.4.1
+digests = sha256
+accuracy = secs:1
+ess_cert_id_alg = sha256
+"""
 
 
 def openssl(*arguments, cwd):
@@ -23,20 +38,22 @@ def openssl(*arguments, cwd):
 
 
 def authority(work, name):
-    """A throwaway certificate authority and a code-signing certificate it issued, as PEM files
-    and as a PKCS#12 file whose password is in password.txt."""
+    """A throwaway certificate authority with a code-signing certificate and a time-stamping
+    one that it issued, as PEM files, and the first as a PKCS#12 file whose password is in
+    password.txt."""
     folder = work / name
     folder.mkdir()
     openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "ca.key", "-out",
             "ca.pem", "-days", "2", "-subj", f"/CN={name} authority", "-addext",
             "basicConstraints=critical,CA:TRUE", "-addext", "keyUsage=critical,keyCertSign",
             cwd=folder)
-    openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", "signer.key", "-out",
-            "signer.csr", "-subj", f"/CN={name} signer", cwd=folder)
-    (folder / "signer.ext").write_text(SIGNER_EXTENSIONS)
-    openssl("x509", "-req", "-in", "signer.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
-            "-CAcreateserial", "-days", "2", "-extfile", "signer.ext", "-out", "signer.pem",
-            cwd=folder)
+    for holder, purpose in (("signer", "codeSigning"), ("tsa", "timeStamping")):
+        openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", f"{holder}.key", "-out",
+                f"{holder}.csr", "-subj", f"/CN={name} {holder}", cwd=folder)
+        (folder / f"{holder}.ext").write_text(EXTENSIONS.format(purpose))
+        openssl("x509", "-req", "-in", f"{holder}.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
+                "-CAcreateserial", "-days", "2", "-extfile", f"{holder}.ext", "-out",
+                f"{holder}.pem", cwd=folder)
     (folder / "password.txt").write_text("throwaway pkcs12 password\n")
     openssl("pkcs12", "-export", "-inkey", "signer.key", "-in", "signer.pem", "-certfile",
             "ca.pem", "-passout", "file:password.txt", "-out", "signer.p12", cwd=folder)
@@ -64,6 +81,25 @@ def token(work, pki):
         subprocess.run(p11tool + arguments, env=environment, check=True, capture_output=True,
                        stdin=subprocess.DEVNULL)
     return folder
+
+
+class TimeStamps(http.server.BaseHTTPRequestHandler):
+    """An RFC 3161 time-stamp server over HTTP, answering with `openssl ts -reply`."""
+    config = None
+
+    def do_POST(self):
+        query = self.rfile.read(int(self.headers["Content-Length"]))
+        reply = subprocess.run(["openssl", "ts", "-reply", "-config", str(self.config),
+                                "-queryfile", "/dev/stdin", "-out", "/dev/stdout"],
+                               input=query, capture_output=True, check=True).stdout
+        self.send_response(200)
+        self.send_header("Content-Type", "application/timestamp-reply")
+        self.send_header("Content-Length", str(len(reply)))
+        self.end_headers()
+        self.wfile.write(reply)
+
+    def log_message(self, *arguments):
+        pass
 
 
 def verifies(exe, ca_file):
@@ -111,6 +147,10 @@ class SignedRelease(unittest.TestCase):
         for arch, _, _ in trees():
             self.assertIn(f"  {names.signature(version(), arch)}\n", sums)
 
+    def test_only_the_unsigned_release_that_was_built_is_signed(self):
+        with self.assertRaisesRegex(Refused, "is not the unsigned program built in"):
+            sign.sign_programs(self.signed, REPO, trees(), pkcs12_environment(self.pki))
+
     def test_removing_the_signature_gives_back_the_unsigned_build_byte_for_byte(self):
         for arch, _, _ in trees():
             with self.subTest(arch=arch):
@@ -141,7 +181,8 @@ class SignedRelease(unittest.TestCase):
     def signature_by(self, environment, arch):
         signature = self.work / f"{arch}.pem"
         signature.write_bytes(authenticode.sign(exe_of(self.unsigned, arch),
-                                                authenticode.key_arguments(environment)))
+                                                authenticode.key_arguments(environment),
+                                                environment.get("SIGN_TIMESTAMP_URL")))
         return signature
 
     def test_a_key_on_a_pkcs11_token_signs_with_its_pin_from_a_file(self):
@@ -159,6 +200,24 @@ class SignedRelease(unittest.TestCase):
         program.write_bytes(authenticode.attach(exe_of(self.unsigned, "win32"), signature,
                                                 self.pki / "ca.pem"))
         self.assertTrue(verifies(program, self.pki / "ca.pem"))
+
+    def test_a_time_stamp_from_the_named_server_is_signed_in(self):
+        (self.pki / "tsa.cnf").write_text(TIME_STAMP_AUTHORITY.format(folder=self.pki))
+        handler = type("Handler", (TimeStamps,), {"config": self.pki / "tsa.cnf"})
+        with http.server.HTTPServer(("127.0.0.1", 0), handler) as server:
+            threading.Thread(target=server.serve_forever, daemon=True).start()
+            url = f"http://127.0.0.1:{server.server_address[1]}"
+            signature = self.signature_by({**pkcs12_environment(self.pki),
+                                           "SIGN_TIMESTAMP_URL": url}, "win64")
+            server.shutdown()
+        program = self.work / "time-stamped.exe"
+        program.write_bytes(authenticode.attach(exe_of(self.unsigned, "win64"), signature,
+                                                self.pki / "ca.pem"))
+        checked = subprocess.run(["osslsigncode", "verify", "-CAfile", self.pki / "ca.pem",
+                                  "-TSA-CAfile", self.pki / "ca.pem", "-in", program],
+                                 capture_output=True, text=True)
+        self.assertEqual(checked.returncode, 0, checked.stdout)
+        self.assertIn("Timestamp Server Signature verification: ok", checked.stdout)
 
     def test_a_key_is_named_whole_and_without_its_secret(self):
         pin_file = str(self.pki / "password.txt")

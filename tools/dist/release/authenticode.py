@@ -13,6 +13,8 @@ import tempfile
 
 from . import Refused
 
+DEBIAN_AUTHORITIES = pathlib.Path("/etc/ssl/certs/ca-certificates.crt")
+
 
 def osslsigncode(*arguments):
     """Runs osslsigncode; it writes its output file even when it fails, so the caller reads
@@ -73,16 +75,28 @@ def extract(signed):
 
 def attach(exe, signature, ca_file=None):
     """The signed program: `signature` attached to the unsigned program at `exe`. osslsigncode
-    verifies the result, against `ca_file` or Debian's certificate authorities, and refuses a
+    verifies the result, against Debian's certificate authorities and `ca_file`, and refuses a
     signature made for other bytes. Removing it must give back the unsigned bytes exactly."""
-    trusted = ["-CAfile", str(ca_file)] if ca_file else []
     with tempfile.TemporaryDirectory(prefix="hotkeys-attach-") as work:
         signed = pathlib.Path(work) / "signed.exe"
-        osslsigncode("attach-signature", "-sigin", str(signature), *trusted,
+        osslsigncode("attach-signature", "-sigin", str(signature),
+                     *trusted_authorities(ca_file, pathlib.Path(work)),
                      "-in", str(exe), "-out", str(signed))
         if remove(signed) != pathlib.Path(exe).read_bytes():
             raise Refused(f"{exe}: removing the signature does not give back these bytes")
         return signed.read_bytes()
+
+
+def trusted_authorities(ca_file, work):
+    """osslsigncode's arguments that trust `ca_file` beside Debian's authorities, for the
+    signer's certificate and the time stamp's alike (osslsigncode trusts Debian's alone by
+    default)."""
+    if not ca_file:
+        return []
+    bundle = work / "authorities.pem"
+    debian = DEBIAN_AUTHORITIES.read_bytes() if DEBIAN_AUTHORITIES.is_file() else b""
+    bundle.write_bytes(pathlib.Path(ca_file).read_bytes() + b"\n" + debian)
+    return ["-CAfile", str(bundle), "-TSA-CAfile", str(bundle)]
 
 
 def remove(signed):
