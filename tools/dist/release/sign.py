@@ -18,16 +18,15 @@ AUTHENTICODE_KEYS = ("SIGN_PKCS12", "SIGN_PKCS11_MODULE")
 
 
 def recorded_build(out):
-    """(commit, SOURCE_DATE_EPOCH) of the release in `out`, as its BUILDINFO records them."""
-    buildinfo = (out / "BUILDINFO").read_text()
-    commit = re.search(r"^Commit: (\S+)$", buildinfo, re.M).group(1)
-    return commit, int(re.search(r"^Source-Date-Epoch: (\d+)$", buildinfo, re.M).group(1))
+    """The one-line fields of the BUILDINFO of the release in `out`: its Version, Commit and
+    Source-Date-Epoch among them."""
+    return dict(re.findall(r"^([A-Za-z-]+): (\S+)$", (out / "BUILDINFO").read_text(), re.M))
 
 
 def sign_programs(out, sources, trees, environment, release_url=None):
     """Signs the unsigned release in `out`, built from `trees`, and packs it again signed."""
     key = authenticode.key_arguments(environment)
-    commit, epoch = recorded_build(out)
+    build = recorded_build(out)
     with tempfile.TemporaryDirectory(prefix="hotkeys-signatures-") as signatures:
         for arch, _, tree in trees:
             exe = tree / names.EXE
@@ -38,17 +37,16 @@ def sign_programs(out, sources, trees, environment, release_url=None):
                               "run `make dist` first")
             signature = authenticode.sign(exe, key, environment.get("SIGN_TIMESTAMP_URL"))
             (pathlib.Path(signatures) / names.signature(version, arch)).write_bytes(signature)
-        dist.release_files(out, sources, trees, epoch, commit, signatures,
-                           environment.get("SIGN_CA_FILE"), release_url)
+        dist.release_files(out, sources, trees, int(build["Source-Date-Epoch"]), build["Commit"],
+                           signatures, environment.get("SIGN_CA_FILE"), release_url)
 
 
 def sign_sums(out, environment, public_key):
     """SHA256SUMS.minisig, checked against the release key's published half when there is one."""
-    commit, _ = recorded_build(out)
-    version = re.search(r"^Version: (\S+)$", (out / "BUILDINFO").read_text(), re.M).group(1)
+    build = recorded_build(out)
     sums_signature.sign(out, environment["MINISIGN_KEY"],
                         environment.get("MINISIGN_PASSWORD_FILE"),
-                        f"HotKeys {version}, commit {commit}")
+                        f"HotKeys {build['Version']}, commit {build['Commit']}")
     if public_key.is_file() and not sums_signature.verify(out, public_key):
         raise Refused(f"MINISIGN_KEY is not the release key whose public half is {public_key}")
     print(f"signed {names.SUMS} with minisign: {out / names.SUMS}.minisig")
