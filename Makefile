@@ -83,12 +83,22 @@ stress: build
 
 # Release archives of both programs, built from the committed sources into dist/, and the check
 # that two clean clones at different paths build the same bytes; not part of `make test`.
-.PHONY: dist dist-check
+# SIGNATURES=<folder> attaches a signed release's detached signatures to the programs built;
+# RELEASE_URL=<address the zips will be published at> adds the winget and Scoop manifests.
+# `make sign` signs what `make dist` left in dist/ with the keys named below (the secrets
+# themselves stay in the files these name); see docs/releasing.md.
+RELEASE_PYTHON := PYTHONPATH=$(CURDIR)/tools/dist PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m release
+export SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_PKCS11_MODULE SIGN_PKCS11_KEY SIGN_PIN_FILE
+export SIGN_TIMESTAMP_URL SIGN_CA_FILE MINISIGN_KEY MINISIGN_PASSWORD_FILE
+.PHONY: dist dist-check sign
 dist: deps
-	/usr/bin/python3 tools/dist/dist.py build $(CURDIR)
+	$(RELEASE_PYTHON) build $(CURDIR) --signatures "$(SIGNATURES)" --release-url "$(RELEASE_URL)"
 
 dist-check: deps
-	/usr/bin/python3 tools/dist/dist.py check $(CURDIR)
+	$(RELEASE_PYTHON) check $(CURDIR)
+
+sign: deps
+	$(RELEASE_PYTHON) sign $(CURDIR) --release-url "$(RELEASE_URL)"
 
 # Debian's reprotest over `make dist`, with every variation this machine allows (see the script);
 # it installs reprotest and what its variations need. Not part of `make test`.

@@ -38,22 +38,6 @@ foreach(target IN ITEMS hotkeys_core ${HOTKEYS_PROGRAMS})
                                              -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
 endforeach()
 
-# Each linked library's notices, from the link map, beside the program: THIRD-PARTY-NOTICES.txt
-# for the release and third-party.json for its bill of materials. The build fails on a linked
-# file whose notices tools/dist/components.json does not say where to find.
-find_program(SYSTEM_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
-set(LINK_MAP ${CMAKE_BINARY_DIR}/HotKeys.map)
-target_link_options(HotKeys PRIVATE -Wl,-Map=${LINK_MAP})
-set(NOTICES_TOOL notices.py linkmap.py copyright.py debian_packages.py components.json)
-list(TRANSFORM NOTICES_TOOL PREPEND ${CMAKE_SOURCE_DIR}/tools/dist/)
-add_custom_command(
-    OUTPUT ${CMAKE_BINARY_DIR}/THIRD-PARTY-NOTICES.txt ${CMAKE_BINARY_DIR}/third-party.json
-    COMMAND ${CMAKE_COMMAND} -E env PYTHONDONTWRITEBYTECODE=1
-            ${SYSTEM_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/dist/notices.py ${LINK_MAP}
-            ${CMAKE_OBJDUMP} ${PROJECT_VERSION} ${CMAKE_BINARY_DIR}/THIRD-PARTY-NOTICES.txt
-            ${CMAKE_BINARY_DIR}/third-party.json
-    DEPENDS HotKeys ${NOTICES_TOOL}
-    COMMENT "Third-party notices of HotKeys.exe, from its link map"
-    VERBATIM)
-add_custom_target(notices ALL
-    DEPENDS ${CMAKE_BINARY_DIR}/THIRD-PARTY-NOTICES.txt ${CMAKE_BINARY_DIR}/third-party.json)
+# The link map, from which `make dist` writes the notices of each library linked into the program
+# (tools/dist/release/notices.py) and its bill of materials.
+target_link_options(HotKeys PRIVATE -Wl,-Map=${CMAKE_BINARY_DIR}/HotKeys.map)

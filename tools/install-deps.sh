@@ -15,6 +15,8 @@ else
         python3 python3-pytest locales libx11-6 libxfixes3
         clang libclang-rt-14-dev clang-tidy clang-format-14 cppcheck
         libz-mingw-w64-dev node-spdx-license-ids node-spdx-exceptions
+        osslsigncode libengine-pkcs11-openssl minisign python3-yaml
+        openssl softhsm2 gnutls-bin
     )
     options=()
 fi

@@ -8,7 +8,8 @@ import tempfile
 import unittest
 
 HERE = pathlib.Path(__file__).parent
-WRITE = "import sys, buildinfo; sys.stdout.write(buildinfo.buildinfo('c0ffee', 1700000000, '1.2.3'))"
+WRITE = ("import sys; from release import buildinfo; "
+         "sys.stdout.write(buildinfo.buildinfo('c0ffee', 1700000000, '1.2.3'))")
 
 # One package for each part of the build that shapes the bytes.
 PARTS = {

@@ -4,28 +4,17 @@ document could have, and its bytes depend on the release alone."""
 import copy
 import hashlib
 import json
-import os
 import pathlib
 import shutil
 import tempfile
 import unittest
 
-import check_sbom
-import dist
-
-HERE = pathlib.Path(__file__).resolve().parent
-REPO = HERE.parents[1]
-COMMIT = "0123456789abcdef0123456789abcdef01234567"
-EPOCH = 1796601600  # 2026-12-07T00:00:00Z
-
-
-def tree(arch):
-    return pathlib.Path(os.environ.get(f"HOTKEYS_{arch.upper()}_DIR", REPO / "build" / arch))
+from built_trees import COMMIT, EPOCH, REPO, tree, trees
+from release import check_sbom, dist
 
 
 def pack(out):
-    trees = [(arch, platform, tree(arch)) for arch, platform in dist.PROGRAMS]
-    dist.package(out, REPO, trees, EPOCH, COMMIT)
+    dist.package(out, REPO, trees(), EPOCH, COMMIT)
     return next(out.glob("*.spdx.json"))
 
 

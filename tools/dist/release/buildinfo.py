@@ -15,7 +15,7 @@ import sys
 import tempfile
 import zipfile
 
-import debian_packages
+from . import debian_packages
 
 TOOLCHAINS = ("x86_64-w64-mingw32", "i686-w64-mingw32")
 COMPILER_PROGRAMS = ("cc1plus", "cc1", "collect2", "as", "ld")

@@ -1,13 +1,10 @@
-#!/usr/bin/env python3
-"""The third-party notices of one HotKeys.exe, from its link map.
+"""The third-party notices of one HotKeys.exe, from the link map the build wrote beside it.
 
-    notices.py MAP OBJDUMP VERSION NOTICES COMPONENTS
-
-reads the link map MAP, finds the Debian package of each archive member and start file the
-linker took from outside the build, and writes NOTICES, the text a copy of the program carries,
-and COMPONENTS, the same facts as JSON for the bill of materials. It fails, naming the file and
-its package, when a linked file belongs to no library of components.json: nothing goes out
-without its notice. Versions come from dpkg, so a toolchain update needs no edit here.
+For each archive member and start file the linker took from outside the build it finds the
+Debian package, and gives the libraries with their notices: the text a copy of the program
+carries, and the same facts for the bill of materials. It refuses, naming the file and its
+package, a linked file that belongs to no library of components.json: nothing goes out without
+its notice. Versions come from dpkg, so a toolchain update needs no edit here.
 """
 
 import collections
@@ -18,13 +15,10 @@ import os
 import pathlib
 import re
 import subprocess
-import sys
 
-import copyright
-import debian_packages
-import linkmap
+from . import copyright, debian_packages, linkmap
 
-HERE = pathlib.Path(__file__).resolve().parent
+COMPONENTS = pathlib.Path(__file__).resolve().parents[1] / "components.json"
 RULE = "=" * 78
 THIN_RULE = "-" * 78
 
@@ -34,7 +28,7 @@ class Uncovered(Exception):
 
 
 def load_table():
-    return json.loads((HERE / "components.json").read_text())
+    return json.loads(COMPONENTS.read_text())
 
 
 def package_facts(packages):
@@ -240,21 +234,3 @@ def notices_text(version, libraries):
             printed.setdefault(section, library["name"])
         lines.append("")
     return "\n".join(lines)
-
-
-def main():
-    map_file, objdump, version, notices_file, components_file = sys.argv[1:]
-    try:
-        libraries = components(pathlib.Path(map_file).read_text(), objdump)
-    except Uncovered as refusal:
-        print(refusal, file=sys.stderr)
-        return 1
-    pathlib.Path(notices_file).write_text(notices_text(version, libraries))
-    for library in libraries:
-        del library["sections"]
-    pathlib.Path(components_file).write_text(json.dumps(libraries, indent=2) + "\n")
-    return 0
-
-
-if __name__ == "__main__":
-    sys.exit(main())

@@ -1,7 +1,6 @@
-#!/usr/bin/env python3
 """Reads a release's bill of materials back against the release:
 
-    check_sbom.py DIST ARCH=MAP...
+    python3 -m release.check_sbom DIST ARCH=MAP...
 
 the SPDX 2.3 fields a document must have; the SHA-1 and SHA-256 of each HotKeys.exe and the
 SHA-256 of each zip in DIST; for each architecture, every file its link map (ld -Map) shows
@@ -17,7 +16,7 @@ import pathlib
 import re
 import sys
 
-import linkmap
+from . import linkmap
 
 LICENSE_IDS = pathlib.Path("/usr/share/nodejs/spdx-license-ids/index.json")
 EXCEPTION_IDS = pathlib.Path("/usr/share/nodejs/spdx-exceptions/index.json")

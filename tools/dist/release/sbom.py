@@ -1,6 +1,6 @@
 """The release's bill of materials, an SPDX 2.3 JSON document: a package for each zip of
 HotKeys with the exe it contains, and per architecture a package for each library linked into
-that exe (third-party.json, written by notices.py), containing the files the linker took from.
+that exe (from notices.py), containing the files the linker took from.
 
 Its bytes depend on the release alone: `created` is the commit's time, the namespace is made of
 the version and the commit, and every list has a fixed order."""
@@ -40,12 +40,16 @@ def exe_license(own, libraries):
     return " AND ".join(sorted(set(terms)))
 
 
+def copyright_holder(release):
+    """Who holds the copyright, from LICENSE's copyright line ("Copyright (c) 2026 ...")."""
+    return re.sub(r"^Copyright \(c\) [0-9, -]+ ", "", release["copyright"])
+
+
 class Document:
     def __init__(self, release, commit, epoch):
         self.release = release
         version = release["version"]
-        holder = re.sub(r"^Copyright \(c\) [0-9, -]+ ", "", release["copyright"])
-        self.owner = f"Organization: {holder}"
+        self.owner = f"Organization: {copyright_holder(release)}"
         self.spdx = {
             "spdxVersion": "SPDX-2.3",
             "dataLicense": "CC0-1.0",
