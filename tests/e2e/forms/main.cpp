@@ -36,12 +36,13 @@ hk::Image gradient() {
     return image;
 }
 
-// The bottom-left pixel gives the transparent colour; the diagonal and the bottom row have it too.
+// The bottom-left pixel gives the transparent colour; a diagonal and the bottom row have it too,
+// the top-left pixel does not.
 hk::Image keyed() {
     hk::Image image = gradient();
     for (int x = 0; x < kWidth; ++x) {
         image.at(x, kHeight - 1) = kKeyColour;
-        image.at(x, x % kHeight) = kKeyColour;
+        image.at(x, (x + 1) % kHeight) = kKeyColour;
     }
     return image;
 }
