@@ -111,7 +111,7 @@ WAYS = {
 
 @pytest.fixture(scope="module")
 def drawn(bench, tmp_path_factory):
-    """The widget with the form of pictures, its client area once painted, then closed."""
+    """The widget with the form of pictures and its client area once painted."""
     description = FORM.read_bytes()
     copy = tmp_path_factory.mktemp("drawing") / "HotKeys.exe"
     copy.write_bytes(with_form_description(bench.exe, description))
@@ -127,7 +127,6 @@ def drawn(bench, tmp_path_factory):
 
         pixels = wait_until(settled, "the form of pictures to be painted")
         yield Drawn(parse_form(description), pixels, facts.client[2])
-        assert widget.close() == 0
     finally:
         widget.stop()
 
