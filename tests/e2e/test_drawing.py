@@ -11,6 +11,7 @@ import pathlib
 import pytest
 
 from harness.poll import wait_until
+from harness.screen import Screenshot
 from harness.widget import Widget
 from layout.look import client_pixels
 from layout.pictures import Canvas, read_payload
@@ -43,15 +44,12 @@ def box(obj, picture):
     return props["Left"].value, props["Top"].value, picture.width, picture.height
 
 
-class Drawn:
+class Drawn(Screenshot):
     """The client area as the program drew the form, and the pictures as this file reads them."""
 
     def __init__(self, form, pixels, width):
-        self.form, self.pixels, self.width = form, pixels, width
-
-    def pixel(self, x, y):
-        at = 3 * (y * self.width + x)
-        return tuple(self.pixels[at:at + 3])
+        super().__init__(width, len(pixels) // 3 // width, pixels)
+        self.form = form
 
     def picture(self, name):
         obj = self.form.child(name)
@@ -63,7 +61,7 @@ def exactly(drawn, name, transparent):
     """The picture's own colours at its own size, those of its bottom-left pixel left out when it
     is transparent."""
     picture, (left, top, width, height) = drawn.picture(name)
-    canvas = Canvas(drawn.width, len(drawn.pixels) // 3 // drawn.width, CREAM)
+    canvas = Canvas(drawn.width, drawn.height, CREAM)
     key = picture.rows[picture.height - 1][0][2::-1] if transparent else None
     canvas.paste(picture, left, top, key)
     return [(x, y, canvas.pixels[y][x], drawn.pixel(x, y))

@@ -19,27 +19,26 @@ Image twoByTwo() {
     return image;
 }
 
-TEST(BitmapFile, BmpStoresTheBottomRowFirstAsBlueGreenRedAlpha) {
-    const std::vector<std::uint8_t> bytes = encodeBmp(twoByTwo());
-    ASSERT_EQ(bytes.size(), 54u + 16u);
-    EXPECT_EQ(u32At(bytes, 2), bytes.size());
-    EXPECT_EQ(u32At(bytes, 10), 54u);
-    EXPECT_EQ(u32At(bytes, 34), 16u) << "image size";
-    const std::vector<std::uint8_t> pixels(bytes.begin() + 54, bytes.end());
-    const std::vector<std::uint8_t> expected = {11, 10, 9, 12, 15, 14, 13, 16, //
-                                                3,  2,  1, 4,  7,  6,  5,  0};
-    EXPECT_EQ(pixels, expected);
-}
-
-TEST(BitmapFile, Bmp24StoresBlueGreenRedRowsBottomUpPaddedToWholeWords) {
-    const std::vector<std::uint8_t> bytes = encodeBmp24(twoByTwo());
-    ASSERT_EQ(bytes.size(), 54u + 16u);
-    EXPECT_EQ(bytes[28], 24) << "bits per pixel";
-    EXPECT_EQ(u32At(bytes, 34), 16u) << "image size";
-    const std::vector<std::uint8_t> pixels(bytes.begin() + 54, bytes.end());
-    const std::vector<std::uint8_t> expected = {11, 10, 9, 15, 14, 13, 0, 0, //
-                                                3,  2,  1, 7,  6,  5,  0, 0};
-    EXPECT_EQ(pixels, expected);
+TEST(BitmapFile, BmpStoresTheBottomRowFirstAsBlueGreenRedAndAlphaOrWordPadding) {
+    struct Case {
+        std::vector<std::uint8_t> (*encode)(const Image&);
+        std::uint8_t bitCount;
+        std::vector<std::uint8_t> pixels;
+    };
+    const Case cases[] = {
+        {encodeBmp, 32, {11, 10, 9, 12, 15, 14, 13, 16, 3, 2, 1, 4, 7, 6, 5, 0}},
+        {encodeBmp24, 24, {11, 10, 9, 15, 14, 13, 0, 0, 3, 2, 1, 7, 6, 5, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::uint8_t> bytes = c.encode(twoByTwo());
+        ASSERT_EQ(bytes.size(), 54u + 16u);
+        EXPECT_EQ(u32At(bytes, 2), bytes.size());
+        EXPECT_EQ(u32At(bytes, 10), 54u);
+        EXPECT_EQ(bytes[28], c.bitCount) << "bits per pixel";
+        EXPECT_EQ(u32At(bytes, 34), 16u) << "image size";
+        EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 54, bytes.end()), c.pixels)
+            << int{c.bitCount} << " bits";
+    }
 }
 
 TEST(BitmapFile, Rle8StoresRunsOfAtMost255BottomUpWithLineAndBitmapEnds) {
