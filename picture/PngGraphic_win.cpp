@@ -74,8 +74,8 @@ void alphaToGrey(const ConstBitmapView& picture, const BitmapView& grey) {
     for (int y = 0; y < picture.height(); ++y) {
         const std::uint8_t* source = picture.row(y);
         std::uint8_t* target = grey.row(y);
-        for (int x = 0; x < picture.width(); ++x) {
-            std::fill_n(target + 4 * x, 3, source[4 * x + 3]);
+        for (int x = 0; x < picture.width(); ++x, target += 4) {
+            std::fill_n(target, 3, source[4 * x + 3]);
         }
     }
 }

@@ -1,7 +1,7 @@
 """The ways of drawing a picture that the widget's own form never takes (its three pictures are
 blended at their own size, test_layout.py): a 24-bit picture copied as it is, one whose
 transparent colour lets the form show through, a picture compressed by runs, and one with alpha
-stretched over a control larger than itself. Their form is written at build time by
+stretched over a control larger than itself; and controls with nothing to draw. Their form is written at build time by
 tests/e2e/forms and takes the place of the program's own in a copy of it; what each control must
 show comes from this file's own reading of the pictures, never from the program's code."""
 
@@ -57,6 +57,15 @@ class Drawn(Screenshot):
         return picture, box(obj, picture)
 
 
+def differences(drawn, canvas, box):
+    """(x, y, expected, actual) of each pixel of the box and its margin that differs."""
+    left, top, width, height = box
+    return [(x, y, canvas.pixels[y][x], drawn.pixel(x, y))
+            for y in range(top - MARGIN, top + height + MARGIN)
+            for x in range(left - MARGIN, left + width + MARGIN)
+            if canvas.pixels[y][x] != drawn.pixel(x, y)]
+
+
 def exactly(drawn, name, transparent):
     """The picture's own colours at its own size, those of its bottom-left pixel left out when it
     is transparent."""
@@ -64,10 +73,7 @@ def exactly(drawn, name, transparent):
     canvas = Canvas(drawn.width, drawn.height, CREAM)
     key = picture.rows[picture.height - 1][0][2::-1] if transparent else None
     canvas.paste(picture, left, top, key)
-    return [(x, y, canvas.pixels[y][x], drawn.pixel(x, y))
-            for y in range(top - MARGIN, top + height + MARGIN)
-            for x in range(left - MARGIN, left + width + MARGIN)
-            if canvas.pixels[y][x] != drawn.pixel(x, y)]
+    return differences(drawn, canvas, (left, top, width, height))
 
 
 def within(actual, colours, slack):
@@ -98,12 +104,21 @@ def stretched(drawn, name, _transparent):
     return wrong
 
 
+def nothing(drawn, name, _transparent):
+    """No picture to draw: the control's box keeps the form's colour."""
+    props = drawn.form.child(name).props
+    box = [props[side].value for side in ("Left", "Top", "Width", "Height")]
+    return differences(drawn, Canvas(drawn.width, drawn.height, CREAM), box)
+
+
 # control, how it is drawn, whether it is transparent
 WAYS = {
     "24-bit picture": ("Image1", exactly, False),
     "transparent colour through a mask": ("Image2", exactly, True),
     "picture compressed by runs": ("Image3", exactly, False),
     "alpha picture stretched by halftone": ("Image4", stretched, False),
+    "empty picture": ("Image5", nothing, False),
+    "picture of an unknown class, under an empty caption": ("Image6", nothing, False),
 }
 
 

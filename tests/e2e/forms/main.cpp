@@ -77,6 +77,7 @@ const std::map<std::string, std::function<Bytes()>> kPictures = {
     {"keyed24.bmp", [] { return hk::encodeBmp24(keyed()); }},
     {"runs-rle8.bmp", runs},
     {"halves32.bmp", [] { return hk::encodeBmp(halves()); }},
+    {"empty.bmp", [] { return Bytes(); }},
 };
 
 Bytes picture(const std::filesystem::path& file) {
