@@ -36,23 +36,22 @@ gcov_runs=(
     "build/coverage-win64 x86_64-w64-mingw32-gcov-posix"
     "build/coverage-win32 i686-w64-mingw32-gcov-posix"
 )
+# One set of counts per target (CMakeFiles/<target>.dir) that a test ran, so that what gcov
+# cannot tell in code that one target did not run (below) stays apart from what another did.
 tracefiles=()
 for run in "${gcov_runs[@]}"; do
     read -r tree gcov <<<"$run"
-    # The objects of a program that no test of this tree ran (the 32-bit faulty build) hold no
-    # counts; gcov then cannot tell their exception edges from branches. Their lines are counted
-    # through the objects of the programs that ran.
-    unrun=()
-    while read -r folder; do
-        unrun+=(--exclude-directories "^$folder\$")
-    done < <(find "$tree" -name '*.gcno' -printf '%h\n' | sort -u | while read -r folder; do
-        compgen -G "$folder/*.gcda" >/dev/null || echo "$folder"
-    done)
-    json="$report/$(basename "$tree").json"
-    gcovr --root "$root" "${filters[@]}" "${unrun[@]}" --object-directory "$tree" \
-        --gcov-executable "$gcov" --exclude-throw-branches --json "$json" "$tree"
-    tracefiles+=(--add-tracefile "$json")
+    while read -r objects; do
+        json="$report/$(basename "$tree")-$(basename "$objects" .dir).json"
+        gcovr --root "$root" "${filters[@]}" --object-directory "$objects" \
+            --gcov-executable "$gcov" --exclude-throw-branches --json "$json" "$objects"
+        tracefiles+=("$json")
+    done < <(find "$tree" -name '*.gcda' | grep -o '^.*/CMakeFiles/[^/]*\.dir' | sort -u)
 done
+# gcov marks a call's exception edge only in a function that ran: where one target did not run
+# a line that another did, its branches there are left out.
+/usr/bin/python3 tools/coverage/unrun_branches.py "${tracefiles[@]}"
+tracefiles=("${tracefiles[@]/#/--add-tracefile=}")
 gcovr --root "$root" "${tracefiles[@]}" --html-details "$report/index.html" \
     --json-summary "$report/summary.json"
 /usr/bin/python3 tools/coverage/summary.py "$report/summary.json" >"$report/summary.txt"
