@@ -64,6 +64,13 @@ format: deps
 run: build
 	tools/run-widget.sh
 
+# The lines and branches of the program that the unit and end-to-end tests run, per folder and
+# per file: build/coverage/summary.txt and build/coverage/index.html. Not part of `make test`.
+.PHONY: coverage
+coverage: deps
+	tools/install-deps.sh gcovr
+	tools/coverage/coverage.sh
+
 # Benchmarks against the floor, written to build/bench/results.md; not part of `make test`.
 .PHONY: bench
 bench: build

@@ -3,7 +3,9 @@
 // classes the program does without (base/Error.h says why). These throw the program's own error
 // under the standard name instead, so the error box reads as it would have. The linker takes
 // them in place of the library's; should the library need one that is missing here, the link
-// stops at a duplicate definition rather than doing without.
+// stops at a duplicate definition rather than doing without. So every function of that library
+// member that the program's code may call is here, including those that only an unoptimised
+// build calls.
 
 #include "base/Error.h"
 
@@ -16,6 +18,12 @@ namespace std {
 
 void __throw_bad_alloc() {
     throw bad_alloc();
+}
+
+// Only an unoptimised build calls it: optimised, the allocator's own size check makes it
+// unreachable.
+void __throw_bad_array_new_length() {
+    throw bad_array_new_length();
 }
 
 void __throw_length_error(const char* message) {

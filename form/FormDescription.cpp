@@ -179,6 +179,8 @@ bool applyControlProperty(Component& component, const Where& where) {
         component.onClick = handler(where);
     } else if (name == "OnMouseDown") {
         component.onMouseDown = handler(where);
+    } else if (name == "Transparent") {
+        component.transparent = as<bool>(where);
     } else {
         return false;
     }
@@ -200,8 +202,6 @@ bool applyLabelProperty(Component& label, const Where& where) {
         }
     } else if (name == "Color") {
         label.color = colour(where);
-    } else if (name == "Transparent") {
-        label.transparent = as<bool>(where);
     } else if (name == "ParentColor") {
         label.parentColor = as<bool>(where);
     } else if (name == "ParentFont") {
@@ -213,10 +213,14 @@ bool applyLabelProperty(Component& label, const Where& where) {
 }
 
 bool applyImageProperty(Component& image, const Where& where) {
-    if (where.property.name != "Picture.Data") {
+    const std::string& name = where.property.name;
+    if (name == "Picture.Data") {
+        image.pictureData = as<BinaryData>(where);
+    } else if (name == "Stretch") {
+        image.stretch = as<bool>(where);
+    } else {
         return false;
     }
-    image.pictureData = as<BinaryData>(where);
     return true;
 }
 

@@ -76,18 +76,22 @@ struct Component {
     Cursor cursor = Cursor::Arrow;
     std::optional<Handler> onClick;
     std::optional<Handler> onMouseDown;
+    // A label without its own background; a picture control whose picture, when it has no alpha,
+    // leaves the pixels of its transparent colour unpainted.
+    bool transparent = false;
 
     // Labels only.
     std::string caption;
     bool captionIsUtf8 = false; // converted to the thread's 8-bit code page when loaded
     Font font;
     Colour color = Colour::system(kSystemColourButtonFace);
-    bool transparent = false;
     bool parentColor = true;
     bool parentFont = true;
 
-    // Images only: the stored picture payload, read by the picture class it names.
+    // Images only: the stored picture payload, read by the picture class it names, and whether
+    // the picture fills the control's box rather than keeping its own size.
     std::vector<std::uint8_t> pictureData;
+    bool stretch = false;
 };
 
 struct FormDescription {

@@ -4,8 +4,7 @@
 #include "picture/BitmapReader.h"
 #include "platform/SystemErrorText_win.h"
 
-#include <algorithm>
-#include <vector>
+#include <utility>
 
 namespace hk {
 
@@ -33,20 +32,15 @@ DibSection createDibSection(HDC dc, const BITMAPINFO& info) {
     return {std::move(bitmap), {static_cast<std::uint8_t*>(bits), size}};
 }
 
-DibSection createDibSection(HDC dc, int width, int height, WORD bitCount,
-                            std::span<const RGBQUAD> colors) {
-    std::vector<std::uint8_t> storage(sizeof(BITMAPINFOHEADER) + sizeof(RGBQUAD) * colors.size());
-    auto& header = *reinterpret_cast<BITMAPINFOHEADER*>(storage.data());
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = bitCount;
-    header.biCompression = BI_RGB;
-    header.biClrUsed = static_cast<DWORD>(colors.size());
-    std::copy(colors.begin(), colors.end(),
-              reinterpret_cast<RGBQUAD*>(storage.data() + sizeof header));
-    return createDibSection(dc, *reinterpret_cast<const BITMAPINFO*>(storage.data()));
+DibSection createDibSection(HDC dc, int width, int height, WORD bitCount) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = bitCount;
+    info.bmiHeader.biCompression = BI_RGB;
+    return createDibSection(dc, info);
 }
 
 } // namespace hk

@@ -19,9 +19,8 @@ struct DibSection {
 // the platform gives no reason.
 DibSection createDibSection(HDC dc, const BITMAPINFO& info);
 
-// A bottom-up section of width × height at the given depth, with an optional colour table.
-DibSection createDibSection(HDC dc, int width, int height, WORD bitCount,
-                            std::span<const RGBQUAD> colors = {});
+// A bottom-up section of width × height at the given depth, without a colour table.
+DibSection createDibSection(HDC dc, int width, int height, WORD bitCount);
 
 // Throws for the platform's last error, as createDibSection does.
 [[noreturn]] void failWithLastError();

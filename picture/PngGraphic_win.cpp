@@ -50,42 +50,42 @@ ConstBitmapView view32(std::span<const std::uint8_t> bits, int width, int height
     return ConstBitmapView(bits, width, height, 32, topDown);
 }
 
-// The platform's halftone palette as a colour table.
-std::vector<RGBQUAD> halftoneColors(HDC screen) {
-    const UniquePalette palette(CreateHalftonePalette(screen));
-    PALETTEENTRY entries[256] = {};
-    const UINT count = palette ? GetPaletteEntries(palette.get(), 0, 256, entries) : 0;
-    std::vector<RGBQUAD> colors(count);
-    for (UINT i = 0; i < count; ++i) {
-        colors[i] = {entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
-    }
-    return colors;
+void stretchOnto(HDC canvas, const RECT& r, HDC picture, int width, int height, DWORD operation) {
+    StretchBlt(canvas, r.left, r.top, r.right - r.left, r.bottom - r.top, picture, 0, 0, width,
+               height, operation);
 }
 
-void halftoneStretch(HDC target, int width, int height, HDC source, int sourceWidth,
-                     int sourceHeight) {
-    SetStretchBltMode(target, HALFTONE);
-    SetBrushOrgEx(target, 0, 0, nullptr); // halftone mode asks for the brush origin reset
-    StretchBlt(target, 0, 0, width, height, source, 0, 0, sourceWidth, sourceHeight, SRCCOPY);
+// Stretches the source bitmap over the whole of the target, averaging as it goes.
+void halftoneStretch(const DibSection& target, int width, int height, HBITMAP source,
+                     int sourceWidth, int sourceHeight) {
+    const UniqueMemoryDc targetDc(CreateCompatibleDC(nullptr));
+    const SelectionGuard targetSelected(targetDc.get(), target.bitmap.get());
+    const UniqueMemoryDc sourceDc(CreateCompatibleDC(nullptr));
+    const SelectionGuard sourceSelected(sourceDc.get(), source);
+    SetStretchBltMode(targetDc.get(), HALFTONE);
+    SetBrushOrgEx(targetDc.get(), 0, 0, nullptr); // halftone mode asks for the brush origin reset
+    StretchBlt(targetDc.get(), 0, 0, width, height, sourceDc.get(), 0, 0, sourceWidth, sourceHeight,
+               SRCCOPY);
 }
 
-// Each pixel's alpha byte becomes the value of the same pixel of an 8-bit bitmap.
-void alphaToValues(const ConstBitmapView& picture, const BitmapView& values) {
+// Each pixel's alpha byte becomes the grey level of the same pixel of another 32-bit picture,
+// and back: the platform's stretching resamples colours only.
+void alphaToGrey(const ConstBitmapView& picture, const BitmapView& grey) {
     for (int y = 0; y < picture.height(); ++y) {
         const std::uint8_t* source = picture.row(y);
-        std::uint8_t* target = values.row(y);
-        for (int x = 0; x < picture.width(); ++x) {
-            target[x] = source[4 * x + 3];
+        std::uint8_t* target = grey.row(y);
+        for (int x = 0; x < picture.width(); ++x, target += 4) {
+            std::fill_n(target, 3, source[4 * x + 3]);
         }
     }
 }
 
-void valuesToAlpha(const BitmapView& values, const BitmapView& picture) {
+void greenToAlpha(const BitmapView& grey, const BitmapView& picture) {
     for (int y = 0; y < picture.height(); ++y) {
-        const std::uint8_t* source = values.row(y);
+        const std::uint8_t* source = grey.row(y);
         std::uint8_t* target = picture.row(y);
         for (int x = 0; x < picture.width(); ++x) {
-            target[4 * x + 3] = source[x];
+            target[4 * x + 3] = source[4 * x + 1];
         }
     }
 }
@@ -140,8 +140,31 @@ void TPNGGraphic::Draw(HDC canvas, const RECT& r) const {
 void TPNGGraphic::drawOpaque(HDC canvas, const RECT& r) const {
     const UniqueMemoryDc pictureDc(CreateCompatibleDC(nullptr));
     const SelectionGuard selected(pictureDc.get(), bitmap_.get());
-    StretchBlt(canvas, r.left, r.top, r.right - r.left, r.bottom - r.top, pictureDc.get(), 0, 0,
-               width_, height_, SRCCOPY);
+    if (transparent_) {
+        drawThroughMask(canvas, r, pictureDc.get());
+    } else {
+        stretchOnto(canvas, r, pictureDc.get(), width_, height_, SRCCOPY);
+    }
+}
+
+// The transparent colour is that of the bottom-left pixel. The mask is set where the picture has
+// it: XOR the picture in, AND the mask (set keeps, clear empties), XOR the picture again, which
+// gives the canvas back under the mask and the picture everywhere else.
+void TPNGGraphic::drawThroughMask(HDC canvas, const RECT& r, HDC picture) const {
+    const UniqueBitmap mask(CreateBitmap(width_, height_, 1, 1, nullptr));
+    const UniqueMemoryDc maskDc(CreateCompatibleDC(nullptr));
+    const SelectionGuard maskSelected(maskDc.get(), mask.get());
+    // Colour into monochrome: the pixels of the source's background colour become set bits.
+    SetBkColor(picture, GetPixel(picture, 0, height_ - 1));
+    BitBlt(maskDc.get(), 0, 0, width_, height_, picture, 0, 0, SRCCOPY);
+
+    const SavedDcState saved(canvas);
+    // Monochrome into colour: set bits take the background colour, clear ones the text colour.
+    SetBkColor(canvas, RGB(255, 255, 255));
+    SetTextColor(canvas, RGB(0, 0, 0));
+    stretchOnto(canvas, r, picture, width_, height_, SRCINVERT);
+    stretchOnto(canvas, r, maskDc.get(), width_, height_, SRCAND);
+    stretchOnto(canvas, r, picture, width_, height_, SRCINVERT);
 }
 
 // Copies the canvas area into a 24-bit scratch bitmap, blends the picture into it in software
@@ -162,41 +185,27 @@ void TPNGGraphic::drawBlended(HDC canvas, const RECT& r) const {
     if (width == width_ && height == height_) {
         blendPicture(view32(bits_, width_, height_, topDown_), destination, 0, 0, flushDrawing);
     } else {
-        const WindowDc screen(nullptr);
-        const DibSection resized = resizedCopy(screen.get(), width, height);
+        const DibSection resized = resizedCopy(width, height);
         blendPicture(view32(resized.bits, width, height, false), destination, 0, 0, flushDrawing);
     }
     BitBlt(canvas, r.left, r.top, width, height, scratchDc.get(), 0, 0, SRCCOPY);
 }
 
-// The picture resampled to width × height: colour by halftone stretching, and alpha by
-// stretching it as the pixel values of an 8-bit halftone-palette bitmap the same way.
-DibSection TPNGGraphic::resizedCopy(HDC screen, int width, int height) const {
-    DibSection colour = createDibSection(screen, width, height, 32);
-    {
-        const UniqueMemoryDc colourDc(CreateCompatibleDC(nullptr));
-        const SelectionGuard colourSelected(colourDc.get(), colour.bitmap.get());
-        const UniqueMemoryDc pictureDc(CreateCompatibleDC(nullptr));
-        const SelectionGuard pictureSelected(pictureDc.get(), bitmap_.get());
-        halftoneStretch(colourDc.get(), width, height, pictureDc.get(), width_, height_);
-    }
+// The picture resampled to width × height by halftone stretching: the colours as they are, the
+// alpha as the grey levels of a picture of its own.
+DibSection TPNGGraphic::resizedCopy(int width, int height) const {
+    DibSection colour = createDibSection(nullptr, width, height, 32);
+    halftoneStretch(colour, width, height, bitmap_.get(), width_, height_);
 
-    const std::vector<RGBQUAD> palette = halftoneColors(screen);
-    const DibSection alpha = createDibSection(screen, width_, height_, 8, palette);
-    const DibSection stretched = createDibSection(screen, width, height, 8, palette);
+    const DibSection alpha = createDibSection(nullptr, width_, height_, 32);
+    const DibSection stretched = createDibSection(nullptr, width, height, 32);
     GdiFlush();
-    alphaToValues(view32(bits_, width_, height_, topDown_),
-                  BitmapView(alpha.bits, width_, height_, 8, false));
-    {
-        const UniqueMemoryDc alphaDc(CreateCompatibleDC(nullptr));
-        const SelectionGuard alphaSelected(alphaDc.get(), alpha.bitmap.get());
-        const UniqueMemoryDc stretchedDc(CreateCompatibleDC(nullptr));
-        const SelectionGuard stretchedSelected(stretchedDc.get(), stretched.bitmap.get());
-        halftoneStretch(stretchedDc.get(), width, height, alphaDc.get(), width_, height_);
-    }
+    alphaToGrey(view32(bits_, width_, height_, topDown_),
+                BitmapView(alpha.bits, width_, height_, 32, false));
+    halftoneStretch(stretched, width, height, alpha.bitmap.get(), width_, height_);
     GdiFlush();
-    valuesToAlpha(BitmapView(stretched.bits, width, height, 8, false),
-                  BitmapView(colour.bits, width, height, 32, false));
+    greenToAlpha(BitmapView(stretched.bits, width, height, 32, false),
+                 BitmapView(colour.bits, width, height, 32, false));
     return colour;
 }
 

@@ -31,13 +31,18 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
 
+    // A picture without alpha that is transparent leaves the pixels of its transparent colour
+    // unpainted.
+    void setTransparent(bool transparent) { transparent_ = transparent; }
+
     // Composites the picture onto the canvas in r, stretched when r is not the picture's size.
     void Draw(HDC canvas, const RECT& r) const;
 
 private:
     void drawOpaque(HDC canvas, const RECT& r) const;
+    void drawThroughMask(HDC canvas, const RECT& r, HDC picture) const;
     void drawBlended(HDC canvas, const RECT& r) const;
-    DibSection resizedCopy(HDC screen, int width, int height) const;
+    DibSection resizedCopy(int width, int height) const;
 
     UniqueBitmap bitmap_;
     std::span<std::uint8_t> bits_; // the section's memory; empty for converted compressed data
@@ -45,6 +50,7 @@ private:
     int height_ = 0;
     bool topDown_ = false;
     bool is32Bit_ = false;
+    bool transparent_ = false;
 };
 
 } // namespace hk

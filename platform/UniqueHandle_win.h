@@ -36,7 +36,6 @@ private:
 
 using UniqueBitmap = UniqueHandle<HBITMAP, &::DeleteObject>;
 using UniqueFont = UniqueHandle<HFONT, &::DeleteObject>;
-using UniquePalette = UniqueHandle<HPALETTE, &::DeleteObject>;
 // A device context from CreateCompatibleDC; one from GetDC goes back with WindowDc instead.
 using UniqueMemoryDc = UniqueHandle<HDC, &::DeleteDC>;
 using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;

@@ -28,8 +28,10 @@ void drawComponent(HDC dc, const Component& component, const ComponentArt& art) 
     if (component.kind == ComponentKind::Label) {
         drawLabel(dc, component, art.font.get());
     } else if (art.picture) {
-        // Always at the picture's own size, whatever the control's.
-        art.picture->Draw(dc, RECT{0, 0, art.picture->Width(), art.picture->Height()});
+        // At the picture's own size, whatever the control's, unless the control stretches it.
+        const RECT r = component.stretch ? RECT{0, 0, component.box.width, component.box.height}
+                                         : RECT{0, 0, art.picture->Width(), art.picture->Height()};
+        art.picture->Draw(dc, r);
     }
 }
 

@@ -41,6 +41,8 @@ ObjectRecord smallForm() {
                      {"Height", std::int8_t{16}},
                      {"AutoSize", true},
                      {"Picture.Data", BinaryData{11, 'T', 'P'}},
+                     {"Transparent", true},
+                     {"Stretch", true},
                      id("OnClick", "Image3Click"),
                  },
                  {}},
@@ -66,7 +68,10 @@ ObjectRecord smallForm() {
                  {}},
                 {"TLabel",
                  "Label2",
-                 {{"Caption", std::string("Alt+N")}, {"Transparent", true}, {"Visible", false}},
+                 {{"Caption", std::string("Alt+N")},
+                  {"Transparent", true},
+                  {"Visible", false},
+                  {"Enabled", false}},
                  {}},
             }};
 }
@@ -93,6 +98,8 @@ TEST(FormDescription, BuildsTheFormAndItsComponentsInCreationOrder) {
     EXPECT_EQ(image.box, (Box{184, 0, 16, 16}));
     EXPECT_TRUE(image.autoSize);
     EXPECT_EQ(image.pictureData, (BinaryData{11, 'T', 'P'}));
+    EXPECT_TRUE(image.transparent);
+    EXPECT_TRUE(image.stretch);
     EXPECT_EQ(image.onClick, Handler::Image3Click);
     EXPECT_EQ(image.cursor, Cursor::Arrow);
 
@@ -108,6 +115,8 @@ TEST(FormDescription, BuildsTheFormAndItsComponentsInCreationOrder) {
     EXPECT_EQ(link.font, (Font{"Link Face", -12, Colour::rgb(255, 255, 255), kDefaultCharset,
                                fontstyle::kBold | fontstyle::kUnderline}));
     EXPECT_EQ(link.onClick, Handler::Label4Click);
+    EXPECT_TRUE(link.enabled);
+    EXPECT_FALSE(link.stretch);
     EXPECT_FALSE(link.onMouseDown.has_value());
 
     const Component& slot = form.components[2];
@@ -116,7 +125,7 @@ TEST(FormDescription, BuildsTheFormAndItsComponentsInCreationOrder) {
     EXPECT_FALSE(slot.captionIsUtf8);
     EXPECT_TRUE(slot.transparent);
     EXPECT_FALSE(slot.visible);
-    EXPECT_TRUE(slot.enabled);
+    EXPECT_FALSE(slot.enabled);
     EXPECT_EQ(slot.font, form.font) << "a label with a parent font draws with the form's";
     EXPECT_EQ(slot.color, form.color);
 }
@@ -164,6 +173,11 @@ TEST(FormDescription, WhatItCannotPlaceIsAReadingError) {
              f.children[1].properties.push_back({"Picture.Data", BinaryData{}});
          },
          "Label4 has no property Picture.Data"},
+        {"stretched label",
+         [](ObjectRecord& f) {
+             f.children[1].properties.push_back({"Stretch", true});
+         },
+         "Label4 has no property Stretch"},
         {"unknown cursor",
          [](ObjectRecord& f) { f.children[1].properties[7] = id("Cursor", "crCross"); },
          "Label4.Cursor names an unknown value crCross"},

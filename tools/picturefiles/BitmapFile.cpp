@@ -100,6 +100,55 @@ std::vector<std::uint8_t> encodeBmp(const Image& image) {
     return bitmapFile(imageHeader(image, image.height, pixelBytes(image)), {}, pixels.data);
 }
 
+std::vector<std::uint8_t> encodeBmp24(const Image& image) {
+    const std::size_t stride = (static_cast<std::size_t>(image.width) * 3 + 3) / 4 * 4;
+    ByteWriter pixels;
+    for (int y = image.height - 1; y >= 0; --y) {
+        for (int x = 0; x < image.width; ++x) {
+            const Rgba& p = image.at(x, y);
+            pixels.u8(p.b).u8(p.g).u8(p.r);
+        }
+        pixels.fill(stride - static_cast<std::size_t>(image.width) * 3, 0);
+    }
+    BmpHeader header =
+        imageHeader(image, image.height, static_cast<std::uint32_t>(pixels.data.size()));
+    header.bitCount = 24;
+    return bitmapFile(header, {}, pixels.data);
+}
+
+std::vector<std::uint8_t> encodeRle8(int width, std::span<const std::uint8_t> indices,
+                                     std::span<const Rgba> palette) {
+    constexpr std::uint8_t kEscape = 0;
+    constexpr std::uint8_t kEndOfLine = 0;
+    constexpr std::uint8_t kEndOfBitmap = 1;
+    const auto columns = static_cast<std::size_t>(width);
+    const int height = static_cast<int>(indices.size() / columns);
+    ByteWriter runs;
+    for (int y = height - 1; y >= 0; --y) {
+        const auto row = indices.subspan(static_cast<std::size_t>(y) * columns, columns);
+        for (std::size_t x = 0; x < columns;) {
+            std::size_t length = 1;
+            while (x + length < columns && length < 255 && row[x + length] == row[x]) {
+                ++length;
+            }
+            runs.u8(static_cast<std::uint8_t>(length)).u8(row[x]);
+            x += length;
+        }
+        runs.u8(kEscape).u8(y == 0 ? kEndOfBitmap : kEndOfLine);
+    }
+    ByteWriter table;
+    for (const Rgba& colour : palette) {
+        table.u8(colour.b).u8(colour.g).u8(colour.r).u8(0);
+    }
+    const BmpHeader header = {.width = width,
+                              .height = height,
+                              .bitCount = 8,
+                              .compression = 1,
+                              .sizeImage = static_cast<std::uint32_t>(runs.data.size()),
+                              .clrUsed = static_cast<std::uint32_t>(palette.size())};
+    return bitmapFile(header, table.data, runs.data);
+}
+
 std::vector<std::uint8_t> encodeIco(const Image& image) {
     constexpr std::uint32_t kDirectorySize = 6 + 16;
     const std::uint32_t imageBytes =

@@ -39,6 +39,16 @@ std::vector<std::uint8_t> bitmapFile(const BmpHeader& header, std::span<const st
 // A 32-bit bottom-up BMP file (BITMAPINFOHEADER, B,G,R,A pixels) of the image.
 std::vector<std::uint8_t> encodeBmp(const Image& image);
 
+// A 24-bit bottom-up BMP file of the image (B,G,R pixels, rows padded to whole 32-bit words);
+// the alpha is left out.
+std::vector<std::uint8_t> encodeBmp24(const Image& image);
+
+// An 8-bit BMP file compressed by runs (RLE8) of `indices`, the palette index of each pixel, rows
+// from the top down. Each row is stored as runs of at most 255 pixels and ends with an end-of-line
+// code, the last with end-of-bitmap. The palette holds at most 256 colours, their alpha unused.
+std::vector<std::uint8_t> encodeRle8(int width, std::span<const std::uint8_t> indices,
+                                     std::span<const Rgba> palette);
+
 // An icon file holding the image as its one BMP-format entry: the header with doubled height, the
 // 32-bit colour pixels and an AND mask that is set wherever the image is fully transparent.
 std::vector<std::uint8_t> encodeIco(const Image& image);

@@ -14,6 +14,7 @@ WM_CLOSE = 0x0010
 WM_HOTKEY = 0x0312
 WM_SYSCOMMAND = 0x0112
 SC_MINIMIZE = 0xF020
+SC_CLOSE = 0xF060
 SC_RESTORE = 0xF120
 # What CreateProcess says when Wine lost the new process before it ran.
 ERROR_INTERNAL_ERROR = 1359

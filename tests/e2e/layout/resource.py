@@ -168,6 +168,19 @@ def read_exe_form(exe_path):
     return parse_form(description), offset, description
 
 
+def with_form_description(exe_path, description):
+    """The executable's bytes with another form description written over its own, which must be
+    at least as long, and the resource's size set to the new one's."""
+    with open(exe_path, "rb") as exe:
+        data = bytearray(exe.read())
+    entry, sections = find_rcdata_entry(data, "TFORM1")
+    assert len(description) <= _u32(data, entry + 4), "the form description does not fit"
+    offset = _file_offset(data, sections, _u32(data, entry))
+    data[offset:offset + len(description)] = description
+    struct.pack_into("<I", data, entry + 4, len(description))
+    return bytes(data)
+
+
 def without_form_description(exe_path):
     """The executable's bytes with its form description renamed in the resource directory,
     which hides it from the program."""

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# make coverage: builds the core with its unit tests and both Windows programs with gcov's
+# counters (presets coverage, coverage-win64, coverage-win32), runs the unit tests and both
+# end-to-end tiers, and writes one report of the program's folders into build/coverage:
+# index.html, and summary.txt with the lines and branches per folder and per file.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+root=$PWD
+report=build/coverage
+
+for preset in coverage coverage-win64 coverage-win32; do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+done
+# Counts from an earlier run would add to this one's.
+find build/coverage-native build/coverage-win64 build/coverage-win32 -name '*.gcda' -delete
+
+# A failing test still leaves the counts of what ran: the report is written, and the failure
+# is the command's result.
+status=0
+ctest --preset coverage -j2 -L '^unit$' || status=$?
+# A Windows program writes its counts to the Unix path of its objects; Wine reaches that path
+# through drive Z:, whatever the program's current drive.
+GCOV_PREFIX=Z: ctest --preset coverage -L '^e2e' || status=$?
+
+# The program's folders are those with a DEPS file. Exception edges (a call that may throw) are
+# counted apart: they are branches of the compiler's making, not of the program's.
+filters=()
+for deps in */DEPS; do
+    filters+=(--filter "$root/$(dirname "$deps")/")
+done
+rm -rf "$report"
+mkdir -p "$report"
+gcov_runs=(
+    "build/coverage-native gcov"
+    "build/coverage-win64 x86_64-w64-mingw32-gcov-posix"
+    "build/coverage-win32 i686-w64-mingw32-gcov-posix"
+)
+# One set of counts per target (CMakeFiles/<target>.dir) that a test ran, so that what gcov
+# cannot tell in code that one target did not run (below) stays apart from what another did.
+tracefiles=()
+for run in "${gcov_runs[@]}"; do
+    read -r tree gcov <<<"$run"
+    while read -r objects; do
+        json="$report/$(basename "$tree")-$(basename "$objects" .dir).json"
+        gcovr --root "$root" "${filters[@]}" --object-directory "$objects" \
+            --gcov-executable "$gcov" --exclude-throw-branches --json "$json" "$objects"
+        tracefiles+=("$json")
+    done < <(find "$tree" -name '*.gcda' | grep -o '^.*/CMakeFiles/[^/]*\.dir' | sort -u)
+done
+# gcov marks a call's exception edge only in a function that ran: where one target did not run
+# a line that another did, its branches there are left out.
+/usr/bin/python3 tools/coverage/unrun_branches.py "${tracefiles[@]}"
+tracefiles=("${tracefiles[@]/#/--add-tracefile=}")
+gcovr --root "$root" "${tracefiles[@]}" --html-details "$report/index.html" \
+    --json-summary "$report/summary.json"
+/usr/bin/python3 tools/coverage/summary.py "$report/summary.json" >"$report/summary.txt"
+cat "$report/summary.txt"
+exit "$status"
