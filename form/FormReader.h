@@ -21,15 +21,12 @@ public:
 // that a reader of the tree can tell how a number was stored.
 struct Identifier {
     std::string name;
-    bool operator==(const Identifier&) const = default;
 };
 struct Utf8Text {
     std::string bytes;
-    bool operator==(const Utf8Text&) const = default;
 };
 struct IdentifierSet {
     std::vector<std::string> names;
-    bool operator==(const IdentifierSet&) const = default;
 };
 using BinaryData = std::vector<std::uint8_t>;
 
@@ -45,7 +42,6 @@ using PropertyValue = std::variant<std::int8_t,   // type 2
 struct PropertyRecord {
     std::string name; // dotted for a sub-object's property, e.g. "Font.Height"
     PropertyValue value;
-    bool operator==(const PropertyRecord&) const = default;
 };
 
 struct ObjectRecord {
@@ -53,7 +49,6 @@ struct ObjectRecord {
     std::string name;
     std::vector<PropertyRecord> properties;
     std::vector<ObjectRecord> children;
-    bool operator==(const ObjectRecord&) const = default;
 };
 
 namespace formtype {

@@ -177,6 +177,11 @@ TEST(BitmapReader, EmptyFileGivesAnEmptyPicture) {
     EXPECT_TRUE(bitmap.empty());
     EXPECT_FALSE(bitmap.is32Bit());
     EXPECT_EQ(reader.position(), 4u);
+
+    // A picture of no rows is as empty, whatever bytes follow its header.
+    const DecodedBitmap noRows = read(bitmapFileStart({.height = 0}).append(counting(8)).data);
+    EXPECT_TRUE(noRows.empty());
+    EXPECT_EQ(noRows.sectionSize(), 0u);
 }
 
 TEST(BitmapReader, RejectsWhatIsNotAValidBitmap) {

@@ -246,6 +246,12 @@ TEST(BlendRect, ClampsRowsAndColumnsToBothRectanglesAndBothBitmaps) {
          3,
          2,
          {"......", "......", "......", "......", "......"}},
+        {"negative source origin",
+         {0, 0, 2, 2},
+         {0, -1, 2, 2},
+         2,
+         3,
+         {"......", "......", "......", "......", "......"}},
         {"destination reaching the int limit",
          {1, 1, kMax, kMax},
          {0, 0, 4, 4},
@@ -315,6 +321,9 @@ TEST(BitmapView, RefusesMemoryShorterThanItsRows) {
     EXPECT_EQ(view.stride(), 12u);
     EXPECT_EQ(view.row(0), bytes.data() + 12);
     EXPECT_THROW(BitmapView(bytes, -1, 2, 24, true), InvalidArgument);
+    EXPECT_THROW(BitmapView(bytes, 0, -2, 24, true), InvalidArgument);
+    // A picture of no rows needs no memory at all.
+    EXPECT_EQ(BitmapView({}, 3, 0, 24, true).height(), 0);
 }
 
 } // namespace

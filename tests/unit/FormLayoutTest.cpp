@@ -147,6 +147,11 @@ TEST(FormLayout, SlotOneShowsInLabel2AndSlotTwoInLabel1) {
     const FormDescription form = widgetLayout();
     EXPECT_EQ(form.components[slotLabelIndex(form, 1)].name, "Label2");
     EXPECT_EQ(form.components[slotLabelIndex(form, 2)].name, "Label1");
+
+    // A form whose Label2 is a picture has no place for slot one's caption.
+    FormDescription picture = form;
+    picture.components[slotLabelIndex(form, 1)].kind = ComponentKind::Image;
+    EXPECT_THROW(slotLabelIndex(picture, 1), FormReadError);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "form/FormReader.h"
 
 #include "tools/bytewriter/ByteWriter.h"
+#include "tools/formc/FormRecords.h"
 
 #include <gtest/gtest.h>
 #include <string>

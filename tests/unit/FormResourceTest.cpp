@@ -1,6 +1,7 @@
 #include "form/FormDescription.h"
 #include "tests/unit/StoredForm.h"
 #include "tests/unit/WidgetLayout.h"
+#include "tools/formc/FormRecords.h"
 
 #include <gtest/gtest.h>
 #include <set>

@@ -1,5 +1,7 @@
 #include "tools/formc/FormSource.h"
 
+#include "tools/formc/FormRecords.h"
+
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>

@@ -4,6 +4,7 @@
 //   formc --check SOURCE STORED   fails unless STORED holds exactly what SOURCE compiles to
 
 #include "tools/bytewriter/BinaryFile.h"
+#include "tools/formc/FormRecords.h"
 #include "tools/formc/FormSource.h"
 #include "tools/formc/FormWriter.h"
 
