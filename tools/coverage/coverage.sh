@@ -36,21 +36,23 @@ gcov_runs=(
     "build/coverage-win64 x86_64-w64-mingw32-gcov-posix"
     "build/coverage-win32 i686-w64-mingw32-gcov-posix"
 )
-# One set of counts per target (CMakeFiles/<target>.dir) that a test ran, so that what gcov
-# cannot tell in code that one target did not run (below) stays apart from what another did.
+# One set of counts per target (CMakeFiles/<target>.dir) that a test ran, so that a line one
+# target did not run stays apart from the same line another did. gcovr finds the lines;
+# branches.py takes each line's branches from gcov's JSON output, which marks every exception
+# edge, and leaves those edges out.
 tracefiles=()
+runs=()
 for run in "${gcov_runs[@]}"; do
     read -r tree gcov <<<"$run"
     while read -r objects; do
         json="$report/$(basename "$tree")-$(basename "$objects" .dir).json"
         gcovr --root "$root" "${filters[@]}" --object-directory "$objects" \
-            --gcov-executable "$gcov" --exclude-throw-branches --json "$json" "$objects"
+            --gcov-executable "$gcov" --json "$json" "$objects"
         tracefiles+=("$json")
+        runs+=("$json $objects $gcov")
     done < <(find "$tree" -name '*.gcda' | grep -o '^.*/CMakeFiles/[^/]*\.dir' | sort -u)
 done
-# gcov marks a call's exception edge only in a function that ran: where one target did not run
-# a line that another did, its branches there are left out.
-/usr/bin/python3 tools/coverage/unrun_branches.py "${tracefiles[@]}"
+printf '%s\n' "${runs[@]}" | /usr/bin/python3 tools/coverage/branches.py
 tracefiles=("${tracefiles[@]/#/--add-tracefile=}")
 gcovr --root "$root" "${tracefiles[@]}" --html-details "$report/index.html" \
     --json-summary "$report/summary.json"
