@@ -1,5 +1,6 @@
 #include "picture/PngGraphic_win.h"
 
+#include "picture/AlphaAsGrey.h"
 #include "picture/BlendPicture.h"
 #include "picture/DibSection_win.h"
 #include "platform/DcGuards_win.h"
@@ -66,28 +67,6 @@ void halftoneStretch(const DibSection& target, int width, int height, HBITMAP so
     SetBrushOrgEx(targetDc.get(), 0, 0, nullptr); // halftone mode asks for the brush origin reset
     StretchBlt(targetDc.get(), 0, 0, width, height, sourceDc.get(), 0, 0, sourceWidth, sourceHeight,
                SRCCOPY);
-}
-
-// Each pixel's alpha byte becomes the grey level of the same pixel of another 32-bit picture,
-// and back: the platform's stretching resamples colours only.
-void alphaToGrey(const ConstBitmapView& picture, const BitmapView& grey) {
-    for (int y = 0; y < picture.height(); ++y) {
-        const std::uint8_t* source = picture.row(y);
-        std::uint8_t* target = grey.row(y);
-        for (int x = 0; x < picture.width(); ++x, target += 4) {
-            std::fill_n(target, 3, source[4 * x + 3]);
-        }
-    }
-}
-
-void greenToAlpha(const BitmapView& grey, const BitmapView& picture) {
-    for (int y = 0; y < picture.height(); ++y) {
-        const std::uint8_t* source = grey.row(y);
-        std::uint8_t* target = picture.row(y);
-        for (int x = 0; x < picture.width(); ++x) {
-            target[4 * x + 3] = source[4 * x + 1];
-        }
-    }
 }
 
 } // namespace
@@ -204,7 +183,7 @@ DibSection TPNGGraphic::resizedCopy(int width, int height) const {
                 BitmapView(alpha.bits, width_, height_, 32, false));
     halftoneStretch(stretched, width, height, alpha.bitmap.get(), width_, height_);
     GdiFlush();
-    greenToAlpha(BitmapView(stretched.bits, width, height, 32, false),
+    greenToAlpha(ConstBitmapView(stretched.bits, width, height, 32, false),
                  BitmapView(colour.bits, width, height, 32, false));
     return colour;
 }
