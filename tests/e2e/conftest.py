@@ -93,8 +93,14 @@ def start_widget(bench):
         return widget
 
     yield start
+    failures = []
     for widget in reversed(started):
-        widget.stop()
+        try:
+            widget.stop()
+        except AssertionError as failure:
+            failures.append(failure)
+    if failures:
+        raise failures[0]
 
 
 @pytest.fixture

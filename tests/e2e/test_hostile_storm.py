@@ -19,6 +19,19 @@ from layout.look import ARTIFACTS
 SEED = int(os.environ.get("HOTKEYS_STORM_SEED", "20261207"))
 MESSAGES = int(os.environ.get("HOTKEYS_STORM_MESSAGES", "20000"))
 STRETCH = 5000  # messages between two checks that the loop still takes posted messages
+WM_LBUTTONUP = 0x0202
+# WM_LBUTTONDOWN to WM_XBUTTONDBLCLK, but for the releases between them
+BUTTON_PRESSES = {0x0201, 0x0203, 0x0204, 0x0206, 0x0207, 0x0209, 0x020B, 0x020D}
+
+
+def presses_posted(log, window):
+    """The mouse-button presses that a stretch's log shows posted to the window."""
+    presses = 0
+    for line in log.read_text().splitlines():
+        _, target, number, _, _, outcome = line.split()
+        presses += (int(target, 16) == window and int(number, 16) in BUTTON_PRESSES
+                    and outcome == "posted")
+    return presses
 
 
 def test_random_posted_messages_leave_the_widget_running_with_its_hotkeys_and_both_slots(
@@ -29,13 +42,14 @@ def test_random_posted_messages_leave_the_widget_running_with_its_hotkeys_and_bo
     ARTIFACTS.mkdir(parents=True, exist_ok=True)
     seen = bind(tool, probe, one, "alt+n", "f1")
     started = time.monotonic()
-    posted = refused = 0
+    posted = refused = presses = 0
 
     for first in range(0, MESSAGES, STRETCH):
         count = min(STRETCH, MESSAGES - first)
         log = ARTIFACTS / f"storm-{SEED}-{first}.log"
         counts = hostile.storm(SEED, first, count, log, widget.app, widget.form)
         posted, refused = posted + counts["posted"], refused + counts["refused"]
+        presses += presses_posted(log, widget.form)
         stretch = f"messages {first} to {first + count - 1} of seed {SEED} (log {log})"
         # The hotkey's message queues up behind the stretch, so its key arriving proves that
         # the loop took all of them.
@@ -58,3 +72,11 @@ def test_random_posted_messages_leave_the_widget_running_with_its_hotkeys_and_bo
         got = probe.wait_received(window, before[window] + 1)
         assert [m.wparam for m in got[before[window]:]] == [VK_F[2]], f"window {window:#x}"
     assert widget.running()
+
+
+    # A press the storm posted on the title strip moves the window until the left button is
+    # released, as the user's own press does, and a press during that move starts another. The
+    # platform's move loop waits for the release and takes no close meanwhile; one release for
+    # each press the storm posted to the form ends them all, so that the widget closes at the end.
+    for _ in range(presses):
+        tool.post(widget.form, WM_LBUTTONUP)

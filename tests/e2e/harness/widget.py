@@ -7,8 +7,7 @@ from .wine import windows_path
 from .wintool import SC_CLOSE, WM_SYSCOMMAND
 
 SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE = 3, 7
-# About three times what a close takes here; a program still running after it has been left
-# unable to close (by a test's hung window or box) and is terminated.
+# About three times what a close takes here.
 CLOSE_SECONDS = 12
 
 
@@ -58,17 +57,21 @@ class Widget:
         self.tool.post(self.app, WM_SYSCOMMAND, SC_CLOSE)
 
     def stop(self):
-        """Ends the program whatever state a test left it in: closed the way a user closes it,
-        so that every test ends with the orderly shut-down (and a coverage build writes what it
-        counted), and terminated only when it does not end on its own. Closing takes about 4 s
-        under Wine without a window manager (hiding each window waits 2 s), killing 0.3 s."""
-        if self.running():
-            self._post_close()
-            try:
-                code = self.launcher.wait(CLOSE_SECONDS)
-            except subprocess.TimeoutExpired:
-                self.tool.kill(self.pid)
-                self.launcher.wait(10)
-            else:
+        """Ends the program whatever state a test left it in, closed the way a user closes it, so
+        that every test ends with the orderly shut-down (and a coverage build writes what it
+        counted). A program that does not end within CLOSE_SECONDS is terminated, and the test
+        fails: its close hangs. Closing takes about 4 s under Wine without a window manager
+        (hiding each window waits 2 s), killing 0.3 s."""
+        try:
+            if self.running():
+                self._post_close()
+                try:
+                    code = self.launcher.wait(CLOSE_SECONDS)
+                except subprocess.TimeoutExpired:
+                    self.tool.kill(self.pid)
+                    self.launcher.wait(10)
+                    raise AssertionError(f"{self.exe} did not end within {CLOSE_SECONDS} s of "
+                                         "being closed, and was terminated") from None
                 assert code == 0, f"{self.exe} ended with exit code {code} when closed"
-        self.launcher.stop()
+        finally:
+            self.launcher.stop()
