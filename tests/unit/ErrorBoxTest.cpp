@@ -7,7 +7,9 @@
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <new>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -54,30 +56,38 @@ constexpr WindowHandle kOwner = 0x10, kWidget = 0x20, kFocus = 0x21;
 constexpr WindowHandle kGame = 0x90, kOtherGame = 0x91;
 constexpr WindowHandle kFirstBox = 0x70, kSecondBox = 0x71;
 
+// Two monitors side by side, the second's top above the first's; a window is on the monitor that
+// holds its top-left corner.
+constexpr MonitorId kLeftMonitor = 1, kRightMonitor = 2;
+constexpr PixelRect kLeftArea{0, 0, 1920, 1080}, kRightArea{1920, -200, 3200, 824};
+constexpr PixelRect kOnTheLeft{300, 200, 300, 200}; // the zero-sized application window's place
+
 struct FakeWindow {
     WindowHandle window;
     bool visible = true;
     bool enabled = true;
     ThreadId thread = kOwnThread;
     bool topLevel = true;
+    PixelRect area = kOnTheLeft;
 };
 
-enum class Call { CancelCapture, Disable, Enable, Box, Front, Focus };
+enum class Call { CancelCapture, Disable, Enable, Box, Front, Focus, Move };
 
-// A box is recorded with its owner and the window whose monitor it opens on.
+// A move is recorded with the window's new top-left corner.
 struct Recorded {
     Call call;
     WindowHandle window;
-    WindowHandle nearWindow = 0;
+    int left = 0;
+    int top = 0;
     bool operator==(const Recorded&) const = default;
 };
 
 void PrintTo(const Recorded& recorded, std::ostream* out) {
-    static constexpr const char* kNames[] = {"cancel capture", "disable", "enable",
-                                             "box owned by",   "front",   "focus"};
+    static constexpr const char* kNames[] = {"cancel capture", "disable", "enable", "box owned by",
+                                             "front",          "focus",   "move"};
     *out << kNames[static_cast<int>(recorded.call)] << " 0x" << std::hex << recorded.window;
-    if (recorded.call == Call::Box) {
-        *out << " near 0x" << recorded.nearWindow;
+    if (recorded.call == Call::Move) {
+        *out << std::dec << " to (" << recorded.left << ", " << recorded.top << ")";
     }
 }
 
@@ -118,15 +128,15 @@ public:
         calls.push_back({enabled ? Call::Enable : Call::Disable, window});
         find(window)->enabled = enabled;
     }
-    void showBox(const char* text, WindowHandle owner, WindowHandle nearWindow) noexcept override {
-        calls.push_back({Call::Box, owner, nearWindow});
+    void showBox(const char* text, WindowHandle owner) noexcept override {
+        calls.push_back({Call::Box, owner});
         const WindowHandle box = kFirstBox + static_cast<WindowHandle>(standing);
         std::strncpy(shownTexts[standing], text, sizeof shownTexts[standing] - 1);
         boxOwners[standing++] = owner;
         FakeWindow* ownerWindow = find(owner);
         const bool ownerWasEnabled = ownerWindow->enabled;
         ownerWindow->enabled = false;
-        windows.push_back({box});
+        windows.push_back({box, true, true, kOwnThread, true, ownerWindow->area});
         if (standing == 1 && whileTheFirstBoxStands) {
             whileTheFirstBoxStands();
         }
@@ -136,6 +146,25 @@ public:
             find(owner)->enabled = true;
         }
         ownerTookTheActivation[standing] = find(owner)->enabled;
+    }
+    MonitorId monitorOf(WindowHandle window) noexcept override {
+        return find(window)->area.left < kLeftArea.right ? kLeftMonitor : kRightMonitor;
+    }
+    std::optional<PixelRect> monitorArea(MonitorId monitor) noexcept override {
+        if (!monitorAreaKnown) {
+            return std::nullopt;
+        }
+        return monitor == kLeftMonitor ? kLeftArea : kRightArea;
+    }
+    std::optional<PixelRect> windowArea(WindowHandle window) noexcept override {
+        if (!windowAreaKnown) {
+            return std::nullopt;
+        }
+        return find(window)->area;
+    }
+    void moveWindow(WindowHandle window, int left, int top) noexcept override {
+        calls.push_back({Call::Move, window, left, top});
+        find(window)->area = {left, top, left, top};
     }
     WindowNow windowNow(WindowHandle window) noexcept override {
         const FakeWindow* found = find(window);
@@ -168,6 +197,8 @@ public:
                                        {kOtherGame, true, true, kGameThread}};
     KeyboardPlace before;
     std::function<void()> whileTheFirstBoxStands;
+    bool monitorAreaKnown = true;
+    bool windowAreaKnown = true;
     std::vector<Recorded> calls;
     int offered = 0;
     int standing = 0;
@@ -263,11 +294,81 @@ TEST(ErrorBox, GivesTheKeyboardBackOnlyToTheWindowRecordedWhereItStillStands) {
 
         box.report(kNoLabel);
 
-        const auto shown = std::find(platform.calls.begin(), platform.calls.end(),
-                                     Recorded{Call::Box, kOwner, c.before.active});
+        const auto shown =
+            std::find(platform.calls.begin(), platform.calls.end(), Recorded{Call::Box, kOwner});
         ASSERT_NE(shown, platform.calls.end()) << c.where;
         const std::vector<Recorded> afterBox(shown + 2, platform.calls.end()); // past Enable
         EXPECT_EQ(afterBox, c.after) << c.where;
+    }
+}
+
+// Xvfb has one monitor, so where a box opens is seen only here. A box that stands alone opens over
+// the application window; while it stands, that window visits the centre of the monitor of the
+// window the user works in.
+TEST(ErrorBox, ABoxThatStandsAloneOpensOnTheMonitorOfTheActiveWindow) {
+    constexpr PixelRect kOnTheRight{2000, 100, 2300, 300};
+    const struct {
+        const char* where;
+        PixelRect widget;
+        bool monitorAreaKnown;
+        bool windowAreaKnown;
+        bool whileAnotherBoxStands;
+        std::vector<Recorded> placed;
+    } cases[] = {
+        {"the widget is on the other monitor",
+         kOnTheRight,
+         true,
+         true,
+         false,
+         {{Call::Move, kOwner, 2560, 312}, {Call::Box, kOwner}, {Call::Move, kOwner, 300, 200}}},
+        {"the widget is on the owner's monitor",
+         kOnTheLeft,
+         true,
+         true,
+         false,
+         {{Call::Box, kOwner}}},
+        {"the platform cannot say where the monitor lies",
+         kOnTheRight,
+         false,
+         true,
+         false,
+         {{Call::Box, kOwner}}},
+        {"the platform cannot say where the owner stands",
+         kOnTheRight,
+         true,
+         false,
+         false,
+         {{Call::Box, kOwner}}},
+        {"the box comes while another stands, which it opens over",
+         kOnTheRight,
+         true,
+         true,
+         true,
+         {{Call::Box, kOwner}, {Call::Box, kFirstBox}}},
+    };
+    for (const auto& c : cases) {
+        FakeErrorBoxPlatform platform;
+        platform.find(kWidget)->area = c.widget;
+        platform.monitorAreaKnown = c.monitorAreaKnown;
+        platform.windowAreaKnown = c.windowAreaKnown;
+        ErrorBox box(platform);
+        box.programShown();
+        if (c.whileAnotherBoxStands) {
+            platform.before = kInTheGame;
+            platform.whileTheFirstBoxStands = [&] {
+                platform.before = kInTheWidget;
+                box.report(kNoLabel);
+            };
+        } else {
+            platform.before = kInTheWidget;
+        }
+
+        box.report(kNoLabel);
+
+        std::vector<Recorded> placed;
+        std::copy_if(platform.calls.begin(), platform.calls.end(), std::back_inserter(placed),
+                     [](const Recorded& r) { return r.call == Call::Box || r.call == Call::Move; });
+        EXPECT_EQ(placed, c.placed) << c.where;
     }
 }
 
@@ -329,7 +430,7 @@ TEST(ErrorBox, WithoutMemoryShowsTheErrorsOwnMessageAndDisablesNothing) {
     EXPECT_STREQ(platform.shownTexts[0], "The form has no label for target slot 1");
     EXPECT_EQ(platform.offered, 2) << "the owner is passed over, the widget ends the listing";
     EXPECT_EQ(platform.calls, (std::vector<Recorded>{{Call::CancelCapture, 0},
-                                                     {Call::Box, kOwner, kWidget},
+                                                     {Call::Box, kOwner},
                                                      {Call::Front, kWidget},
                                                      {Call::Focus, kFocus}}));
 }
