@@ -106,7 +106,7 @@ public:
     KeyboardPlace keyboardPlace() noexcept override { return before; }
     WindowHandle applicationWindow() noexcept override { return kOwner; }
     RecordedWindow boxOwnedBy(WindowHandle owner) noexcept override {
-        for (int box = 0; box < standing; ++box) {
+        for (int box = 0; box < standing && findsBoxes; ++box) {
             if (boxOwners[box] == owner) {
                 return {kFirstBox + static_cast<WindowHandle>(box), kOwnThread};
             }
@@ -134,11 +134,17 @@ public:
         std::strncpy(shownTexts[standing], text, sizeof shownTexts[standing] - 1);
         boxOwners[standing++] = owner;
         FakeWindow* ownerWindow = find(owner);
+        if (ownerWindow == nullptr) {
+            ADD_FAILURE() << "a box owned by 0x" << std::hex << owner << ", which is no window";
+            return;
+        }
         const bool ownerWasEnabled = ownerWindow->enabled;
         ownerWindow->enabled = false;
         windows.push_back({box, true, true, kOwnThread, true, ownerWindow->area});
-        if (standing == 1 && whileTheFirstBoxStands) {
-            whileTheFirstBoxStands();
+        const std::function<void()>& whileItStands =
+            standing == 1 ? whileTheFirstBoxStands : whileTheSecondBoxStands;
+        if (whileItStands) {
+            whileItStands();
         }
         remove(box);
         --standing;
@@ -197,6 +203,8 @@ public:
                                        {kOtherGame, true, true, kGameThread}};
     KeyboardPlace before;
     std::function<void()> whileTheFirstBoxStands;
+    std::function<void()> whileTheSecondBoxStands;
+    bool findsBoxes = true;
     bool monitorAreaKnown = true;
     bool windowAreaKnown = true;
     std::vector<Recorded> calls;
@@ -386,6 +394,7 @@ TEST(ErrorBox, ABoxThatComesWhileAnotherStandsIsOwnedByItAndTheKeyboardGoesBackA
         {"the user was on the first box",
          {{kFirstBox, kOwnThread}, true, kFirstBox, kFirstBox},
          kGame},
+        {"no window was in front", {}, kGame},
     };
     for (const auto& c : cases) {
         FakeErrorBoxPlatform platform;
@@ -417,9 +426,56 @@ TEST(ErrorBox, ABoxThatComesWhileAnotherStandsIsOwnedByItAndTheKeyboardGoesBackA
     }
 }
 
+// The box in front is found among the windows its owner owns; when the platform finds none there,
+// the new box is owned by what owns the box in front, and none is brought forward as it goes.
+// A box behind that the user no longer sees, or whose handle names another window, is left alone.
+TEST(ErrorBox, TheBoxBehindComesToTheFrontAgainOnlyWhereItStillStands) {
+    const struct {
+        const char* where;
+        bool findsBoxes;
+        std::function<void(FakeErrorBoxPlatform&)> whileTheSecondBoxStands;
+        std::vector<Recorded> secondBox; // from its box to its last call
+    } cases[] = {
+        {"the platform finds no box owned by the first box's owner",
+         false,
+         nullptr,
+         {{Call::Disable, kFirstBox}, {Call::Box, kOwner}, {Call::Enable, kFirstBox}}},
+        {"the first box hid while the second stood",
+         true,
+         [](FakeErrorBoxPlatform& p) { p.find(kFirstBox)->visible = false; },
+         {{Call::Box, kFirstBox}}},
+        {"the first box's handle names another thread's window",
+         true,
+         [](FakeErrorBoxPlatform& p) { p.find(kFirstBox)->thread = kOtherThread; },
+         {{Call::Box, kFirstBox}}},
+    };
+    for (const auto& c : cases) {
+        FakeErrorBoxPlatform platform;
+        platform.before = kInTheGame;
+        platform.findsBoxes = c.findsBoxes;
+        if (c.whileTheSecondBoxStands) {
+            platform.whileTheSecondBoxStands = [&] { c.whileTheSecondBoxStands(platform); };
+        }
+        ErrorBox box(platform);
+        box.programShown();
+        platform.whileTheFirstBoxStands = [&] { box.report(kNoLabel); };
+
+        box.report(kNoLabel);
+
+        std::vector<Recorded> expected = {{Call::CancelCapture, 0},
+                                          {Call::Disable, kWidget},
+                                          {Call::Box, kOwner},
+                                          {Call::CancelCapture, 0}};
+        expected.insert(expected.end(), c.secondBox.begin(), c.secondBox.end());
+        expected.insert(expected.end(), {{Call::Enable, kWidget}, {Call::Front, kGame}});
+        EXPECT_EQ(platform.calls, expected) << c.where;
+    }
+}
+
 TEST(ErrorBox, WithoutMemoryShowsTheErrorsOwnMessageAndDisablesNothing) {
     FakeErrorBoxPlatform platform;
     platform.before = kInTheWidget;
+    platform.windows.push_back({0x50}); // listed after the widget, so never offered
     ErrorBox box(platform);
     box.programShown();
 
@@ -456,18 +512,24 @@ public:
 TEST(FatalBox, ShowsTheErrorsOwnMessageWhenItsTextCannotBeBuilt) {
     static int anchor;
     const InvalidArgument error("The form names no picture class TJPEGImage", &anchor);
+    const std::runtime_error fromTheLibrary("The form names no picture class TJPEGImage");
     const struct {
         const char* when;
+        const std::exception& error;
         bool memoryRunsOut;
         void (*failure)();
         const char* text;
     } cases[] = {
-        {"the text is built", false, nullptr,
+        {"the text is built", error, false, nullptr,
          "Exception InvalidArgument in module HotKeys.exe at 00001234.\r\n"
          "The form names no picture class TJPEGImage.\r\n"},
-        {"memory has run out", true, nullptr, "The form names no picture class TJPEGImage"},
+        {"an error the program did not raise, which carries no address", fromTheLibrary, false,
+         nullptr,
+         "Exception std::runtime_error in module HotKeys.exe at 00000000.\r\n"
+         "The form names no picture class TJPEGImage.\r\n"},
+        {"memory has run out", error, true, nullptr, "The form names no picture class TJPEGImage"},
         {"the module cannot be named (the library's length error, raised as the program's own)",
-         false, [] { raise<Error>("std::length_error", "basic_string::_M_create"); },
+         error, false, [] { raise<Error>("std::length_error", "basic_string::_M_create"); },
          "The form names no picture class TJPEGImage"},
     };
     for (const auto& c : cases) {
@@ -475,7 +537,7 @@ TEST(FatalBox, ShowsTheErrorsOwnMessageWhenItsTextCannotBeBuilt) {
         platform.failure = c.failure;
 
         allocationsFail = c.memoryRunsOut;
-        showFatalError(platform, error);
+        showFatalError(platform, c.error);
         allocationsFail = false;
 
         EXPECT_EQ(platform.shown, 1) << c.when;
