@@ -4,6 +4,7 @@
 #include "base/Error.h"
 
 #include <new>
+#include <optional>
 #include <typeinfo>
 
 namespace hk {
@@ -38,6 +39,38 @@ namespace {
 // Where the user worked in another program's window, not in one of the program's boxes.
 bool outsideTheProgram(const KeyboardPlace& place) {
     return !place.foregroundIsOwn && place.foreground.window != 0;
+}
+
+// The box opens over its owner. When the user works on another monitor than the owner's, the
+// owner visits the centre of that monitor while the box is up: the owner of a box that stands
+// alone is the zero-sized application window, which nobody sees move. Returns where the owner
+// stood, for it to go back; nothing when it stays: with no window to be near (a box in front of
+// another, or the user in another program), or when the platform cannot say where the monitor or
+// the owner lies.
+std::optional<PixelRect> visitMonitorOf(ErrorBoxPlatform& platform, WindowHandle nearWindow,
+                                        WindowHandle owner) {
+    if (nearWindow == 0) {
+        return std::nullopt;
+    }
+    const MonitorId monitor = platform.monitorOf(nearWindow);
+    if (monitor == platform.monitorOf(owner)) {
+        return std::nullopt;
+    }
+    const std::optional<PixelRect> area = platform.monitorArea(monitor);
+    const std::optional<PixelRect> home = area ? platform.windowArea(owner) : std::nullopt;
+    if (home) {
+        platform.moveWindow(owner, (area->left + area->right) / 2, (area->top + area->bottom) / 2);
+    }
+    return home;
+}
+
+void showNear(ErrorBoxPlatform& platform, const char* text, WindowHandle owner,
+              WindowHandle nearWindow) {
+    const std::optional<PixelRect> home = visitMonitorOf(platform, nearWindow, owner);
+    platform.showBox(text, owner);
+    if (home) {
+        platform.moveWindow(owner, home->left, home->top);
+    }
 }
 
 } // namespace
@@ -94,7 +127,7 @@ void ErrorBox::showDisablingTheRest(const char* text, WindowHandle owner,
     for (WindowHandle window : disabled.windows()) {
         platform.enableWindow(window, false);
     }
-    platform.showBox(text, owner, nearWindow);
+    showNear(platform, text, owner, nearWindow);
     for (WindowHandle window : disabled.windows()) {
         platform.enableWindow(window, true);
     }

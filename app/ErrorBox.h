@@ -2,9 +2,11 @@
 
 #include "base/ErrorReporter.h"
 #include "base/WindowHandle.h"
+#include "picture/PixelRect.h"
 
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -20,6 +22,9 @@ struct RecordedWindow {
     WindowHandle window = 0;
     ThreadId thread = 0;
 };
+
+// A display monitor as the platform numbers it; 0 is none.
+using MonitorId = std::uintptr_t;
 
 // What the platform says of a window now.
 struct WindowNow {
@@ -65,10 +70,17 @@ public:
     virtual RecordedWindow boxOwnedBy(WindowHandle owner) noexcept = 0;
     virtual void listTopLevelWindows(WindowsToDisable& windows) noexcept = 0;
     virtual void enableWindow(WindowHandle window, bool enabled) noexcept = 0;
-    // Shows the modal box over `owner` and returns once it is dismissed. With `nearWindow` (0 for
-    // none) the owner visits that window's monitor while the box is up, so the box opens there.
-    virtual void showBox(const char* text, WindowHandle owner,
-                         WindowHandle nearWindow) noexcept = 0;
+    // Shows the modal box over `owner` and returns once it is dismissed.
+    virtual void showBox(const char* text, WindowHandle owner) noexcept = 0;
+    // The monitor that holds most of the window, or the one nearest to it.
+    virtual MonitorId monitorOf(WindowHandle window) noexcept = 0;
+    // The whole area of the monitor on the desktop; nothing when the platform cannot say.
+    virtual std::optional<PixelRect> monitorArea(MonitorId monitor) noexcept = 0;
+    // Where the window lies on the desktop; nothing when the platform cannot say.
+    virtual std::optional<PixelRect> windowArea(WindowHandle window) noexcept = 0;
+    // Puts the window's top-left corner at (left, top), leaving its size, its place among the
+    // windows and the activation as they are.
+    virtual void moveWindow(WindowHandle window, int left, int top) noexcept = 0;
     virtual WindowNow windowNow(WindowHandle window) noexcept = 0;
     virtual void bringToFront(WindowHandle window) noexcept = 0;
     virtual void setFocus(WindowHandle window) noexcept = 0;

@@ -7,6 +7,7 @@
 #include "platform/WindowHandle_win.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <windows.h>
 
@@ -14,41 +15,9 @@ namespace hk {
 
 namespace {
 
-// A box that stands alone opens over its owner, the zero-sized application window; when the user
-// works on another monitor, that window visits the centre of the active window's monitor
-// meanwhile.
-class OwnerOnActiveMonitor {
-public:
-    OwnerOnActiveMonitor(HWND owner, HWND active) : owner(owner) {
-        if (owner == nullptr || active == nullptr) {
-            return;
-        }
-        const HMONITOR monitor = ::MonitorFromWindow(active, MONITOR_DEFAULTTONEAREST);
-        MONITORINFO info{};
-        info.cbSize = sizeof info;
-        if (monitor == ::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST) ||
-            !::GetMonitorInfoA(monitor, &info) || !::GetWindowRect(owner, &original)) {
-            return;
-        }
-        moved = true;
-        const RECT& area = info.rcMonitor;
-        ::SetWindowPos(owner, nullptr, (area.left + area.right) / 2, (area.top + area.bottom) / 2,
-                       0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    OwnerOnActiveMonitor(const OwnerOnActiveMonitor&) = delete;
-    OwnerOnActiveMonitor& operator=(const OwnerOnActiveMonitor&) = delete;
-    ~OwnerOnActiveMonitor() {
-        if (moved) {
-            ::SetWindowPos(owner, nullptr, original.left, original.top, 0, 0,
-                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-    }
-
-private:
-    HWND owner;
-    RECT original{};
-    bool moved = false;
-};
+PixelRect pixelRectOf(const RECT& area) {
+    return {area.left, area.top, area.right, area.bottom};
+}
 
 // Errors from outside the program carry no address; they are reported at the start of the
 // executable.
@@ -131,10 +100,35 @@ void Win32ErrorBoxPlatform::enableWindow(WindowHandle window, bool enabled) noex
     ::EnableWindow(toHwnd(window), enabled ? TRUE : FALSE);
 }
 
-void Win32ErrorBoxPlatform::showBox(const char* text, WindowHandle owner,
-                                    WindowHandle nearWindow) noexcept {
-    const OwnerOnActiveMonitor placement(toHwnd(owner), toHwnd(nearWindow));
+void Win32ErrorBoxPlatform::showBox(const char* text, WindowHandle owner) noexcept {
     ::MessageBoxA(toHwnd(owner), text, application.title().c_str(), MB_OK | MB_ICONSTOP);
+}
+
+MonitorId Win32ErrorBoxPlatform::monitorOf(WindowHandle window) noexcept {
+    return reinterpret_cast<MonitorId>(
+        ::MonitorFromWindow(toHwnd(window), MONITOR_DEFAULTTONEAREST));
+}
+
+std::optional<PixelRect> Win32ErrorBoxPlatform::monitorArea(MonitorId monitor) noexcept {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetMonitorInfoA(reinterpret_cast<HMONITOR>(monitor), &info)) {
+        return std::nullopt;
+    }
+    return pixelRectOf(info.rcMonitor);
+}
+
+std::optional<PixelRect> Win32ErrorBoxPlatform::windowArea(WindowHandle window) noexcept {
+    RECT area{};
+    if (!::GetWindowRect(toHwnd(window), &area)) {
+        return std::nullopt;
+    }
+    return pixelRectOf(area);
+}
+
+void Win32ErrorBoxPlatform::moveWindow(WindowHandle window, int left, int top) noexcept {
+    ::SetWindowPos(toHwnd(window), nullptr, left, top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // A window that is gone has no thread: GetWindowThreadProcessId returns 0 for it.

@@ -3,6 +3,7 @@
 #include "app/ErrorBox.h"
 
 #include <exception>
+#include <optional>
 
 namespace hk {
 
@@ -21,7 +22,11 @@ public:
     RecordedWindow boxOwnedBy(WindowHandle owner) noexcept override;
     void listTopLevelWindows(WindowsToDisable& windows) noexcept override;
     void enableWindow(WindowHandle window, bool enabled) noexcept override;
-    void showBox(const char* text, WindowHandle owner, WindowHandle nearWindow) noexcept override;
+    void showBox(const char* text, WindowHandle owner) noexcept override;
+    MonitorId monitorOf(WindowHandle window) noexcept override;
+    std::optional<PixelRect> monitorArea(MonitorId monitor) noexcept override;
+    std::optional<PixelRect> windowArea(WindowHandle window) noexcept override;
+    void moveWindow(WindowHandle window, int left, int top) noexcept override;
     WindowNow windowNow(WindowHandle window) noexcept override;
     void bringToFront(WindowHandle window) noexcept override;
     void setFocus(WindowHandle window) noexcept override;

@@ -7,7 +7,9 @@
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <new>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -54,30 +56,38 @@ constexpr WindowHandle kOwner = 0x10, kWidget = 0x20, kFocus = 0x21;
 constexpr WindowHandle kGame = 0x90, kOtherGame = 0x91;
 constexpr WindowHandle kFirstBox = 0x70, kSecondBox = 0x71;
 
+// Two monitors side by side, the second's top above the first's; a window is on the monitor that
+// holds its top-left corner.
+constexpr MonitorId kLeftMonitor = 1, kRightMonitor = 2;
+constexpr PixelRect kLeftArea{0, 0, 1920, 1080}, kRightArea{1920, -200, 3200, 824};
+constexpr PixelRect kOnTheLeft{300, 200, 300, 200}; // the zero-sized application window's place
+
 struct FakeWindow {
     WindowHandle window;
     bool visible = true;
     bool enabled = true;
     ThreadId thread = kOwnThread;
     bool topLevel = true;
+    PixelRect area = kOnTheLeft;
 };
 
-enum class Call { CancelCapture, Disable, Enable, Box, Front, Focus };
+enum class Call { CancelCapture, Disable, Enable, Box, Front, Focus, Move };
 
-// A box is recorded with its owner and the window whose monitor it opens on.
+// A move is recorded with the window's new top-left corner.
 struct Recorded {
     Call call;
     WindowHandle window;
-    WindowHandle nearWindow = 0;
+    int left = 0;
+    int top = 0;
     bool operator==(const Recorded&) const = default;
 };
 
 void PrintTo(const Recorded& recorded, std::ostream* out) {
-    static constexpr const char* kNames[] = {"cancel capture", "disable", "enable",
-                                             "box owned by",   "front",   "focus"};
+    static constexpr const char* kNames[] = {"cancel capture", "disable", "enable", "box owned by",
+                                             "front",          "focus",   "move"};
     *out << kNames[static_cast<int>(recorded.call)] << " 0x" << std::hex << recorded.window;
-    if (recorded.call == Call::Box) {
-        *out << " near 0x" << recorded.nearWindow;
+    if (recorded.call == Call::Move) {
+        *out << std::dec << " to (" << recorded.left << ", " << recorded.top << ")";
     }
 }
 
@@ -96,7 +106,7 @@ public:
     KeyboardPlace keyboardPlace() noexcept override { return before; }
     WindowHandle applicationWindow() noexcept override { return kOwner; }
     RecordedWindow boxOwnedBy(WindowHandle owner) noexcept override {
-        for (int box = 0; box < standing; ++box) {
+        for (int box = 0; box < standing && findsBoxes; ++box) {
             if (boxOwners[box] == owner) {
                 return {kFirstBox + static_cast<WindowHandle>(box), kOwnThread};
             }
@@ -118,17 +128,23 @@ public:
         calls.push_back({enabled ? Call::Enable : Call::Disable, window});
         find(window)->enabled = enabled;
     }
-    void showBox(const char* text, WindowHandle owner, WindowHandle nearWindow) noexcept override {
-        calls.push_back({Call::Box, owner, nearWindow});
+    void showBox(const char* text, WindowHandle owner) noexcept override {
+        calls.push_back({Call::Box, owner});
         const WindowHandle box = kFirstBox + static_cast<WindowHandle>(standing);
         std::strncpy(shownTexts[standing], text, sizeof shownTexts[standing] - 1);
         boxOwners[standing++] = owner;
         FakeWindow* ownerWindow = find(owner);
+        if (ownerWindow == nullptr) {
+            ADD_FAILURE() << "a box owned by 0x" << std::hex << owner << ", which is no window";
+            return;
+        }
         const bool ownerWasEnabled = ownerWindow->enabled;
         ownerWindow->enabled = false;
-        windows.push_back({box});
-        if (standing == 1 && whileTheFirstBoxStands) {
-            whileTheFirstBoxStands();
+        windows.push_back({box, true, true, kOwnThread, true, ownerWindow->area});
+        const std::function<void()>& whileItStands =
+            standing == 1 ? whileTheFirstBoxStands : whileTheSecondBoxStands;
+        if (whileItStands) {
+            whileItStands();
         }
         remove(box);
         --standing;
@@ -136,6 +152,25 @@ public:
             find(owner)->enabled = true;
         }
         ownerTookTheActivation[standing] = find(owner)->enabled;
+    }
+    MonitorId monitorOf(WindowHandle window) noexcept override {
+        return find(window)->area.left < kLeftArea.right ? kLeftMonitor : kRightMonitor;
+    }
+    std::optional<PixelRect> monitorArea(MonitorId monitor) noexcept override {
+        if (!monitorAreaKnown) {
+            return std::nullopt;
+        }
+        return monitor == kLeftMonitor ? kLeftArea : kRightArea;
+    }
+    std::optional<PixelRect> windowArea(WindowHandle window) noexcept override {
+        if (!windowAreaKnown) {
+            return std::nullopt;
+        }
+        return find(window)->area;
+    }
+    void moveWindow(WindowHandle window, int left, int top) noexcept override {
+        calls.push_back({Call::Move, window, left, top});
+        find(window)->area = {left, top, left, top};
     }
     WindowNow windowNow(WindowHandle window) noexcept override {
         const FakeWindow* found = find(window);
@@ -168,6 +203,10 @@ public:
                                        {kOtherGame, true, true, kGameThread}};
     KeyboardPlace before;
     std::function<void()> whileTheFirstBoxStands;
+    std::function<void()> whileTheSecondBoxStands;
+    bool findsBoxes = true;
+    bool monitorAreaKnown = true;
+    bool windowAreaKnown = true;
     std::vector<Recorded> calls;
     int offered = 0;
     int standing = 0;
@@ -263,11 +302,81 @@ TEST(ErrorBox, GivesTheKeyboardBackOnlyToTheWindowRecordedWhereItStillStands) {
 
         box.report(kNoLabel);
 
-        const auto shown = std::find(platform.calls.begin(), platform.calls.end(),
-                                     Recorded{Call::Box, kOwner, c.before.active});
+        const auto shown =
+            std::find(platform.calls.begin(), platform.calls.end(), Recorded{Call::Box, kOwner});
         ASSERT_NE(shown, platform.calls.end()) << c.where;
         const std::vector<Recorded> afterBox(shown + 2, platform.calls.end()); // past Enable
         EXPECT_EQ(afterBox, c.after) << c.where;
+    }
+}
+
+// Xvfb has one monitor, so where a box opens is seen only here. A box that stands alone opens over
+// the application window; while it stands, that window visits the centre of the monitor of the
+// window the user works in.
+TEST(ErrorBox, ABoxThatStandsAloneOpensOnTheMonitorOfTheActiveWindow) {
+    constexpr PixelRect kOnTheRight{2000, 100, 2300, 300};
+    const struct {
+        const char* where;
+        PixelRect widget;
+        bool monitorAreaKnown;
+        bool windowAreaKnown;
+        bool whileAnotherBoxStands;
+        std::vector<Recorded> placed;
+    } cases[] = {
+        {"the widget is on the other monitor",
+         kOnTheRight,
+         true,
+         true,
+         false,
+         {{Call::Move, kOwner, 2560, 312}, {Call::Box, kOwner}, {Call::Move, kOwner, 300, 200}}},
+        {"the widget is on the owner's monitor",
+         kOnTheLeft,
+         true,
+         true,
+         false,
+         {{Call::Box, kOwner}}},
+        {"the platform cannot say where the monitor lies",
+         kOnTheRight,
+         false,
+         true,
+         false,
+         {{Call::Box, kOwner}}},
+        {"the platform cannot say where the owner stands",
+         kOnTheRight,
+         true,
+         false,
+         false,
+         {{Call::Box, kOwner}}},
+        {"the box comes while another stands, which it opens over",
+         kOnTheRight,
+         true,
+         true,
+         true,
+         {{Call::Box, kOwner}, {Call::Box, kFirstBox}}},
+    };
+    for (const auto& c : cases) {
+        FakeErrorBoxPlatform platform;
+        platform.find(kWidget)->area = c.widget;
+        platform.monitorAreaKnown = c.monitorAreaKnown;
+        platform.windowAreaKnown = c.windowAreaKnown;
+        ErrorBox box(platform);
+        box.programShown();
+        if (c.whileAnotherBoxStands) {
+            platform.before = kInTheGame;
+            platform.whileTheFirstBoxStands = [&] {
+                platform.before = kInTheWidget;
+                box.report(kNoLabel);
+            };
+        } else {
+            platform.before = kInTheWidget;
+        }
+
+        box.report(kNoLabel);
+
+        std::vector<Recorded> placed;
+        std::copy_if(platform.calls.begin(), platform.calls.end(), std::back_inserter(placed),
+                     [](const Recorded& r) { return r.call == Call::Box || r.call == Call::Move; });
+        EXPECT_EQ(placed, c.placed) << c.where;
     }
 }
 
@@ -285,6 +394,7 @@ TEST(ErrorBox, ABoxThatComesWhileAnotherStandsIsOwnedByItAndTheKeyboardGoesBackA
         {"the user was on the first box",
          {{kFirstBox, kOwnThread}, true, kFirstBox, kFirstBox},
          kGame},
+        {"no window was in front", {}, kGame},
     };
     for (const auto& c : cases) {
         FakeErrorBoxPlatform platform;
@@ -316,9 +426,56 @@ TEST(ErrorBox, ABoxThatComesWhileAnotherStandsIsOwnedByItAndTheKeyboardGoesBackA
     }
 }
 
+// The box in front is found among the windows its owner owns; when the platform finds none there,
+// the new box is owned by what owns the box in front, and none is brought forward as it goes.
+// A box behind that the user no longer sees, or whose handle names another window, is left alone.
+TEST(ErrorBox, TheBoxBehindComesToTheFrontAgainOnlyWhereItStillStands) {
+    const struct {
+        const char* where;
+        bool findsBoxes;
+        std::function<void(FakeErrorBoxPlatform&)> whileTheSecondBoxStands;
+        std::vector<Recorded> secondBox; // from its box to its last call
+    } cases[] = {
+        {"the platform finds no box owned by the first box's owner",
+         false,
+         nullptr,
+         {{Call::Disable, kFirstBox}, {Call::Box, kOwner}, {Call::Enable, kFirstBox}}},
+        {"the first box hid while the second stood",
+         true,
+         [](FakeErrorBoxPlatform& p) { p.find(kFirstBox)->visible = false; },
+         {{Call::Box, kFirstBox}}},
+        {"the first box's handle names another thread's window",
+         true,
+         [](FakeErrorBoxPlatform& p) { p.find(kFirstBox)->thread = kOtherThread; },
+         {{Call::Box, kFirstBox}}},
+    };
+    for (const auto& c : cases) {
+        FakeErrorBoxPlatform platform;
+        platform.before = kInTheGame;
+        platform.findsBoxes = c.findsBoxes;
+        if (c.whileTheSecondBoxStands) {
+            platform.whileTheSecondBoxStands = [&] { c.whileTheSecondBoxStands(platform); };
+        }
+        ErrorBox box(platform);
+        box.programShown();
+        platform.whileTheFirstBoxStands = [&] { box.report(kNoLabel); };
+
+        box.report(kNoLabel);
+
+        std::vector<Recorded> expected = {{Call::CancelCapture, 0},
+                                          {Call::Disable, kWidget},
+                                          {Call::Box, kOwner},
+                                          {Call::CancelCapture, 0}};
+        expected.insert(expected.end(), c.secondBox.begin(), c.secondBox.end());
+        expected.insert(expected.end(), {{Call::Enable, kWidget}, {Call::Front, kGame}});
+        EXPECT_EQ(platform.calls, expected) << c.where;
+    }
+}
+
 TEST(ErrorBox, WithoutMemoryShowsTheErrorsOwnMessageAndDisablesNothing) {
     FakeErrorBoxPlatform platform;
     platform.before = kInTheWidget;
+    platform.windows.push_back({0x50}); // listed after the widget, so never offered
     ErrorBox box(platform);
     box.programShown();
 
@@ -329,7 +486,7 @@ TEST(ErrorBox, WithoutMemoryShowsTheErrorsOwnMessageAndDisablesNothing) {
     EXPECT_STREQ(platform.shownTexts[0], "The form has no label for target slot 1");
     EXPECT_EQ(platform.offered, 2) << "the owner is passed over, the widget ends the listing";
     EXPECT_EQ(platform.calls, (std::vector<Recorded>{{Call::CancelCapture, 0},
-                                                     {Call::Box, kOwner, kWidget},
+                                                     {Call::Box, kOwner},
                                                      {Call::Front, kWidget},
                                                      {Call::Focus, kFocus}}));
 }
@@ -355,18 +512,24 @@ public:
 TEST(FatalBox, ShowsTheErrorsOwnMessageWhenItsTextCannotBeBuilt) {
     static int anchor;
     const InvalidArgument error("The form names no picture class TJPEGImage", &anchor);
+    const std::runtime_error fromTheLibrary("The form names no picture class TJPEGImage");
     const struct {
         const char* when;
+        const std::exception& error;
         bool memoryRunsOut;
         void (*failure)();
         const char* text;
     } cases[] = {
-        {"the text is built", false, nullptr,
+        {"the text is built", error, false, nullptr,
          "Exception InvalidArgument in module HotKeys.exe at 00001234.\r\n"
          "The form names no picture class TJPEGImage.\r\n"},
-        {"memory has run out", true, nullptr, "The form names no picture class TJPEGImage"},
+        {"an error the program did not raise, which carries no address", fromTheLibrary, false,
+         nullptr,
+         "Exception std::runtime_error in module HotKeys.exe at 00000000.\r\n"
+         "The form names no picture class TJPEGImage.\r\n"},
+        {"memory has run out", error, true, nullptr, "The form names no picture class TJPEGImage"},
         {"the module cannot be named (the library's length error, raised as the program's own)",
-         false, [] { raise<Error>("std::length_error", "basic_string::_M_create"); },
+         error, false, [] { raise<Error>("std::length_error", "basic_string::_M_create"); },
          "The form names no picture class TJPEGImage"},
     };
     for (const auto& c : cases) {
@@ -374,7 +537,7 @@ TEST(FatalBox, ShowsTheErrorsOwnMessageWhenItsTextCannotBeBuilt) {
         platform.failure = c.failure;
 
         allocationsFail = c.memoryRunsOut;
-        showFatalError(platform, error);
+        showFatalError(platform, c.error);
         allocationsFail = false;
 
         EXPECT_EQ(platform.shown, 1) << c.when;
