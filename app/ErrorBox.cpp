@@ -36,6 +36,20 @@ struct ErrorBox::Standing {
 
 namespace {
 
+// The text that `build` makes, kept in `built`, or else the error's own message. Building a text
+// needs memory, which may be what ran out; the error's own message, as it stands, needs none.
+// Whatever building throws, the error's own message is shown.
+template <class Build>
+const char* builtOrOwnMessage(std::string& built, const std::exception& error,
+                              Build build) noexcept {
+    try {
+        built = build();
+        return built.c_str();
+    } catch (...) {
+        return error.what();
+    }
+}
+
 // Where the user worked in another program's window, not in one of the program's boxes.
 bool outsideTheProgram(const KeyboardPlace& place) {
     return !place.foregroundIsOwn && place.foreground.window != 0;
@@ -79,15 +93,8 @@ void ErrorBox::report(const std::exception& error) noexcept {
     platform.cancelMouseCapture();
     const KeyboardPlace before = platform.keyboardPlace();
 
-    // Building the text needs memory, which may be what ran out: the error's own message, as it
-    // stands, needs none. Whatever building it throws, the error's own message is shown.
     std::string built;
-    const char* text = error.what();
-    try {
-        built = errorBoxText(text);
-        text = built.c_str();
-    } catch (...) {
-    }
+    const char* text = builtOrOwnMessage(built, error, [&] { return errorBoxText(error.what()); });
 
     // A box that comes while another stands is owned by the box in front, as MessageBox asks of a
     // box raised while a dialog box is present. That box is left enabled (WindowsToDisable passes
@@ -161,20 +168,16 @@ void ErrorBox::giveKeyboardBack(const KeyboardPlace& place) noexcept {
     }
 }
 
-// The type name and the module's name need memory, as does the text; an error thrown by any of
-// them leaves the error's own message, which the error already holds.
+// The type name and the module's name need memory too.
 void showFatalError(FatalBoxPlatform& platform, const std::exception& error) noexcept {
     std::string built;
-    const char* text = error.what();
-    try {
+    const char* text = builtOrOwnMessage(built, error, [&] {
         const auto* own = dynamic_cast<const Error*>(&error);
         const CodePlace place = platform.codePlace(own != nullptr ? own->address() : nullptr);
-        built = fatalErrorText(own != nullptr ? std::string(own->typeName())
-                                              : readableTypeName(typeid(error).name()),
-                               place.module, place.offset, error.what());
-        text = built.c_str();
-    } catch (...) {
-    }
+        return fatalErrorText(own != nullptr ? std::string(own->typeName())
+                                             : readableTypeName(typeid(error).name()),
+                              place.module, place.offset, error.what());
+    });
     platform.showFatalBox(text);
 }
 

@@ -34,11 +34,13 @@ void* operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 
-void operator delete(void* memory) noexcept {
+// Kept out of line: seen inlined, the compiler takes the free of memory that operator new gave
+// for a mismatch.
+[[gnu::noinline]] void operator delete(void* memory) noexcept {
     std::free(memory);
 }
 
-void operator delete(void* memory, std::size_t) noexcept {
+[[gnu::noinline]] void operator delete(void* memory, std::size_t) noexcept {
     std::free(memory);
 }
 
