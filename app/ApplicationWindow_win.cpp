@@ -1,6 +1,7 @@
 #include "app/ApplicationWindow_win.h"
 
 #include "app/ApplicationTitle.h"
+#include "app/SystemErrorBoxPlatform_win.h"
 #include "base/Error.h"
 #include "platform/AnsiText_win.h"
 #include "platform/ModuleFileName_win.h"
@@ -27,7 +28,8 @@ HICON mainIcon(HINSTANCE instance) {
 } // namespace
 
 ApplicationWindow::ApplicationWindow(HINSTANCE instance)
-    : applicationTitle(moduleTitle()), errorBoxPlatform(*this), errorBox(errorBoxPlatform) {
+    : applicationTitle(moduleTitle()), errorBoxPlatform(systemErrorBoxPlatform(*this)),
+      errorBox(*errorBoxPlatform) {
     const HICON icon = mainIcon(instance);
     if (!registerWindowClass<ApplicationWindow>(instance, kClassName, 0, icon)) {
         raise<WindowClassError>("Error creating window class");

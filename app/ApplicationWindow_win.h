@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/ErrorBox_win.h"
+#include "app/ErrorBox.h"
 #include "platform/WindowProcedure_win.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <windows.h>
 
@@ -36,7 +37,7 @@ private:
     void putBackAtHalfScreen();
 
     std::string applicationTitle;
-    Win32ErrorBoxPlatform errorBoxPlatform;
+    std::unique_ptr<ErrorBoxPlatform> errorBoxPlatform;
     ErrorBox errorBox;
     OwnWindow<ApplicationWindow> window; // last: destroyed while the members above are still alive
 };

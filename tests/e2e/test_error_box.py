@@ -12,6 +12,7 @@ import pytest
 from harness.binding import bind
 from harness.keys import MOD_ALT, VK_1, VK_F, VK_N
 from harness.messagebox import IDOK, MB_ICONINFORMATION, MB_ICONSTOP, MB_OK, BoxTool
+from harness.onscreen import ORIGIN, on_screen, pointer  # noqa: F401 (a fixture)
 from harness.poll import Timeout, wait_until
 from harness.wine import windows_path
 from layout.look import Session, generated_locale
@@ -225,14 +226,12 @@ def test_an_error_in_a_hotkey_handler_is_shown_over_the_widget_which_then_carrie
     assert widget.running()
 
 
-def started_faulty(bench, tool, boxes, stop_icon, start_widget, folder):
-    """The faulty build, as HotKeys.exe, once its creation error has been shown and dismissed:
-    FormCreate stopped at row 8, so Alt+N, Alt+M and the digits are its keys and F1 onwards are
-    not."""
+def started_faulty(bench, tool, boxes, stop_icon, start_widget, folder, patch=None):
+    """The faulty build, as HotKeys.exe (with its stored form description patched, if asked),
+    once its creation error has been shown and dismissed: FormCreate stopped at row 8, so Alt+N,
+    Alt+M and the digits are its keys and F1 onwards are not."""
     faulty = pathlib.Path(bench.exe).parent / "HotKeysFaulty.exe"
-    copy = pathlib.Path(folder) / "HotKeys.exe"
-    copy.write_bytes(faulty.read_bytes())
-    widget = start_widget(copy)
+    widget = start_widget(patched_copy(faulty, folder, patch or (lambda *_: None)))
 
     box = error_box(tool, boxes, widget, b"The atom Hotkey11 cannot be added.", stop_icon,
                     bench.display.name)
@@ -345,3 +344,35 @@ def test_a_refusal_while_the_first_box_stands_is_owned_by_it_and_each_box_is_ans
     assert [m.wparam for m in games[1].wait_received(other, 2)] == [VK_F[2], ord("A")]
     assert [m.wparam for m in games[0].received(game)] == [VK_F[1]], "each refused key was posted"
     assert widget.running()
+
+
+def test_a_box_takes_its_owner_to_the_monitor_where_the_user_works_on_the_widget(
+        bench, tool, boxes, stop_icon, start_widget, pointer, tmp_path):
+    # The faulty build sees the screen as two monitors split at x = 640; the application window,
+    # which owns the box, stands at the screen's centre on the left one. Without the label of
+    # slot 1, binding that slot fails while the user works on the widget. Windows opens a message
+    # box on its owner's monitor (Wine centres it on the screen whatever the owner): what the
+    # program decides is where the owner stands while the box is up.
+    widget = started_faulty(bench, tool, boxes, stop_icon, start_widget, tmp_path,
+                            replace_in_form(b"\x06Label2", b"\x06Label9"))
+    no_label = b"The form has no label for target slot 1."
+    home = widget.app_facts().rect
+
+    def owner_while_the_box_is_up(where):
+        tool.set_foreground(widget.form)
+        tool.keys("alt+n")
+        box = error_box(tool, boxes, widget, no_label, stop_icon, bench.display.name)
+        owner = widget.app_facts().rect
+        press_ok(tool, boxes, widget, box)
+        assert widget.app_facts().rect == home, f"the owner back in its place after {where}"
+        return owner
+
+    assert owner_while_the_box_is_up("a box with the widget on the left monitor") == home
+
+    start = on_screen(ORIGIN, (60, 10))
+    pointer.drag(start, (start[0] + 500, start[1]))
+    wait_until(lambda: widget.form_facts().rect[0] == ORIGIN[0] + 500,
+               "the widget moved onto the right monitor")
+    # The centre of the right monitor, from x = 640 to 1024 over the screen's 768 rows.
+    centre = ((640 + 1024) // 2, 768 // 2)
+    assert owner_while_the_box_is_up("a box with the widget on the right monitor") == 2 * centre
