@@ -12,7 +12,7 @@ import pytest
 from harness import processes, screen
 from harness.display import Display
 from harness.probe import Probe
-from harness.widget import Widget
+from harness.widget import Widget, stop_all
 from harness.wine import Wine
 from harness.wintool import WinTool
 from layout.look import Session
@@ -93,14 +93,7 @@ def start_widget(bench):
         return widget
 
     yield start
-    failures = []
-    for widget in reversed(started):
-        try:
-            widget.stop()
-        except AssertionError as failure:
-            failures.append(failure)
-    if failures:
-        raise failures[0]
+    stop_all(started)
 
 
 @pytest.fixture

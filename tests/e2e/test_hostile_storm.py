@@ -73,9 +73,8 @@ def test_random_posted_messages_leave_the_widget_running_with_its_hotkeys_and_bo
         assert [m.wparam for m in got[before[window]:]] == [VK_F[2]], f"window {window:#x}"
     assert widget.running()
 
-
     # A press the storm posted on the title strip moves the window until the left button is
-    # released, as the user's own press does, and a press during that move starts another. The
+    # released, as the user's own press does, and a press during that move may start another. The
     # platform's move loop waits for the release and takes no close meanwhile; one release for
     # each press the storm posted to the form ends them all, so that the widget closes at the end.
     for _ in range(presses):

@@ -11,6 +11,19 @@ SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE = 3, 7
 CLOSE_SECONDS = 12
 
 
+def stop_all(widgets):
+    """Stops every widget, the last started first, and then fails with the first failure, so
+    that one widget that would not close leaves none of the others running."""
+    failures = []
+    for widget in reversed(widgets):
+        try:
+            widget.stop()
+        except AssertionError as failure:
+            failures.append(failure)
+    if failures:
+        raise failures[0]
+
+
 class Widget:
     def __init__(self, tool, exe, show=None):
         self.tool = tool

@@ -6,7 +6,7 @@ import subprocess
 
 from harness import screen
 from harness.poll import Timeout, wait_until
-from harness.widget import Widget
+from harness.widget import Widget, stop_all
 from harness.wine import Wine
 from harness.wintool import WinTool
 
@@ -46,8 +46,7 @@ class Session:
         return widget
 
     def stop(self):
-        for widget in reversed(self.widgets):
-            widget.stop()
+        stop_all(self.widgets)
 
 
 ARTIFACTS = pathlib.Path(os.environ.get("HOTKEYS_E2E_ARTIFACTS",
