@@ -1,10 +1,11 @@
 #include "app/ApplicationWindow_win.h"
 
 #include "app/ApplicationTitle.h"
-#include "app/SystemErrorBoxPlatform_win.h"
+#include "app/SystemMonitorPlatform_win.h"
 #include "base/Error.h"
 #include "platform/AnsiText_win.h"
 #include "platform/ModuleFileName_win.h"
+#include "platform/WindowHandle_win.h"
 #include "platform/WindowProcedure_win.h"
 
 namespace hk {
@@ -28,8 +29,8 @@ HICON mainIcon(HINSTANCE instance) {
 } // namespace
 
 ApplicationWindow::ApplicationWindow(HINSTANCE instance)
-    : applicationTitle(moduleTitle()), errorBoxPlatform(systemErrorBoxPlatform(*this)),
-      errorBox(*errorBoxPlatform) {
+    : applicationTitle(moduleTitle()), errorBoxPlatform(applicationTitle),
+      errorBox(errorBoxPlatform, systemMonitorPlatform()) {
     const HICON icon = mainIcon(instance);
     if (!registerWindowClass<ApplicationWindow>(instance, kClassName, 0, icon)) {
         raise<WindowClassError>("Error creating window class");
@@ -40,6 +41,7 @@ ApplicationWindow::ApplicationWindow(HINSTANCE instance)
             0, kClassName, applicationTitle.c_str(), kStyle, ::GetSystemMetrics(SM_CXSCREEN) / 2,
             ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, instance, nullptr));
     }
+    errorBox.setLoneBoxOwner(handleOf(window.get()));
     ::SendMessageA(window.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     const HMENU menu = ::GetSystemMenu(window.get(), FALSE);
     ::DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "app/ErrorBox.h"
+#include "app/ErrorBox_win.h"
 #include "platform/WindowProcedure_win.h"
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <windows.h>
 
@@ -16,7 +15,6 @@ public:
     explicit ApplicationWindow(HINSTANCE instance);
 
     HWND handle() const { return window.get(); }
-    const std::string& title() const { return applicationTitle; }
     ErrorBox& errorReporter() { return errorBox; }
 
     void showWithoutActivation();
@@ -37,7 +35,7 @@ private:
     void putBackAtHalfScreen();
 
     std::string applicationTitle;
-    std::unique_ptr<ErrorBoxPlatform> errorBoxPlatform;
+    Win32ErrorBoxPlatform errorBoxPlatform;
     ErrorBox errorBox;
     OwnWindow<ApplicationWindow> window; // last: destroyed while the members above are still alive
 };

@@ -1,11 +1,9 @@
 #include "app/ErrorBox.h"
 
 #include "app/ErrorText.h"
-#include "base/Error.h"
 
 #include <new>
-#include <optional>
-#include <typeinfo>
+#include <string>
 
 namespace hk {
 
@@ -36,55 +34,9 @@ struct ErrorBox::Standing {
 
 namespace {
 
-// The text that `build` makes, kept in `built`, or else the error's own message. Building a text
-// needs memory, which may be what ran out; the error's own message, as it stands, needs none.
-// Whatever building throws, the error's own message is shown.
-template <class Build>
-const char* builtOrOwnMessage(std::string& built, const std::exception& error,
-                              Build build) noexcept {
-    try {
-        built = build();
-        return built.c_str();
-    } catch (...) {
-        return error.what();
-    }
-}
-
 // Where the user worked in another program's window, not in one of the program's boxes.
 bool outsideTheProgram(const KeyboardPlace& place) {
     return !place.foregroundIsOwn && place.foreground.window != 0;
-}
-
-// The box opens over its owner. When the user works on another monitor than the owner's, the
-// owner visits the centre of that monitor while the box is up: the owner of a box that stands
-// alone is the zero-sized application window, which nobody sees move. Returns where the owner
-// stood, for it to go back; nothing when it stays: with no window to be near (a box in front of
-// another, or the user in another program), or when the platform cannot say where the monitor or
-// the owner lies.
-std::optional<PixelRect> visitMonitorOf(ErrorBoxPlatform& platform, WindowHandle nearWindow,
-                                        WindowHandle owner) {
-    if (nearWindow == 0) {
-        return std::nullopt;
-    }
-    const MonitorId monitor = platform.monitorOf(nearWindow);
-    if (monitor == platform.monitorOf(owner)) {
-        return std::nullopt;
-    }
-    const std::optional<PixelRect> area = platform.monitorArea(monitor);
-    const std::optional<PixelRect> home = area ? platform.windowArea(owner) : std::nullopt;
-    if (home) {
-        platform.moveWindow(owner, (area->left + area->right) / 2, (area->top + area->bottom) / 2);
-    }
-    return home;
-}
-
-void showNear(ErrorBoxPlatform& platform, const char* text, WindowHandle owner,
-              WindowHandle nearWindow) {
-    const std::optional<PixelRect> home = visitMonitorOf(platform, nearWindow, owner);
-    platform.showBox(text, owner);
-    if (home) {
-        platform.moveWindow(owner, home->left, home->top);
-    }
 }
 
 } // namespace
@@ -102,7 +54,7 @@ void ErrorBox::report(const std::exception& error) noexcept {
     // goes, and the box behind takes the activation back. Only a box that stands alone opens on
     // the monitor where the user works; one in front of another opens over it.
     RecordedWindow boxBehind;
-    WindowHandle owner = platform.applicationWindow();
+    WindowHandle owner = loneBoxOwner;
     if (inFront != nullptr) {
         boxBehind = platform.boxOwnedBy(inFront->owner);
         owner = boxBehind.window != 0 ? boxBehind.window : inFront->owner;
@@ -134,7 +86,10 @@ void ErrorBox::showDisablingTheRest(const char* text, WindowHandle owner,
     for (WindowHandle window : disabled.windows()) {
         platform.enableWindow(window, false);
     }
-    showNear(platform, text, owner, nearWindow);
+    {
+        const MonitorVisit visit(monitors, owner, nearWindow);
+        platform.showBox(text, owner);
+    }
     for (WindowHandle window : disabled.windows()) {
         platform.enableWindow(window, true);
     }
@@ -166,19 +121,6 @@ void ErrorBox::giveKeyboardBack(const KeyboardPlace& place) noexcept {
     if (place.foregroundIsOwn && stands({place.focus, thread})) {
         platform.setFocus(place.focus);
     }
-}
-
-// The type name and the module's name need memory too.
-void showFatalError(FatalBoxPlatform& platform, const std::exception& error) noexcept {
-    std::string built;
-    const char* text = builtOrOwnMessage(built, error, [&] {
-        const auto* own = dynamic_cast<const Error*>(&error);
-        const CodePlace place = platform.codePlace(own != nullptr ? own->address() : nullptr);
-        return fatalErrorText(own != nullptr ? std::string(own->typeName())
-                                             : readableTypeName(typeid(error).name()),
-                              place.module, place.offset, error.what());
-    });
-    platform.showFatalBox(text);
 }
 
 } // namespace hk

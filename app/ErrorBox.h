@@ -1,14 +1,12 @@
 #pragma once
 
+#include "app/MonitorVisit.h"
 #include "base/ErrorReporter.h"
 #include "base/WindowHandle.h"
-#include "picture/PixelRect.h"
 
 #include <cstdint>
 #include <exception>
-#include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 namespace hk {
@@ -22,9 +20,6 @@ struct RecordedWindow {
     WindowHandle window = 0;
     ThreadId thread = 0;
 };
-
-// A display monitor as the platform numbers it; 0 is none.
-using MonitorId = std::uintptr_t;
 
 // What the platform says of a window now.
 struct WindowNow {
@@ -64,23 +59,12 @@ public:
     virtual ~ErrorBoxPlatform() = default;
     virtual void cancelMouseCapture() noexcept = 0;
     virtual KeyboardPlace keyboardPlace() noexcept = 0;
-    // The owner of a box that stands alone: the hidden application window.
-    virtual WindowHandle applicationWindow() noexcept = 0;
     // The message box of the program's thread that `owner` owns; no window when there is none.
     virtual RecordedWindow boxOwnedBy(WindowHandle owner) noexcept = 0;
     virtual void listTopLevelWindows(WindowsToDisable& windows) noexcept = 0;
     virtual void enableWindow(WindowHandle window, bool enabled) noexcept = 0;
     // Shows the modal box over `owner` and returns once it is dismissed.
     virtual void showBox(const char* text, WindowHandle owner) noexcept = 0;
-    // The monitor that holds most of the window, or the one nearest to it.
-    virtual MonitorId monitorOf(WindowHandle window) noexcept = 0;
-    // The whole area of the monitor on the desktop; nothing when the platform cannot say.
-    virtual std::optional<PixelRect> monitorArea(MonitorId monitor) noexcept = 0;
-    // Where the window lies on the desktop; nothing when the platform cannot say.
-    virtual std::optional<PixelRect> windowArea(WindowHandle window) noexcept = 0;
-    // Puts the window's top-left corner at (left, top), leaving its size, its place among the
-    // windows and the activation as they are.
-    virtual void moveWindow(WindowHandle window, int left, int top) noexcept = 0;
     virtual WindowNow windowNow(WindowHandle window) noexcept = 0;
     virtual void bringToFront(WindowHandle window) noexcept = 0;
     virtual void setFocus(WindowHandle window) noexcept = 0;
@@ -90,8 +74,15 @@ public:
 // keyboard where it was before the error.
 class ErrorBox : public ErrorReporter {
 public:
-    explicit ErrorBox(ErrorBoxPlatform& platform) : platform(platform) {}
+    ErrorBox(ErrorBoxPlatform& platform, MonitorPlatform& monitors)
+        : platform(platform), monitors(monitors) {}
     void report(const std::exception& error) noexcept override;
+
+    // A box that stands alone is owned by the application window, once that exists; before, it
+    // has no owner.
+    void setLoneBoxOwner(WindowHandle applicationWindow) noexcept {
+        loneBoxOwner = applicationWindow;
+    }
 
     // Start-up has shown the program: the widget, or its taskbar button when started minimised.
     // The box of an error before then leaves the foreground alone, for the showing to take it.
@@ -107,29 +98,10 @@ private:
     void giveKeyboardBack(const KeyboardPlace& place) noexcept;
 
     ErrorBoxPlatform& platform;
+    MonitorPlatform& monitors;
+    WindowHandle loneBoxOwner = 0;
     bool shown = false;
     Standing* inFront = nullptr; // the box in front, while one stands
 };
-
-// Where code lies: the file name of its module and its offset from the module's start.
-struct CodePlace {
-    std::string module;
-    std::uintptr_t offset = 0;
-};
-
-// What the box of an error that ended start-up needs of the platform.
-class FatalBoxPlatform {
-public:
-    virtual ~FatalBoxPlatform() = default;
-    // The module that holds `address`, the executable when it is null; may throw, as naming the
-    // module needs memory.
-    virtual CodePlace codePlace(const void* address) = 0;
-    // Shows the box, with no owner, and returns once it is dismissed.
-    virtual void showFatalBox(const char* text) noexcept = 0;
-};
-
-// Shows an error that ended start-up. Start-up may have failed for want of memory, so when its
-// text cannot be built the box shows the error's own message, which needs none.
-void showFatalError(FatalBoxPlatform& platform, const std::exception& error) noexcept;
 
 } // namespace hk

@@ -1,40 +1,13 @@
 #include "app/ErrorBox_win.h"
 
-#include "app/ApplicationWindow_win.h"
-#include "base/FileName.h"
-#include "platform/AnsiText_win.h"
-#include "platform/ModuleFileName_win.h"
 #include "platform/WindowHandle_win.h"
 
 #include <cstring>
-#include <optional>
-#include <string>
 #include <windows.h>
 
 namespace hk {
 
 namespace {
-
-PixelRect pixelRectOf(const RECT& area) {
-    return {area.left, area.top, area.right, area.bottom};
-}
-
-// Errors from outside the program carry no address; they are reported at the start of the
-// executable.
-HMODULE moduleAt(const void* address) {
-    HMODULE module = nullptr;
-    if (address == nullptr ||
-        !::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                  GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                              static_cast<LPCSTR>(address), &module)) {
-        return ::GetModuleHandleA(nullptr);
-    }
-    return module;
-}
-
-std::string moduleBaseName(HMODULE module) {
-    return std::string(fileNameOf(moduleFileName(module), isAnsiLeadByte));
-}
 
 // Every top-level window of the program lives on its one thread.
 BOOL CALLBACK listWindow(HWND window, LPARAM list) {
@@ -79,10 +52,6 @@ KeyboardPlace Win32ErrorBoxPlatform::keyboardPlace() noexcept {
             handleOf(::GetFocus())};
 }
 
-WindowHandle Win32ErrorBoxPlatform::applicationWindow() noexcept {
-    return handleOf(application.handle());
-}
-
 RecordedWindow Win32ErrorBoxPlatform::boxOwnedBy(WindowHandle owner) noexcept {
     OwnedBox search{toHwnd(owner), nullptr};
     ::EnumThreadWindows(::GetCurrentThreadId(), &findOwnedBox, reinterpret_cast<LPARAM>(&search));
@@ -101,34 +70,7 @@ void Win32ErrorBoxPlatform::enableWindow(WindowHandle window, bool enabled) noex
 }
 
 void Win32ErrorBoxPlatform::showBox(const char* text, WindowHandle owner) noexcept {
-    ::MessageBoxA(toHwnd(owner), text, application.title().c_str(), MB_OK | MB_ICONSTOP);
-}
-
-MonitorId Win32ErrorBoxPlatform::monitorOf(WindowHandle window) noexcept {
-    return reinterpret_cast<MonitorId>(
-        ::MonitorFromWindow(toHwnd(window), MONITOR_DEFAULTTONEAREST));
-}
-
-std::optional<PixelRect> Win32ErrorBoxPlatform::monitorArea(MonitorId monitor) noexcept {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (!::GetMonitorInfoA(reinterpret_cast<HMONITOR>(monitor), &info)) {
-        return std::nullopt;
-    }
-    return pixelRectOf(info.rcMonitor);
-}
-
-std::optional<PixelRect> Win32ErrorBoxPlatform::windowArea(WindowHandle window) noexcept {
-    RECT area{};
-    if (!::GetWindowRect(toHwnd(window), &area)) {
-        return std::nullopt;
-    }
-    return pixelRectOf(area);
-}
-
-void Win32ErrorBoxPlatform::moveWindow(WindowHandle window, int left, int top) noexcept {
-    ::SetWindowPos(toHwnd(window), nullptr, left, top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::MessageBoxA(toHwnd(owner), text, title.c_str(), MB_OK | MB_ICONSTOP);
 }
 
 // A window that is gone has no thread: GetWindowThreadProcessId returns 0 for it.
@@ -144,32 +86,6 @@ void Win32ErrorBoxPlatform::bringToFront(WindowHandle window) noexcept {
 
 void Win32ErrorBoxPlatform::setFocus(WindowHandle window) noexcept {
     ::SetFocus(toHwnd(window));
-}
-
-namespace {
-
-// The module's name and the box; what the box says is decided in the core (app/ErrorBox.cpp).
-class Win32FatalBoxPlatform : public FatalBoxPlatform {
-public:
-    CodePlace codePlace(const void* address) override {
-        const HMODULE module = moduleAt(address);
-        std::uintptr_t offset = 0;
-        if (address != nullptr) {
-            offset = static_cast<const char*>(address) - reinterpret_cast<const char*>(module);
-        }
-        return {moduleBaseName(module), offset};
-    }
-
-    void showFatalBox(const char* text) noexcept override {
-        ::MessageBoxA(nullptr, text, "Application Error", MB_OK | MB_TASKMODAL | MB_ICONERROR);
-    }
-};
-
-} // namespace
-
-void showFatalError(const std::exception& error) noexcept {
-    Win32FatalBoxPlatform platform;
-    showFatalError(platform, error);
 }
 
 } // namespace hk

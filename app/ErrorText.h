@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -16,5 +17,19 @@ std::string fatalErrorText(const std::string& typeName, const std::string& modul
 // The source spelling of a class from its mangled type name, or the mangled name itself when it
 // is not a plain, standard or nested class name.
 std::string readableTypeName(std::string_view mangled);
+
+// The text that `build` makes, kept in `built`, or else the error's own message. Building a text
+// needs memory, which may be what ran out; the error's own message, as it stands, needs none.
+// Whatever building throws, the error's own message is shown.
+template <class Build>
+const char* builtOrOwnMessage(std::string& built, const std::exception& error,
+                              Build build) noexcept {
+    try {
+        built = build();
+        return built.c_str();
+    } catch (...) {
+        return error.what();
+    }
+}
 
 } // namespace hk

@@ -1,5 +1,5 @@
 #include "app/ApplicationWindow_win.h"
-#include "app/ErrorBox_win.h"
+#include "app/FatalBox_win.h"
 #include "app/MessageLoop_win.h"
 #include "app/ShowCommand.h"
 #include "picture/PngGraphic_win.h"

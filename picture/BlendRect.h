@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/PixelRect.h"
 #include "picture/BitmapView.h"
-#include "picture/PixelRect.h"
 
 #include <cstdint>
 

@@ -1,48 +1,21 @@
 #include "app/ErrorBox.h"
 
+#include "app/FatalBox.h"
 #include "base/Error.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <new>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
-#include <string>
 #include <utility>
 #include <vector>
 
-namespace {
-
-// While set, every allocation through operator new on this thread fails, as when memory has run
-// out in the middle of a report. The replacement serves the whole test program.
-thread_local bool allocationsFail = false;
-
-} // namespace
-
-void* operator new(std::size_t size) {
-    if (allocationsFail) {
-        throw std::bad_alloc();
-    }
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-
-// Kept out of line: seen inlined, the compiler takes the free of memory that operator new gave
-// for a mismatch.
-[[gnu::noinline]] void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-
-[[gnu::noinline]] void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
+// While set, every allocation through operator new on this thread fails (ReplacedOperatorNew.cpp).
+extern thread_local bool allocationsFail;
 
 namespace hk {
 namespace {
@@ -97,7 +70,7 @@ void PrintTo(const Recorded& recorded, std::ostream* out) {
 // window of the program's thread while it stands, and it disables its owner meanwhile, enabling
 // it again only if it was enabled before, as Windows' dialog manager does. Its storage is
 // reserved ahead, so recording needs no memory while allocations fail.
-class FakeErrorBoxPlatform : public ErrorBoxPlatform {
+class FakeErrorBoxPlatform : public ErrorBoxPlatform, public MonitorPlatform {
 public:
     FakeErrorBoxPlatform() {
         calls.reserve(32);
@@ -106,7 +79,6 @@ public:
 
     void cancelMouseCapture() noexcept override { calls.push_back({Call::CancelCapture, 0}); }
     KeyboardPlace keyboardPlace() noexcept override { return before; }
-    WindowHandle applicationWindow() noexcept override { return kOwner; }
     RecordedWindow boxOwnedBy(WindowHandle owner) noexcept override {
         for (int box = 0; box < standing && findsBoxes; ++box) {
             if (boxOwners[box] == owner) {
@@ -184,19 +156,13 @@ public:
     void setFocus(WindowHandle window) noexcept override { calls.push_back({Call::Focus, window}); }
 
     void remove(WindowHandle window) {
-        windows.erase(std::find_if(windows.begin(), windows.end(),
-                                   [window](const FakeWindow& w) { return w.window == window; }));
+        std::erase_if(windows, [window](const FakeWindow& w) { return w.window == window; });
     }
     FakeWindow* find(WindowHandle window) {
-        const auto found =
-            std::find_if(windows.begin(), windows.end(),
-                         [window](const FakeWindow& w) { return w.window == window; });
+        const auto found = std::ranges::find(windows, window, &FakeWindow::window);
         return found == windows.end() ? nullptr : &*found;
     }
-    bool everyWindowEnabled() const {
-        return std::all_of(windows.begin(), windows.end(),
-                           [](const FakeWindow& w) { return w.enabled; });
-    }
+    bool everyWindowEnabled() const { return std::ranges::all_of(windows, &FakeWindow::enabled); }
 
     std::vector<FakeWindow> windows = {{kOwner},
                                        {kWidget},
@@ -218,6 +184,17 @@ public:
     char shownTexts[2][160] = {};
 };
 
+// The box as the application window has it once created, by default with the program shown.
+struct OwnedErrorBox : ErrorBox {
+    explicit OwnedErrorBox(FakeErrorBoxPlatform& platform, bool shown = true)
+        : ErrorBox(platform, platform) {
+        setLoneBoxOwner(kOwner);
+        if (shown) {
+            programShown();
+        }
+    }
+};
+
 // Long enough that the text is built in allocated memory, and ending in a letter, so the box adds
 // a full stop.
 const std::runtime_error kNoLabel("The form has no label for target slot 1");
@@ -230,7 +207,7 @@ TEST(ErrorBox, DisablesEveryVisibleEnabledWindowButTheBoxOwnerWhileTheBoxIsUp) {
     constexpr WindowHandle kHidden = 0x30, kDisabled = 0x40, kSecond = 0x50;
     platform.windows = {
         {kHidden, false, true}, {kWidget}, {kOwner}, {kDisabled, true, false}, {kSecond}};
-    ErrorBox box(platform);
+    OwnedErrorBox box(platform);
 
     box.report(kNoLabel);
 
@@ -297,15 +274,11 @@ TEST(ErrorBox, GivesTheKeyboardBackOnlyToTheWindowRecordedWhereItStillStands) {
         if (c.whileTheBoxStands) {
             platform.whileTheFirstBoxStands = [&] { c.whileTheBoxStands(platform); };
         }
-        ErrorBox box(platform);
-        if (c.programShown) {
-            box.programShown();
-        }
+        OwnedErrorBox box(platform, c.programShown);
 
         box.report(kNoLabel);
 
-        const auto shown =
-            std::find(platform.calls.begin(), platform.calls.end(), Recorded{Call::Box, kOwner});
+        const auto shown = std::ranges::find(platform.calls, Recorded{Call::Box, kOwner});
         ASSERT_NE(shown, platform.calls.end()) << c.where;
         const std::vector<Recorded> afterBox(shown + 2, platform.calls.end()); // past Enable
         EXPECT_EQ(afterBox, c.after) << c.where;
@@ -361,8 +334,7 @@ TEST(ErrorBox, ABoxThatStandsAloneOpensOnTheMonitorOfTheActiveWindow) {
         platform.find(kWidget)->area = c.widget;
         platform.monitorAreaKnown = c.monitorAreaKnown;
         platform.windowAreaKnown = c.windowAreaKnown;
-        ErrorBox box(platform);
-        box.programShown();
+        OwnedErrorBox box(platform);
         if (c.whileAnotherBoxStands) {
             platform.before = kInTheGame;
             platform.whileTheFirstBoxStands = [&] {
@@ -376,8 +348,9 @@ TEST(ErrorBox, ABoxThatStandsAloneOpensOnTheMonitorOfTheActiveWindow) {
         box.report(kNoLabel);
 
         std::vector<Recorded> placed;
-        std::copy_if(platform.calls.begin(), platform.calls.end(), std::back_inserter(placed),
-                     [](const Recorded& r) { return r.call == Call::Box || r.call == Call::Move; });
+        std::ranges::copy_if(platform.calls, std::back_inserter(placed), [](const Recorded& r) {
+            return r.call == Call::Box || r.call == Call::Move;
+        });
         EXPECT_EQ(placed, c.placed) << c.where;
     }
 }
@@ -401,8 +374,7 @@ TEST(ErrorBox, ABoxThatComesWhileAnotherStandsIsOwnedByItAndTheKeyboardGoesBackA
     for (const auto& c : cases) {
         FakeErrorBoxPlatform platform;
         platform.before = kInTheGame;
-        ErrorBox box(platform);
-        box.programShown();
+        OwnedErrorBox box(platform);
         platform.whileTheFirstBoxStands = [&] {
             platform.before = c.second;
             box.report(refusedOther);
@@ -458,8 +430,7 @@ TEST(ErrorBox, TheBoxBehindComesToTheFrontAgainOnlyWhereItStillStands) {
         if (c.whileTheSecondBoxStands) {
             platform.whileTheSecondBoxStands = [&] { c.whileTheSecondBoxStands(platform); };
         }
-        ErrorBox box(platform);
-        box.programShown();
+        OwnedErrorBox box(platform);
         platform.whileTheFirstBoxStands = [&] { box.report(kNoLabel); };
 
         box.report(kNoLabel);
@@ -478,8 +449,7 @@ TEST(ErrorBox, WithoutMemoryShowsTheErrorsOwnMessageAndDisablesNothing) {
     FakeErrorBoxPlatform platform;
     platform.before = kInTheWidget;
     platform.windows.push_back({0x50}); // listed after the widget, so never offered
-    ErrorBox box(platform);
-    box.programShown();
+    OwnedErrorBox box(platform);
 
     allocationsFail = true;
     box.report(kNoLabel);

@@ -5,7 +5,8 @@ Each top-level folder holding a DEPS file is a product folder. Its DEPS says
 which other product folders its files may include (`include NAME...`) and
 whether the folder is portable (`portable`: no Windows halves at all). The
 checker reports every include that breaks those rules, every cycle among the
-folders, and optionally a folder that has grown past a share of all lines.
+folders or among the units of one folder (Foo.h with Foo.cpp), and optionally
+a folder that has grown past a share of all lines.
 """
 
 import argparse
@@ -153,6 +154,17 @@ def check_source_file(root: Path, path: str, text: str, rule: Rule,
     return errors, reached
 
 
+def unit_of(path: str) -> str:
+    """A header and its source are one unit: app/Foo.h and app/Foo.cpp are app/Foo."""
+    return posixpath.splitext(posixpath.normpath(path))[0]
+
+
+def units_included(path: str, text: str, folder: str) -> set[str]:
+    """The other units of its own folder that a file includes."""
+    return {unit_of(header) for delimiter, header in includes_in(text)
+            if delimiter == '"' and unit_of(header).split("/", 1)[0] == folder} - {unit_of(path)}
+
+
 def check_portable_folder(rule: Rule, paths: list[str]) -> list[str]:
     if not rule.portable:
         return []
@@ -243,6 +255,7 @@ def check(root: Path, max_share: float | None = None) -> Report:
 
     lines = dict.fromkeys(folders, 0)
     included = {folder: set() for folder in folders}
+    units: dict[str, set[str]] = {}
     file_count = 0
     for folder in folders:
         paths = files_under(root, folder)
@@ -252,6 +265,7 @@ def check(root: Path, max_share: float | None = None) -> Report:
             errors, reached = check_source_file(root, path, text, rules[folder], folders)
             violations += errors
             included[folder] |= reached
+            units.setdefault(unit_of(path), set()).update(units_included(path, text, folder))
             lines[folder] += count_lines(text)
             file_count += 1
 
@@ -260,6 +274,8 @@ def check(root: Path, max_share: float | None = None) -> Report:
                    for cycle in find_cycles(declared)]
     violations += [f"{cycle[0]}/: its files include in a cycle: {' -> '.join(cycle)}"
                    for cycle in find_cycles(included)]
+    violations += [f"{cycle[0].split('/')[0]}/: its units (Foo.h with Foo.cpp) include in a "
+                   f"cycle: {' -> '.join(cycle)}" for cycle in find_cycles(units)]
     if max_share is not None:
         violations += check_max_share(lines, max_share)
     return Report(folders, file_count, lines, included, layer_order(declared), violations)

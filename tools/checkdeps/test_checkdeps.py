@@ -109,6 +109,10 @@ class CheckDepsTest(unittest.TestCase):
         self.assertEqual(len(included), 2, included)
         self.assertIn("base/DEPS does not allow form", included[0])
         self.assertTrue(included[1].endswith("cycle: base -> form -> base"), included[1])
+        units = violations({"app/Main.h": '#include "app/detail/Title.h"\n',
+                            "app/detail/Title.h": ""})
+        self.assertEqual(units, ["app/: its units (Foo.h with Foo.cpp) include in a cycle: "
+                                 "app/Main -> app/detail/Title -> app/Main"])
 
     def test_find_cycles_tells_a_cycle_from_a_shared_dependency(self):
         cases = [

@@ -1,21 +1,19 @@
-// HotKeysFaulty's error box platform, linked in place of app/SystemErrorBoxPlatform_win.cpp: the
+// HotKeysFaulty's monitor platform, linked in place of app/SystemMonitorPlatform_win.cpp: the
 // program's own, except that it sees the one monitor Xvfb gives as two side by side, split at
 // five eighths of its width, so that the tests can watch a box open on the monitor where the user
 // works. The zero-sized application window, at the centre of the screen, stands on the left one.
-#include "app/ErrorBox_win.h"
-#include "app/SystemErrorBoxPlatform_win.h"
+#include "app/MonitorPlatform_win.h"
+#include "app/SystemMonitorPlatform_win.h"
 
 namespace hk {
 
 namespace {
 
-class SplitScreenErrorBoxPlatform : public Win32ErrorBoxPlatform {
+class SplitScreenMonitorPlatform : public Win32MonitorPlatform {
 public:
-    using Win32ErrorBoxPlatform::Win32ErrorBoxPlatform;
-
     MonitorId monitorOf(WindowHandle window) noexcept override {
-        screen = Win32ErrorBoxPlatform::monitorOf(window);
-        const std::optional<PixelRect> whole = Win32ErrorBoxPlatform::monitorArea(screen);
+        screen = Win32MonitorPlatform::monitorOf(window);
+        const std::optional<PixelRect> whole = Win32MonitorPlatform::monitorArea(screen);
         const std::optional<PixelRect> area = windowArea(window);
         if (!whole || !area) {
             return kLeft;
@@ -24,7 +22,7 @@ public:
     }
 
     std::optional<PixelRect> monitorArea(MonitorId monitor) noexcept override {
-        std::optional<PixelRect> half = Win32ErrorBoxPlatform::monitorArea(screen);
+        std::optional<PixelRect> half = Win32MonitorPlatform::monitorArea(screen);
         if (half) {
             (monitor == kLeft ? half->right : half->left) = split(*half);
         }
@@ -42,8 +40,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<ErrorBoxPlatform> systemErrorBoxPlatform(const ApplicationWindow& application) {
-    return std::make_unique<SplitScreenErrorBoxPlatform>(application);
+MonitorPlatform& systemMonitorPlatform() {
+    static SplitScreenMonitorPlatform platform;
+    return platform;
 }
 
 } // namespace hk

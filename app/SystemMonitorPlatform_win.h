@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/MonitorVisit.h"
+
+namespace hk {
+
+// The process's monitor platform: the error box holds it by its interface alone.
+MonitorPlatform& systemMonitorPlatform();
+
+} // namespace hk
