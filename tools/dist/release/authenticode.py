@@ -31,7 +31,9 @@ def osslsigncode(*arguments, password_of=None):
 
 UNTRUSTED = "the certificate's issuer is not trusted: give SIGN_CA_FILE"
 # What osslsigncode (through OpenSSL) prints for each fault, and what the releaser reads.
-FAULTS = (("Unsupported Signer's certificate purpose", "the certificate is not for code signing"),
+NOT_FOR_CODE_SIGNING = "the certificate is not for code signing"
+FAULTS = (("Unsupported Signer's certificate purpose", NOT_FOR_CODE_SIGNING),
+          ("unsupported certificate purpose", NOT_FOR_CODE_SIGNING),
           ("certificate has expired", "the certificate expired on {notAfter}"),
           ("certificate is not yet valid", "the certificate is not valid before {notBefore}"),
           ("unable to get local issuer certificate", UNTRUSTED),
