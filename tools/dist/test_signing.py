@@ -2,7 +2,10 @@
 certificate authority with a code-signing certificate, as a PKCS#12 file and on a SoftHSM2
 token, and a minisign key. The signed programs verify against that authority; their detached
 signatures, attached to the unsigned build, give the same bytes; removing a signature gives back
-the unsigned build; a changed byte, another key, or a changed line of the sums fails."""
+the unsigned build; a changed byte, another key, or a changed line of the sums fails. A signing
+refused for a bad input leaves the release as it was. Each password file has a second line, which
+no tool may take for part of the password."""
+import hashlib
 import http.server
 import os
 import pathlib
@@ -13,9 +16,10 @@ import threading
 import unittest
 
 from built_trees import REPO, release, trees, version
-from release import Refused, authenticode, names, sign, sums_signature
+from release import Refused, authenticode, key_uri, manifests, names, sign, sums_signature
 
 SOFTHSM = "/usr/lib/softhsm/libsofthsm2.so"
+RELEASE_URL = "https://hotkeys.example/download"
 EXTENSIONS = "basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\n" \
              "extendedKeyUsage=critical,{}\n"
 TIME_STAMP_AUTHORITY = """\
@@ -37,24 +41,24 @@ def openssl(*arguments, cwd):
     subprocess.run(["openssl", *arguments], cwd=cwd, check=True, capture_output=True)
 
 
-def authority(work, name):
-    """A throwaway certificate authority with a code-signing certificate and a time-stamping
-    one that it issued, as PEM files, and the first as a PKCS#12 file whose password is in
-    password.txt."""
+def authority(work, name, days=2, purpose="codeSigning"):
+    """A throwaway certificate authority with a signer's certificate (for `purpose`, valid for
+    `days`) and a time-stamping one that it issued, as PEM files, and the first as a PKCS#12
+    file whose password is in password.txt."""
     folder = work / name
     folder.mkdir()
     openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "ca.key", "-out",
             "ca.pem", "-days", "2", "-subj", f"/CN={name} authority", "-addext",
             "basicConstraints=critical,CA:TRUE", "-addext", "keyUsage=critical,keyCertSign",
             cwd=folder)
-    for holder, purpose in (("signer", "codeSigning"), ("tsa", "timeStamping")):
+    for holder, purpose, days in (("signer", purpose, days), ("tsa", "timeStamping", 2)):
         openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", f"{holder}.key", "-out",
                 f"{holder}.csr", "-subj", f"/CN={name} {holder}", cwd=folder)
         (folder / f"{holder}.ext").write_text(EXTENSIONS.format(purpose))
         openssl("x509", "-req", "-in", f"{holder}.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
-                "-CAcreateserial", "-days", "2", "-extfile", f"{holder}.ext", "-out",
+                "-CAcreateserial", "-days", str(days), "-extfile", f"{holder}.ext", "-out",
                 f"{holder}.pem", cwd=folder)
-    (folder / "password.txt").write_text("throwaway pkcs12 password\n")
+    (folder / "password.txt").write_text("throwaway pkcs12 password\nnot part of it\n")
     openssl("pkcs12", "-export", "-inkey", "signer.key", "-in", "signer.pem", "-certfile",
             "ca.pem", "-passout", "file:password.txt", "-out", "signer.p12", cwd=folder)
     return folder
@@ -68,7 +72,7 @@ def token(work, pki):
     (folder / "softhsm2.conf").write_text(f"directories.tokendir = {folder / 'objects'}\n"
                                           "objectstore.backend = file\n")
     pin = "4711"
-    (folder / "pin.txt").write_text(pin + "\n")
+    (folder / "pin.txt").write_text(pin + "\nnot part of it\n")
     environment = dict(os.environ, SOFTHSM2_CONF=str(folder / "softhsm2.conf"),
                        GNUTLS_PIN=pin, GNUTLS_SO_PIN="8642")
     p11tool = ["p11tool", "--provider", SOFTHSM, "--batch"]
@@ -81,6 +85,24 @@ def token(work, pki):
         subprocess.run(p11tool + arguments, env=environment, check=True, capture_output=True,
                        stdin=subprocess.DEVNULL)
     return folder
+
+
+def minisign_keys(work):
+    """The release key, with a password, and another key without one."""
+    folder = work / "minisign"
+    folder.mkdir()
+    password = "throwaway minisign password\n"
+    (folder / "password.txt").write_text(password + "not part of it\n")
+    # Deriving a key from a password takes seconds on purpose: the other key has none.
+    for name, options, answers in (("release", [], password * 2), ("other", ["-W"], "")):
+        subprocess.run(["minisign", "-G", *options, "-p", f"{name}.pub", "-s", f"{name}.key"],
+                       cwd=folder, input=answers.encode(), check=True, capture_output=True)
+    return folder
+
+
+def digests(folder):
+    return {path.relative_to(folder): hashlib.sha256(path.read_bytes()).hexdigest()
+            for path in sorted(folder.rglob("*")) if path.is_file()}
 
 
 class TimeStamps(http.server.BaseHTTPRequestHandler):
@@ -123,16 +145,27 @@ class SignedRelease(unittest.TestCase):
         cls.work = pathlib.Path(cls.directory.name)
         cls.pki = authority(cls.work, "throwaway")
         cls.other_pki = authority(cls.work, "other")
-        cls.unsigned = release(cls.work / "unsigned")
+        cls.minisign = minisign_keys(cls.work)
+        cls.token = token(cls.work, cls.pki)
+        os.environ["SOFTHSM2_CONF"] = str(cls.token / "softhsm2.conf")
+        cls.unsigned = release(cls.work / "unsigned", release_url=RELEASE_URL)
         cls.signed = cls.work / "signed"
         shutil.copytree(cls.unsigned, cls.signed)
-        sign.sign_programs(cls.signed, REPO, trees(), pkcs12_environment(cls.pki))
+        sign.sign(cls.signed, REPO, trees(), {**pkcs12_environment(cls.pki),
+                                              **cls.minisign_environment("release.key")},
+                  None, cls.minisign / "release.pub")
         cls.rebuilt = release(cls.work / "rebuilt", signatures=cls.signed,
                               ca_file=cls.pki / "ca.pem")
 
     @classmethod
     def tearDownClass(cls):
+        del os.environ["SOFTHSM2_CONF"]
         cls.directory.cleanup()
+
+    @classmethod
+    def minisign_environment(cls, key):
+        return {"MINISIGN_KEY": str(cls.minisign / key),
+                "MINISIGN_PASSWORD_FILE": str(cls.minisign / "password.txt")}
 
     def test_both_signed_programs_verify_against_the_authority(self):
         for arch, _, _ in trees():
@@ -147,9 +180,9 @@ class SignedRelease(unittest.TestCase):
         for arch, _, _ in trees():
             self.assertIn(f"  {names.signature(version(), arch)}\n", sums)
 
-    def test_only_the_unsigned_release_that_was_built_is_signed(self):
-        with self.assertRaisesRegex(Refused, "is not the unsigned program built in"):
-            sign.sign_programs(self.signed, REPO, trees(), pkcs12_environment(self.pki))
+    def test_the_manifests_stay_and_name_the_signed_zips(self):
+        self.assertEqual(manifests.release_url_of(self.signed), RELEASE_URL)
+        self.assertNotEqual(digests(self.signed / "scoop"), digests(self.unsigned / "scoop"))
 
     def test_removing_the_signature_gives_back_the_unsigned_build_byte_for_byte(self):
         for arch, _, _ in trees():
@@ -185,17 +218,15 @@ class SignedRelease(unittest.TestCase):
                                                 environment.get("SIGN_TIMESTAMP_URL")))
         return signature
 
+    def token_environment(self, pin_file="pin.txt"):
+        return {"SIGN_PKCS11_MODULE": SOFTHSM,
+                "SIGN_PKCS11_KEY": "pkcs11:token=throwaway;object=signer;type=private",
+                "SIGN_PIN_FILE": str(self.token / pin_file)}
+
     def test_a_key_on_a_pkcs11_token_signs_with_its_pin_from_a_file(self):
-        folder = token(self.work, self.pki)
-        environment = {"SIGN_PKCS11_MODULE": SOFTHSM,
-                       "SIGN_PKCS11_KEY": "pkcs11:token=throwaway;object=signer;type=private",
-                       "SIGN_PIN_FILE": str(folder / "pin.txt")}
-        os.environ["SOFTHSM2_CONF"] = str(folder / "softhsm2.conf")
-        try:
-            signature = self.signature_by(environment, "win32")
-        finally:
-            del os.environ["SOFTHSM2_CONF"]
-        self.assertNotIn("4711", " ".join(authenticode.key_arguments(environment)))
+        environment = self.token_environment()
+        signature = self.signature_by(environment, "win32")
+        self.assertNotIn("4711", " ".join(authenticode.key_arguments(environment).arguments))
         program = self.work / "token-signed.exe"
         program.write_bytes(authenticode.attach(exe_of(self.unsigned, "win32"), signature,
                                                 self.pki / "ca.pem"))
@@ -225,43 +256,78 @@ class SignedRelease(unittest.TestCase):
             "no key": ({}, "name one key"),
             "two keys": ({"SIGN_PKCS12": "a.p12", "SIGN_PKCS11_MODULE": SOFTHSM}, "name one key"),
             "no password": ({"SIGN_PKCS12": "a.p12"}, "SIGN_PASSWORD_FILE is not set"),
-            "a missing PIN file": ({"SIGN_PKCS11_MODULE": SOFTHSM, "SIGN_PKCS11_KEY":
-                                    "pkcs11:object=k", "SIGN_PIN_FILE": "/nonexistent"},
-                                   "SIGN_PIN_FILE names no file"),
-            "the PIN in the URI": ({"SIGN_PKCS11_MODULE": SOFTHSM, "SIGN_PKCS11_KEY":
-                                    "pkcs11:object=k?pin-value=4711", "SIGN_PIN_FILE": pin_file},
-                                   "without its PIN"),
             "no URI": ({"SIGN_PKCS11_MODULE": SOFTHSM, "SIGN_PKCS11_KEY": "k.pem",
                         "SIGN_PIN_FILE": pin_file}, "a PKCS#11 URI"),
         }
         for name, (environment, refusal) in cases.items():
             with self.subTest(name), self.assertRaisesRegex(Refused, refusal):
                 authenticode.key_arguments(environment)
+        self.assertEqual(key_uri.certificate("pkcs11:token=t;type=private;object=k?module-name=m"),
+                         "pkcs11:token=t;object=k;type=cert?module-name=m")
+
+    def test_a_pin_in_the_key_uri_is_refused_wherever_it_stands_and_never_repeated(self):
+        for uri in ("pin-value=4711;object=k", "object=k;type=private;pin-value=4711",
+                    "object=k?pin-value=4711", "object=k;type=private?&pin-value=4711",
+                    "object=k?module-name=softhsm2&pin-value=4711", "object=k;pin%2Dvalue=4711",
+                    "object=k?pin-source=file:%2Ftmp%2F4711", "object=k?PIN-VALUE=4711"):
+            with self.subTest(uri):
+                with self.assertRaisesRegex(Refused, "carries the token's PIN") as refusal:
+                    authenticode.key_arguments({**self.token_environment(),
+                                                "SIGN_PKCS11_KEY": "pkcs11:" + uri})
+                self.assertNotIn("4711", str(refusal.exception))
+
+    def test_a_refused_signing_says_why_and_leaves_the_release_as_it_was(self):
+        pkcs12 = pkcs12_environment(self.pki)
+        (self.work / "wrong.txt").write_text("wrong\n")
+        wrong = str(self.work / "wrong.txt")
+        expired = authority(self.work, "expired", days=-1)
+        end = subprocess.run(["openssl", "x509", "-noout", "-enddate", "-in",
+                              expired / "signer.pem"], capture_output=True, text=True).stdout
+        cases = {
+            "no key file": ({**pkcs12, "SIGN_PKCS12": "/no.p12"}, "no such key file: /no.p12"),
+            "no CA file": ({**pkcs12, "SIGN_CA_FILE": "/no.pem"}, "no such CA file: /no.pem"),
+            "no PIN file": ({**self.token_environment("none")}, "no such PIN file"),
+            "no minisign key": ({"MINISIGN_KEY": "/no.key"}, r"no such key file: /no.key \(MINI"),
+            "a folder": ({**pkcs12, "SIGN_PASSWORD_FILE": str(self.work)},
+                         "cannot read the password file"),
+            "wrong password": ({**pkcs12, "SIGN_PASSWORD_FILE": wrong},
+                               "wrong password for the key file"),
+            "wrong PIN": ({**self.token_environment(), "SIGN_PIN_FILE": wrong}, "wrong PIN for"),
+            "expired": (pkcs12_environment(expired),
+                        "the certificate expired on " + " ".join(end.partition("=")[2].split())),
+            "not for code signing": (pkcs12_environment(authority(self.work, "tls", purpose=
+                                     "serverAuth")), "the certificate is not for code signing"),
+            "no CA given": ({**pkcs12, "SIGN_CA_FILE": ""},
+                            "the certificate's issuer is not trusted: give SIGN_CA_FILE"),
+            "wrong minisign password": ({**pkcs12, **self.minisign_environment("release.key"),
+                                         "MINISIGN_PASSWORD_FILE": wrong},
+                                        "wrong password for the minisign key"),
+            "not the release key": (self.minisign_environment("other.key"), "not the release key"),
+        }
+        for name, (environment, refusal) in cases.items():
+            with self.subTest(name):
+                before = digests(self.unsigned)
+                with self.assertRaisesRegex(Refused, refusal):
+                    sign.sign(self.unsigned, REPO, trees(), environment, None,
+                              self.minisign / "release.pub")
+                self.assertEqual(digests(self.unsigned), before)
+                self.assertEqual(list(self.work.glob(".unsigned-signing-*")), [])
+        before = digests(self.signed)
+        with self.assertRaisesRegex(Refused, "is not the unsigned program built in"):
+            sign.sign(self.signed, REPO, trees(), pkcs12, None, self.minisign / "release.pub")
+        self.assertEqual(digests(self.signed), before)
 
     def test_the_sums_signed_with_minisign_verify_and_a_changed_line_fails(self):
-        folder = self.work / "minisign"
-        folder.mkdir()
-        password = "throwaway minisign password\n"
-        (folder / "password.txt").write_text(password)
-        # Deriving a key from a password takes seconds on purpose: the other key has none.
-        for name, options, answers in (("release", [], password * 2), ("other", ["-W"], "")):
-            subprocess.run(["minisign", "-G", *options, "-p", f"{name}.pub", "-s", f"{name}.key"],
-                           cwd=folder, input=answers.encode(), check=True, capture_output=True)
-        sign.sign_sums(self.signed, {"MINISIGN_KEY": str(folder / "release.key"),
-                                     "MINISIGN_PASSWORD_FILE": str(folder / "password.txt")},
-                       folder / "release.pub")
-        self.assertTrue(sums_signature.verify(self.signed, folder / "release.pub"))
-        self.assertFalse(sums_signature.verify(self.signed, folder / "other.pub"))
+        self.assertTrue(sums_signature.verify(self.signed, self.minisign / "release.pub"))
+        self.assertFalse(sums_signature.verify(self.signed, self.minisign / "other.pub"))
         sums = self.signed / names.SUMS
         original = sums.read_text()
         sums.write_text(("1" if original[0] != "1" else "2") + original[1:])
         try:
-            self.assertFalse(sums_signature.verify(self.signed, folder / "release.pub"))
+            self.assertFalse(sums_signature.verify(self.signed, self.minisign / "release.pub"))
         finally:
             sums.write_text(original)
-        with self.assertRaisesRegex(Refused, "not the release key"):
-            sign.sign_sums(self.signed, {"MINISIGN_KEY": str(folder / "other.key")},
-                           folder / "release.pub")
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -4,4 +4,5 @@ let Windows package managers install them. `python3 -m release` runs it (see __m
 
 
 class Refused(Exception):
-    """A release step that cannot go on, with what the maintainer is to do about it."""
+    """A release step that cannot go on, with what the maintainer is to do about it: every
+    error the steps raise derives from it, so that `python3 -m release` prints it once."""

@@ -6,63 +6,93 @@ passphrase or PIN reaches osslsigncode only through a file (-readpass), never on
 line.
 """
 
-import os
 import pathlib
+import re
 import subprocess
 import tempfile
+import typing
 
-from . import Refused
+from . import Refused, key_uri, passwords
 
 DEBIAN_AUTHORITIES = pathlib.Path("/etc/ssl/certs/ca-certificates.crt")
 
 
-def osslsigncode(*arguments):
+def osslsigncode(*arguments, password_of=None):
     """Runs osslsigncode; it writes its output file even when it fails, so the caller reads
-    that file only on success. What it printed goes into the error."""
+    that file only on success. A failure says why in the releaser's words where it can, else
+    with what osslsigncode printed."""
     result = subprocess.run(["osslsigncode", *arguments], capture_output=True, text=True)
     if result.returncode != 0:
-        raise Refused(f"osslsigncode {arguments[0]} failed:\n{result.stdout}{result.stderr}")
+        output = result.stdout + result.stderr
+        raise Refused(fault(output, password_of) or
+                      f"osslsigncode {arguments[0]} failed:\n{output}")
     return result.stdout
 
 
+UNTRUSTED = "the certificate's issuer is not trusted: give SIGN_CA_FILE"
+# What osslsigncode (through OpenSSL) prints for each fault, and what the releaser reads.
+NOT_FOR_CODE_SIGNING = "the certificate is not for code signing"
+FAULTS = (("Unsupported Signer's certificate purpose", NOT_FOR_CODE_SIGNING),
+          ("unsupported certificate purpose", NOT_FOR_CODE_SIGNING),
+          ("certificate has expired", "the certificate expired on {notAfter}"),
+          ("certificate is not yet valid", "the certificate is not valid before {notBefore}"),
+          ("unable to get local issuer certificate", UNTRUSTED),
+          ("self-signed certificate in certificate chain", UNTRUSTED),
+          ("Wrong password?", "wrong password for {password_of}"),
+          ("PIN incorrect", "wrong PIN for {password_of}"))
+
+
+def fault(output, password_of):
+    """The releaser's words for what went wrong, when osslsigncode's `output` shows it."""
+    # The first dates after "Signer's certificate:" are the signer's own.
+    signer = output.partition("Signer's certificate:")[2]
+    dates = {field: " ".join(value.split()) for field, value in
+             re.findall(r"(notBefore|notAfter) : (.+)", signer)[:2]}
+    for sign, words in FAULTS:
+        if sign in output:
+            return words.format(password_of=password_of, **dates)
+    return None
+
+
 def key_arguments(environment):
-    """osslsigncode's arguments for the key named by the environment: a PKCS#12 file with the
-    file of its password, or a key on a PKCS#11 token (a PKCS#11 URI, RFC 7512) with the file
-    of its PIN; the certificate is the one stored on the token beside the key."""
+    """osslsigncode's arguments for the key named by the environment, and the file of its
+    password or PIN: a PKCS#12 file, or a key on a PKCS#11 token (a PKCS#11 URI, RFC 7512)
+    whose certificate is the one stored on the token beside it."""
     pkcs12, module = environment.get("SIGN_PKCS12"), environment.get("SIGN_PKCS11_MODULE")
     if bool(pkcs12) == bool(module):
         raise Refused("name one key: SIGN_PKCS12 (with SIGN_PASSWORD_FILE), or "
-                            "SIGN_PKCS11_MODULE with SIGN_PKCS11_KEY and SIGN_PIN_FILE")
+                      "SIGN_PKCS11_MODULE with SIGN_PKCS11_KEY and SIGN_PIN_FILE")
     if pkcs12:
-        return ["-pkcs12", pkcs12, "-readpass", required(environment, "SIGN_PASSWORD_FILE")]
-    key = required(environment, "SIGN_PKCS11_KEY")
-    attributes = key.removeprefix("pkcs11:").replace("?", ";").split(";")
-    if not key.startswith("pkcs11:") or any(a.startswith(("pin-value=", "pin-source="))
-                                             for a in attributes):
-        raise Refused("SIGN_PKCS11_KEY must be a PKCS#11 URI without its PIN (the PIN "
-                            "comes from SIGN_PIN_FILE)")
-    certificate = ";".join(a for a in attributes if not a.startswith("type=")) + ";type=cert"
-    return ["-pkcs11module", module, "-pkcs11cert", "pkcs11:" + certificate,
-            "-key", key, "-readpass", required(environment, "SIGN_PIN_FILE")]
+        return Key(["-pkcs12", pkcs12], required(environment, "SIGN_PASSWORD_FILE"),
+                   f"the key file {pkcs12} (SIGN_PASSWORD_FILE)")
+    uri = key_uri.checked(required(environment, "SIGN_PKCS11_KEY"))
+    return Key(["-pkcs11module", module, "-pkcs11cert", key_uri.certificate(uri), "-key", uri],
+               required(environment, "SIGN_PIN_FILE"), "the token (SIGN_PIN_FILE)")
+
+
+class Key(typing.NamedTuple):
+    arguments: list
+    password_file: str
+    password_of: str  # what the password unlocks, in a refusal
 
 
 def required(environment, name):
     value = environment.get(name)
     if not value:
         raise Refused(f"{name} is not set")
-    if name.endswith("_FILE") and not os.path.isfile(value):
-        raise Refused(f"{name} names no file: {value}")
     return value
 
 
 def sign(exe, key, timestamp_url=None):
     """The detached signature (PEM) of the program at `exe`: SHA-256, and an RFC 3161 time
     stamp from `timestamp_url` when given, so that it stays valid after the certificate
-    expires."""
+    expires. osslsigncode reads the password from a private copy of its first line."""
     stamp = ["-ts", timestamp_url] if timestamp_url else []
-    with tempfile.TemporaryDirectory(prefix="hotkeys-sign-") as work:
+    with tempfile.TemporaryDirectory(prefix="hotkeys-sign-") as work, \
+            passwords.private_copy(key.password_file) as password:
         signed = pathlib.Path(work) / "signed.exe"
-        osslsigncode("sign", *key, "-h", "sha256", *stamp, "-in", str(exe), "-out", str(signed))
+        osslsigncode("sign", *key.arguments, "-readpass", str(password), "-h", "sha256", *stamp,
+                     "-in", str(exe), "-out", str(signed), password_of=key.password_of)
         return extract(signed)
 
 
@@ -85,6 +115,13 @@ def attach(exe, signature, ca_file=None):
         if remove(signed) != pathlib.Path(exe).read_bytes():
             raise Refused(f"{exe}: removing the signature does not give back these bytes")
         return signed.read_bytes()
+
+
+def verify(exe, ca_file=None):
+    """Refuses the signed program at `exe` unless its signature verifies, by a certificate for
+    code signing, valid now, that chains to Debian's authorities or those of `ca_file`."""
+    with tempfile.TemporaryDirectory(prefix="hotkeys-verify-") as work:
+        osslsigncode("verify", *trusted_authorities(ca_file, pathlib.Path(work)), "-in", str(exe))
 
 
 def trusted_authorities(ca_file, work):

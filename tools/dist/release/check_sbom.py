@@ -16,7 +16,7 @@ import pathlib
 import re
 import sys
 
-from . import linkmap
+from . import Refused, linkmap
 
 LICENSE_IDS = pathlib.Path("/usr/share/nodejs/spdx-license-ids/index.json")
 EXCEPTION_IDS = pathlib.Path("/usr/share/nodejs/spdx-exceptions/index.json")
@@ -25,8 +25,8 @@ CREATED = re.compile(r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ$")
 CREATOR = re.compile(r"^(Person|Organization|Tool): \S")
 
 
-class Faults(Exception):
-    pass
+class Faults(Refused):
+    """What the bill of materials gets wrong about the release."""
 
 
 def missing(element, fields, what):

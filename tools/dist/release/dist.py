@@ -152,7 +152,7 @@ def release_files(out, sources, trees, epoch, commit, signatures=None, ca_file=N
     (out / names.SUMS).write_text(lines)
     print(f"built from {commit} (SOURCE_DATE_EPOCH={epoch}) in {out}:")
     print(lines, end="")
-    subprocess.run(["sha256sum", "--quiet", "-c", names.SUMS], cwd=out, check=True)
+    check_sums(out)
     check_sbom.check(out, {arch: tree / "HotKeys.map" for arch, _, tree in trees})
     print(f"{names.bill(release['version'])} matches the zips, the exes and their link maps")
     if release_url:
@@ -161,6 +161,13 @@ def release_files(out, sources, trees, epoch, commit, signatures=None, ca_file=N
         if faults:
             raise Refused("the manifests do not match the release:\n  " + "\n  ".join(faults))
         print(f"winget and Scoop manifests of {release_url} in {out}/winget and {out}/scoop")
+
+
+def check_sums(out):
+    result = subprocess.run(["sha256sum", "--quiet", "-c", names.SUMS], cwd=out,
+                            capture_output=True, text=True)
+    if result.returncode != 0:
+        raise Refused(f"{out}/{names.SUMS} does not match its files:\n{result.stdout}")
 
 
 def trees_of(sources):

@@ -92,6 +92,16 @@ def scoop(release, sums, release_url):
     }
 
 
+def release_url_of(out):
+    """The address that the manifests in `out` were written for; None without manifests."""
+    scoop_manifest = out / "scoop" / SCOOP_NAME
+    if not scoop_manifest.is_file():
+        return None
+    architectures = json.loads(scoop_manifest.read_text())["architecture"]
+    url = architectures[ARCHITECTURES["win64"][1]]["url"]
+    return url.rsplit("/", 1)[0]
+
+
 def write(out, release, release_url):
     """out/winget/ and out/scoop/, from out/SHA256SUMS."""
     sums = names.read_sums(out)

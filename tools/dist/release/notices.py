@@ -16,14 +16,14 @@ import pathlib
 import re
 import subprocess
 
-from . import copyright, debian_packages, linkmap
+from . import Refused, copyright, debian_packages, linkmap
 
 COMPONENTS = pathlib.Path(__file__).resolve().parents[1] / "components.json"
 RULE = "=" * 78
 THIN_RULE = "-" * 78
 
 
-class Uncovered(Exception):
+class Uncovered(Refused):
     """A linked file that no library of components.json claims."""
 
 
