@@ -11,7 +11,7 @@ std::string toSystemAnsi(const std::string& utf8);
 // Whether a byte starts a double-byte character in the system's 8-bit code page.
 bool isAnsiLeadByte(unsigned char byte);
 
-// One byte of 8-bit text in lower case, by the platform's rules for the program's code page.
+// One byte of 8-bit text in lower case, by the platform's rules for the system's code page.
 unsigned char toLowerAnsi(unsigned char byte);
 
 } // namespace hk
