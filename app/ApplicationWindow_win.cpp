@@ -5,6 +5,7 @@
 #include "base/Error.h"
 #include "platform/AnsiText_win.h"
 #include "platform/ModuleFileName_win.h"
+#include "platform/SystemErrorText_win.h"
 #include "platform/WindowHandle_win.h"
 #include "platform/WindowProcedure_win.h"
 
@@ -40,6 +41,9 @@ ApplicationWindow::ApplicationWindow(HINSTANCE instance)
         window.reset(::CreateWindowExA(
             0, kClassName, applicationTitle.c_str(), kStyle, ::GetSystemMetrics(SM_CXSCREEN) / 2,
             ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, instance, nullptr));
+    }
+    if (!window) {
+        raiseLastError(SystemErrorWording::CodeAndText);
     }
     errorBox.setLoneBoxOwner(handleOf(window.get()));
     ::SendMessageA(window.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));

@@ -82,7 +82,7 @@ struct Component {
 
     // Labels only.
     std::string caption;
-    bool captionIsUtf8 = false; // converted to the thread's 8-bit code page when loaded
+    bool captionIsUtf8 = false; // converted to the system's 8-bit code page when loaded
     Font font;
     Colour color = Colour::system(kSystemColourButtonFace);
     bool parentColor = true;

@@ -24,19 +24,21 @@ std::wstring toWide(const std::string& utf8) {
 
 } // namespace
 
-std::string toThreadAnsi(const std::string& utf8) {
+std::string toSystemAnsi(const std::string& utf8) {
     if (utf8.empty()) {
         return {};
     }
     const std::wstring wide = toWide(utf8);
     const int size = static_cast<int>(wide.size());
+    // Not the thread's code page: that one follows the user's regional format, which need not
+    // be the system's.
     const int length =
-        ::WideCharToMultiByte(CP_THREAD_ACP, 0, wide.data(), size, nullptr, 0, "?", nullptr);
+        ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, "?", nullptr);
     if (length == 0) {
         failConversion();
     }
     std::string ansi(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_THREAD_ACP, 0, wide.data(), size, ansi.data(), length, "?", nullptr);
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, ansi.data(), length, "?", nullptr);
     return ansi;
 }
 

@@ -74,7 +74,7 @@ std::vector<ComponentArt> loadForm(FormDescription& form, HWND window) {
     std::vector<ComponentArt> art(form.components.size());
     const auto sizes = loadPictures(form, art);
     DisplayMetrics metrics(window);
-    completeLayout(form, sizes, metrics.screenPixelsPerInch(), toThreadAnsi, metrics);
+    completeLayout(form, sizes, metrics.screenPixelsPerInch(), toSystemAnsi, metrics);
     for (std::size_t i = 0; i < form.components.size(); ++i) {
         if (form.components[i].kind == ComponentKind::Label) {
             art[i].font = metrics.takeFont(form.components[i].font);

@@ -1,6 +1,7 @@
 """Errors shown to the user: an error in a message handler or in FormCreate comes up in the error
-box over the widget, which then carries on; a stored form description that cannot be read ends
-start-up with the "Application Error" box and exit code 1. The faults come from patched copies
+box over the widget, which then carries on; a stored form description that cannot be read, or
+an application window that cannot be made, ends start-up with the "Application Error" box and exit
+code 1. The faults come from patched copies
 of the executable and from a build whose hotkey platform fails, never from the program itself."""
 
 import pathlib
@@ -39,13 +40,13 @@ def stop_icon(bench):
     return stop
 
 
-def patched_copy(exe, folder, patch):
-    """A copy named HotKeys.exe (so its title stays "Hotkeys") whose stored form description
-    `patch(data, offset, form)` has changed in place; returns its path."""
+def patched_copy(exe, folder, patch, name="HotKeys.exe"):
+    """A copy named HotKeys.exe (so its title stays "Hotkeys"), or `name`, whose stored form
+    description `patch(data, offset, form)` has changed in place; returns its path."""
     data = bytearray(pathlib.Path(exe).read_bytes())
     form, offset, _ = read_exe_form(exe)
     patch(data, offset, form)
-    copy = pathlib.Path(folder) / "HotKeys.exe"
+    copy = pathlib.Path(folder) / name
     copy.write_bytes(data)
     return copy
 
@@ -93,7 +94,7 @@ def payload_longer_than_stored(data, offset, form):
     struct.pack_into("<I", data, at, struct.unpack_from("<I", data, at)[0] + 1)
 
 
-CORRUPT_FORMS = {
+START_UP_FAILURES = {
     "bad signature": (replace_in_form(b"TPF0", b"TPFX"), "FormReadError",
                       b'Form description does not start with "TPF0".'),
     "truncated object": (cut_before_first_picture, "FormReadError", None),
@@ -103,19 +104,25 @@ CORRUPT_FORMS = {
                           b"Bitmap image is not valid."),
     "payload shorter than it claims": (payload_longer_than_stored, "PictureReadError",
                                        b"Stream read error."),
+    # The faulty build cannot make the application window of a copy named Windowless.exe; the
+    # reason in Wine's words.
+    "no application window": (lambda *_: None, "SystemError",
+                              b"System Error.  Code: 8.\r\nNot enough memory.",
+                              ("HotKeysFaulty.exe", "Windowless.exe")),
 }
 
 
-@pytest.mark.parametrize("case", CORRUPT_FORMS)
-def test_a_corrupt_form_description_ends_start_up_with_the_error_where_it_arose(
+@pytest.mark.parametrize("case", START_UP_FAILURES)
+def test_a_failed_start_up_ends_with_the_error_where_it_arose(
         bench, tool, boxes, stop_icon, tmp_path, case):
-    patch, error_type, message = CORRUPT_FORMS[case]
+    patch, error_type, message, *copy_of = START_UP_FAILURES[case]
+    program, name = copy_of[0] if copy_of else ("HotKeys.exe", "HotKeys.exe")
     if message is None:
         # The description ends where the first picture's byte count would begin.
         message = (f"Form description ends early (at byte "
                    f"{read_exe_form(bench.exe)[0].child('Image1').props['Picture.Data'].offset})."
                    ).encode()
-    copy = patched_copy(bench.exe, tmp_path, patch)
+    copy = patched_copy(pathlib.Path(bench.exe).parent / program, tmp_path, patch, name)
 
     launcher, pid = tool.start(windows_path(str(copy)))
     try:
@@ -126,7 +133,7 @@ def test_a_corrupt_form_description_ends_start_up_with_the_error_where_it_arose(
         shown = FATAL_TEXT.fullmatch(parts.text)
         assert shown, parts.text
         assert shown.group(1).decode() == error_type
-        assert shown.group(2) == b"HotKeys.exe"
+        assert shown.group(2) == copy.name.encode()
         assert int(shown.group(3), 16) in code_section(copy)
         assert shown.group(4) == message
         assert parts.buttons == [(IDOK, "OK")]

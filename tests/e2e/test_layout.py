@@ -33,11 +33,17 @@ def test_every_pixel_is_the_pictures_blended_over_the_button_face_and_the_labels
         assert colours == {b"\0\0\0", b"\xff\xff\xff"}, name
 
 
-def test_link_captions_are_cyrillic_in_a_russian_locale_and_question_marks_in_a_western_one(
+# The system's locale (LANG) apart from the user's (LC_MESSAGES), both ways round, and the code
+# page whose look each must show: the system's, the one DrawTextA draws in.
+LOCALES_APART = [("C.UTF-8", "ru_RU.UTF-8", "cp1252"), ("ru_RU.UTF-8", "C", "cp1251")]
+
+
+def test_link_captions_are_cyrillic_on_a_russian_system_and_question_marks_on_a_western_one(
         bench, western, tmp_path_factory):
     form, _, _ = read_exe_form(bench.exe)
     locales = generated_locale(tmp_path_factory.getbasetemp() / "locales")
     russian = Session(bench, "ru_RU.UTF-8", locales)
+    apart = [Session(bench, lang, locales, messages) for lang, messages, _ in LOCALES_APART]
     shots = {}
     try:
         for session, codepage in ((western, "cp1252"), (russian, "cp1251")):
@@ -47,8 +53,17 @@ def test_link_captions_are_cyrillic_in_a_russian_locale_and_question_marks_in_a_
                                                        f"the widget in code page {codepage}"))
             save_client_png(bench.display.name, widget.form_facts(), f"widget-{codepage}.png")
             widget.stop()
+        # Exactly the look of the run whose two locales agree on the system's.
+        for session, (lang, messages, codepage) in zip(apart, LOCALES_APART):
+            widget = session.start(bench.exe)
+            wait_for_look(bench.display.name, widget, shots[codepage][0],
+                          f"LANG={lang} LC_MESSAGES={messages} showing code page {codepage}")
+            save_client_png(bench.display.name, widget.form_facts(),
+                            f"widget-{codepage}-LC_MESSAGES-{messages}.png")
+            widget.stop()
     finally:
-        russian.stop()
+        for session in (russian, *apart):
+            session.stop()
 
     expected, western_shot = shots["cp1252"]
     assert expected.label("Label4").text == b"  ???? "

@@ -25,13 +25,17 @@ def generated_locale(directory, name="ru_RU.UTF-8"):
 
 
 class Session:
-    """The widget and the helpers, all run with one locale on the bench's display and prefix."""
+    """The widget and the helpers, all run with one locale on the bench's display and prefix.
+    Wine takes the system's locale from `lang` and the user's from `messages` (LC_MESSAGES),
+    which follows `lang` unless given."""
 
-    def __init__(self, bench, lang, locpath=None):
+    def __init__(self, bench, lang, locpath=None, messages=None):
         self.wine = Wine(bench.wine.prefix, bench.display.name)
         self.wine.env["LANG"] = lang
-        self.wine.env.pop("LC_ALL", None)
-        self.wine.env.pop("LC_CTYPE", None)
+        for variable in ("LC_ALL", "LC_CTYPE", "LC_MESSAGES"):
+            self.wine.env.pop(variable, None)
+        if messages:
+            self.wine.env["LC_MESSAGES"] = messages
         if locpath:
             self.wine.env["LOCPATH"] = locpath
         win64 = pathlib.Path(bench.exe).parent
