@@ -13,8 +13,8 @@ import time
 from harness.binding import bind
 from harness.hostile import Hostile
 from harness.keys import VK_F, WIDGET_COMBOS
+from harness.paths import ARTIFACTS
 from harness.poll import Timeout
-from layout.look import ARTIFACTS
 
 SEED = int(os.environ.get("HOTKEYS_STORM_SEED", "20261207"))
 MESSAGES = int(os.environ.get("HOTKEYS_STORM_MESSAGES", "20000"))

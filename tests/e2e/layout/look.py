@@ -1,56 +1,10 @@
-"""Starting the widget in a chosen locale and comparing its client area with what it must show."""
+"""Comparing the widget's client area with what it must show."""
 
-import os
-import pathlib
 import subprocess
 
 from harness import screen
+from harness.paths import ARTIFACTS
 from harness.poll import Timeout, wait_until
-from harness.widget import Widget, stop_all
-from harness.wine import Wine
-from harness.wintool import WinTool
-
-from .layouttool import LayoutTool
-
-
-def generated_locale(directory, name="ru_RU.UTF-8"):
-    """A private copy of a glibc locale, so that no system locale needs generating."""
-    path = pathlib.Path(directory)
-    if not (path / name).exists():
-        path.mkdir(parents=True, exist_ok=True)
-        language, charmap = name.split(".")
-        subprocess.run(["localedef", "-i", language, "-f", charmap, str(path / name)],
-                       check=True, capture_output=True, timeout=120)
-    return str(path)
-
-
-class Session:
-    """The widget and the helpers, all run with one locale on the bench's display and prefix."""
-
-    def __init__(self, bench, lang, locpath=None):
-        self.wine = Wine(bench.wine.prefix, bench.display.name)
-        self.wine.env["LANG"] = lang
-        self.wine.env.pop("LC_ALL", None)
-        self.wine.env.pop("LC_CTYPE", None)
-        if locpath:
-            self.wine.env["LOCPATH"] = locpath
-        win64 = pathlib.Path(bench.exe).parent
-        self.tool = WinTool(self.wine, str(win64 / "wintool.exe"))
-        self.layout = LayoutTool(self.wine, str(win64 / "layouttool.exe"))
-        self.display = bench.display.name
-        self.widgets = []
-
-    def start(self, exe):
-        widget = Widget(self.tool, str(exe))
-        self.widgets.append(widget)
-        return widget
-
-    def stop(self):
-        stop_all(self.widgets)
-
-
-ARTIFACTS = pathlib.Path(os.environ.get("HOTKEYS_E2E_ARTIFACTS",
-                                       pathlib.Path(__file__).resolve().parents[3] / "build" / "e2e"))
 
 
 def save_client_png(display, facts, name):
