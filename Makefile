@@ -51,10 +51,11 @@ fuzz-corpus: sanitize
 .PHONY: check format
 check: build sanitize
 	ctest --preset sanitize -j2
-	ctest --preset native -L '^(unit|static)$$'
+	ctest --preset native -j2 -L '^(unit|static)$$'
 
-# Everything: the quick tiers, then the end-to-end tests under Wine, two files at a time, each on
-# a Wine prefix and a display of its own. Each ctest run ends with its tiers' times ("Label Time
+# Everything: the quick tiers, then the end-to-end tests under Wine, three files at a time, each
+# on a Wine prefix and a display of its own (tests/e2e/desktops.json): a file spends most of its
+# time waiting on Wine, not on a core. Each ctest run ends with its tiers' times ("Label Time
 # Summary": the sum of the tier's tests, which overlap) and its own ("Total Test time (real)").
 test: check
 	ctest --preset native -L '^e2e'

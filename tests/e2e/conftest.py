@@ -23,6 +23,7 @@ class Bench:
                    if not (WIN_DIR / name).exists()]
         if missing:
             raise FileNotFoundError(f"{missing} not in {WIN_DIR}: run `make build` first")
+        ARTIFACTS.mkdir(parents=True, exist_ok=True)
         self.display = Display()
         self.wine = Wine(PREFIX, self.display.name)
         try:
@@ -45,7 +46,6 @@ class Bench:
         lines += [f"  {facts}" for facts in self.tool.top_level_facts()]
         for probe in self.probes:
             lines.append(f"  probe log {probe.log_path}:\n{probe.log()}")
-        ARTIFACTS.mkdir(parents=True, exist_ok=True)
         shot = ARTIFACTS / f"failure-{len(list(ARTIFACTS.glob('failure-*.png')))}.png"
         lines.append(f"  screenshot: {screen.save_png(self.display.name, str(shot))}")
         return "\n".join(lines)

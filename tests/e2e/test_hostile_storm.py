@@ -39,7 +39,6 @@ def test_random_posted_messages_leave_the_widget_running_with_its_hotkeys_and_bo
     probe = open_probe("Storm slot one", "Storm slot two")
     one, two = probe.windows
     hostile = Hostile.beside(tool)
-    ARTIFACTS.mkdir(parents=True, exist_ok=True)
     seen = bind(tool, probe, one, "alt+n", "f1")
     started = time.monotonic()
     posted = refused = presses = 0

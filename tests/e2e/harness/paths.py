@@ -1,5 +1,5 @@
-"""Where one run of the end-to-end tests finds its programs and keeps its files. CTest sets each
-in the environment; the defaults suit a run of pytest by hand from a built tree."""
+"""Where one run of the end-to-end tests finds its programs and keeps its files: CTest sets each
+in the environment, and the defaults suit a run of pytest by hand from a built tree."""
 
 import os
 import pathlib
@@ -7,14 +7,7 @@ import pathlib
 ROOT = pathlib.Path(__file__).resolve().parents[3]
 WIN_DIR = pathlib.Path(os.environ.get("HOTKEYS_WIN_DIR", ROOT / "build" / "win64"))
 ARTIFACTS = pathlib.Path(os.environ.get("HOTKEYS_E2E_ARTIFACTS", ROOT / "build" / "e2e"))
-
-
-def _desktop():
-    """The desktop of tests/e2e/desktops.json that CTest gave this run ("id:1,slots:1"), so that
-    two files running at once never share a Wine prefix; 0 for a run by hand."""
-    fields = os.environ.get("CTEST_RESOURCE_GROUP_0_DESKTOP", "id:0")
-    return dict(field.split(":") for field in fields.split(","))["id"]
-
-
-# Made once per build tree and desktop, and kept (harness.wine.Wine.ensure_prefix).
-PREFIX = ROOT / "build" / f"wineprefix-{_desktop()}"
+# The desktop of desktops.json that CTest gave this run ("id:1,slots:1"), 0 by hand: files that
+# run at once never share a Wine prefix. Each prefix is made once and kept.
+_DESKTOP = os.environ.get("CTEST_RESOURCE_GROUP_0_DESKTOP", "id:0").split(",")[0]
+PREFIX = ROOT / "build" / f"wineprefix-{_DESKTOP.removeprefix('id:')}"

@@ -1,7 +1,5 @@
 """Comparing the widget's client area with what it must show."""
 
-import subprocess
-
 from harness import screen
 from harness.paths import ARTIFACTS
 from harness.poll import Timeout, wait_until
@@ -9,14 +7,7 @@ from harness.poll import Timeout, wait_until
 
 def save_client_png(display, facts, name):
     """Saves the widget's client area as it is on screen now, among the run's artifacts."""
-    ARTIFACTS.mkdir(parents=True, exist_ok=True)
-    left, top = facts.rect[:2]
-    width, height = facts.client[2], facts.client[3]
-    path = ARTIFACTS / name
-    subprocess.run(["import", "-display", display, "-window", "root", "-crop",
-                    f"{width}x{height}+{left}+{top}", "+repage", str(path)],
-                   check=True, capture_output=True, timeout=30)
-    return path
+    return screen.save_png(display, ARTIFACTS / name, (*facts.rect[:2], *facts.client[2:]))
 
 
 def client_pixels(display, facts):
