@@ -25,7 +25,7 @@ sanitize: deps
 build: native win64 win32
 
 # The end-to-end harness and its packages (tests/e2e), for the bench and the long runs.
-HARNESS_PYTHON := PYTHONPATH=$(CURDIR)/tests/e2e PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3
+HARNESS_PYTHON := PYTHONPATH=$(CURDIR)/tests/e2e PYTHONDONTWRITEBYTECODE=1 $(CURDIR)/tools/python3
 
 # Each fuzz target for FUZZ_SECONDS over its kept corpus, its seeds and what earlier runs found
 # (build/sanitize/fuzz); `make fuzz-corpus` then minimises all of it into the kept corpus.
@@ -53,7 +53,10 @@ check: build sanitize
 	ctest --preset sanitize -j2
 	ctest --preset native -j2 -L '^(unit|static)$$'
 
-# Everything: the quick tiers, then the end-to-end tests under Wine, one file at a time.
+# Everything: the quick tiers, then the end-to-end tests under Wine, three files at a time, each
+# on a Wine prefix and a display of its own (tests/e2e/desktops.json): a file spends most of its
+# time waiting on Wine, not on a core. Each ctest run ends with its tiers' times ("Label Time
+# Summary": the sum of the tier's tests, which overlap) and its own ("Total Test time (real)").
 test: check
 	ctest --preset native -L '^e2e'
 
@@ -94,7 +97,7 @@ stress: build
 # RELEASE_URL=<address the zips will be published at> adds the winget and Scoop manifests.
 # `make sign` signs what `make dist` left in dist/ with the keys named below (the secrets
 # themselves stay in the files these name); see docs/releasing.md.
-RELEASE_PYTHON := PYTHONPATH=$(CURDIR)/tools/dist PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m release
+RELEASE_PYTHON := PYTHONPATH=$(CURDIR)/tools/dist PYTHONDONTWRITEBYTECODE=1 $(CURDIR)/tools/python3 -m release
 export SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_PKCS11_MODULE SIGN_PKCS11_KEY SIGN_PIN_FILE
 export SIGN_TIMESTAMP_URL SIGN_CA_FILE MINISIGN_KEY MINISIGN_PASSWORD_FILE
 .PHONY: dist dist-check sign

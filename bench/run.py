@@ -215,7 +215,7 @@ def main(root):
             rows += labelled(label, win32_rows(wine, os.path.join(root, "build", tree)))
         rows += paint_rows(native)
     finally:
-        processes.stop_all()
+        processes.stop_remaining()
         wine.stop_server()
         display.stop()
     path = os.path.join(out_dir, "results.md")

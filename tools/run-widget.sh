@@ -4,7 +4,7 @@
 # stops everything again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-harness=(env PYTHONPATH=tests/e2e PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m harness)
+harness=(env PYTHONPATH=tests/e2e PYTHONDONTWRITEBYTECODE=1 tools/python3 -m harness)
 prefix="$PWD/build/wineprefix"
 
 if [ -n "${DISPLAY:-}" ]; then

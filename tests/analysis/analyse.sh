@@ -46,7 +46,7 @@ clean_keys() {
         clang-tidy --version
         [ "$half" = shell ] && "${MINGW_CXX:-x86_64-w64-mingw32-g++-posix}" --version
         cat .clang-tidy
-    } | python3 -c '
+    } | tools/python3 -c '
 import hashlib, json, pathlib, sys
 db, files = sys.argv[1], sys.argv[2:]
 common = hashlib.sha256(sys.stdin.buffer.read())

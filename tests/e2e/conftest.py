@@ -1,26 +1,19 @@
 """Fixtures of the end-to-end tests: one display, prefix and wineserver for the session, and a
-fresh widget and fresh probe windows for each test. Paths come from the environment CTest sets;
-the defaults suit a run of pytest by hand from a built tree. HOTKEYS_WIN_DIR chooses the build
-tree whose HotKeys.exe and helpers run: build/win64 by default, build/win32 for the 32-bit
-program (whose helpers are 32-bit too, as a DLL loaded into it must be)."""
-
-import os
-import pathlib
+fresh widget and fresh probe windows for each test. Paths come from harness.paths:
+HOTKEYS_WIN_DIR chooses the build tree whose HotKeys.exe and helpers run, build/win64 by default,
+build/win32 for the 32-bit program (whose helpers are 32-bit too, as a DLL loaded into it must
+be)."""
 
 import pytest
 
 from harness import processes, screen
 from harness.display import Display
+from harness.paths import ARTIFACTS, PREFIX, WIN_DIR
 from harness.probe import Probe
+from harness.session import Session
 from harness.widget import Widget, stop_all
 from harness.wine import Wine
 from harness.wintool import WinTool
-from layout.look import Session
-
-ROOT = pathlib.Path(__file__).resolve().parents[2]
-WIN_DIR = pathlib.Path(os.environ.get("HOTKEYS_WIN_DIR", ROOT / "build" / "win64"))
-PREFIX = pathlib.Path(os.environ.get("HOTKEYS_WINEPREFIX", ROOT / "build" / "wineprefix"))
-ARTIFACTS = pathlib.Path(os.environ.get("HOTKEYS_E2E_ARTIFACTS", ROOT / "build" / "e2e"))
 
 
 class Bench:
@@ -30,6 +23,7 @@ class Bench:
                    if not (WIN_DIR / name).exists()]
         if missing:
             raise FileNotFoundError(f"{missing} not in {WIN_DIR}: run `make build` first")
+        ARTIFACTS.mkdir(parents=True, exist_ok=True)
         self.display = Display()
         self.wine = Wine(PREFIX, self.display.name)
         try:
@@ -52,13 +46,12 @@ class Bench:
         lines += [f"  {facts}" for facts in self.tool.top_level_facts()]
         for probe in self.probes:
             lines.append(f"  probe log {probe.log_path}:\n{probe.log()}")
-        ARTIFACTS.mkdir(parents=True, exist_ok=True)
         shot = ARTIFACTS / f"failure-{len(list(ARTIFACTS.glob('failure-*.png')))}.png"
         lines.append(f"  screenshot: {screen.save_png(self.display.name, str(shot))}")
         return "\n".join(lines)
 
     def close(self):
-        processes.stop_all()
+        processes.stop_remaining()
         self.wine.stop_server()
         self.display.stop()
 

@@ -6,9 +6,9 @@ draws the same bytes in a helper, pixel for pixel."""
 import pytest
 
 from harness.binding import bind
+from harness.resource import read_exe_form
 from layout.expected import Expected
 from layout.look import wait_for_look
-from layout.resource import read_exe_form
 
 # Title, the caption it gives (its first 11 bytes and "+"), the slot and its confirming key.
 TITLES = [

@@ -5,9 +5,9 @@ earlier caption behind."""
 import pytest
 
 from harness.binding import bind
+from harness.resource import read_exe_form
 from layout.expected import Expected
 from layout.look import save_client_png, wait_for_look
-from layout.resource import read_exe_form
 
 TITLE_18 = "Notepad - todo.txt"
 

@@ -5,7 +5,7 @@ import pytest
 from harness.onscreen import (ORIGIN, on_screen, painted, pointer,  # noqa: F401 (fixtures)
                             start_painted)
 from harness.poll import wait_until
-from layout.registry import registry_value
+from harness.registry import registry_value
 
 GLYPH = on_screen(ORIGIN, (191, 7))
 BESIDE_GLYPH = on_screen(ORIGIN, (183, 5))  # the strip just left of it

@@ -11,11 +11,11 @@ import pathlib
 import pytest
 
 from harness.poll import wait_until
+from harness.resource import parse_form, with_form_description
 from harness.screen import Screenshot
 from harness.widget import Widget
 from layout.look import client_pixels
 from layout.pictures import Canvas, read_payload
-from layout.resource import parse_form, with_form_description
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 FORM = pathlib.Path(os.environ.get("HOTKEYS_DRAWING_FORM",

@@ -15,9 +15,9 @@ from harness.keys import MOD_ALT, VK_1, VK_F, VK_N
 from harness.messagebox import IDOK, MB_ICONINFORMATION, MB_ICONSTOP, MB_OK, BoxTool
 from harness.onscreen import ORIGIN, on_screen, pointer  # noqa: F401 (a fixture)
 from harness.poll import Timeout, wait_until
+from harness.resource import find_rcdata_entry, read_exe_form, without_form_description
+from harness.session import Session, generated_locale
 from harness.wine import windows_path
-from layout.look import Session, generated_locale
-from layout.resource import find_rcdata_entry, read_exe_form, without_form_description
 
 # Wine's own words for ERROR_ACCESS_DENIED, then what the user can do about it.
 REFUSED_TEXT = (b"Access denied.\r\n%s runs with higher rights than HotKeys, so Windows does not "

@@ -8,9 +8,9 @@ from harness.hostile import (GWLP_USERDATA, WM_CREATE, WM_DESTROY, WM_NCCREATE, 
 from harness.keys import VK_F
 from harness.onscreen import ORIGIN, on_screen
 from harness.pointer import Pointer
+from harness.resource import read_exe_form
 from layout.expected import Expected
 from layout.look import wait_for_look
-from layout.resource import read_exe_form
 
 GLYPH = on_screen(ORIGIN, (191, 7))
 KINDS = ["none", "null", "garbage", "image"]

@@ -13,8 +13,8 @@ import time
 from harness.binding import bind
 from harness.hostile import Hostile
 from harness.keys import VK_F, WIDGET_COMBOS
+from harness.paths import ARTIFACTS
 from harness.poll import Timeout
-from layout.look import ARTIFACTS
 
 SEED = int(os.environ.get("HOTKEYS_STORM_SEED", "20261207"))
 MESSAGES = int(os.environ.get("HOTKEYS_STORM_MESSAGES", "20000"))
@@ -39,7 +39,6 @@ def test_random_posted_messages_leave_the_widget_running_with_its_hotkeys_and_bo
     probe = open_probe("Storm slot one", "Storm slot two")
     one, two = probe.windows
     hostile = Hostile.beside(tool)
-    ARTIFACTS.mkdir(parents=True, exist_ok=True)
     seen = bind(tool, probe, one, "alt+n", "f1")
     started = time.monotonic()
     posted = refused = presses = 0

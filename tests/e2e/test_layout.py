@@ -7,12 +7,12 @@ import struct
 import pytest
 
 from harness.poll import wait_until
+from harness.resource import read_exe_form, without_form_description
+from harness.session import Session, generated_locale
 from harness.wine import windows_path
 from harness.wintool import WM_CLOSE
 from layout.expected import Expected
-from layout.look import (Session, generated_locale, mismatches, save_client_png,
-                         wait_for_look)
-from layout.resource import read_exe_form, without_form_description
+from layout.look import mismatches, save_client_png, wait_for_look
 
 
 def test_every_pixel_is_the_pictures_blended_over_the_button_face_and_the_labels(bench, western):

@@ -11,7 +11,7 @@ from harness.onscreen import (ORIGIN, on_screen, painted, pointer,  # noqa: F401
                             start_painted)
 from harness.poll import wait_until
 from harness.processes import Process
-from layout.registry import registry_value
+from harness.registry import registry_value
 
 # Each link label's box in client coordinates (left, top, right, bottom; the right and bottom
 # edges excluded) and the label whose page it opens: the build names the pages (release.json).

@@ -6,10 +6,11 @@ import contextlib
 
 import pytest
 
+from harness.registry import registry_value
+from harness.resource import read_exe_form
+from harness.session import Session
 from layout.expected import Expected
-from layout.look import Session, wait_for_look
-from layout.registry import registry_value
-from layout.resource import read_exe_form
+from layout.look import wait_for_look
 
 DESKTOP = r"HKCU\Control Panel\Desktop"
 COLOURS = r"HKCU\Control Panel\Colors"

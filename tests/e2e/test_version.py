@@ -5,7 +5,7 @@ import json
 import pathlib
 import struct
 
-from layout.resource import find_resource
+from harness.resource import find_resource
 
 RT_VERSION = 16
 VS_VERSION_INFO = 1

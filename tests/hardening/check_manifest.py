@@ -11,7 +11,7 @@ import sys
 import xml.etree.ElementTree as ElementTree
 
 # The PE resource reader that the end-to-end tests use to find the form description.
-from layout.resource import find_resource
+from harness.resource import find_resource
 
 RT_MANIFEST = 24
 CREATEPROCESS_MANIFEST_RESOURCE_ID = 1

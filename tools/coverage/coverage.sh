@@ -2,7 +2,8 @@
 # make coverage: builds the core with its unit tests and both Windows programs with gcov's
 # counters (presets coverage, coverage-win64, coverage-win32), runs the unit tests and both
 # end-to-end tiers, and writes one report of the program's folders into build/coverage:
-# index.html, and summary.txt with the lines and branches per folder and per file.
+# index.html, summary.txt with the lines and branches per folder and per file, and unrun.txt with
+# each line no test runs and its function.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
@@ -52,10 +53,12 @@ for run in "${gcov_runs[@]}"; do
         runs+=("$json $objects $gcov")
     done < <(find "$tree" -name '*.gcda' | grep -o '^.*/CMakeFiles/[^/]*\.dir' | sort -u)
 done
-printf '%s\n' "${runs[@]}" | /usr/bin/python3 tools/coverage/branches.py
+printf '%s\n' "${runs[@]}" | tools/python3 tools/coverage/branches.py
 tracefiles=("${tracefiles[@]/#/--add-tracefile=}")
 gcovr --root "$root" "${tracefiles[@]}" --html-details "$report/index.html" \
-    --json-summary "$report/summary.json"
-/usr/bin/python3 tools/coverage/summary.py "$report/summary.json" >"$report/summary.txt"
+    --json-summary "$report/summary.json" --json "$report/lines.json"
+tools/python3 tools/coverage/summary.py "$report/summary.json" >"$report/summary.txt"
+tools/python3 tools/coverage/unrun.py "$report/lines.json" >"$report/unrun.txt"
 cat "$report/summary.txt"
+echo "The lines no test runs, with their functions: $report/unrun.txt"
 exit "$status"

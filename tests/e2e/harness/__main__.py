@@ -30,7 +30,7 @@ def screenshot(win64_dir, prefix, png):
         print(f"screenshot of the widget at {facts.rect}: {png}")
         widget.stop()
     finally:
-        processes.stop_all()
+        processes.stop_remaining()
         wine.stop_server()
         display.stop()
 

@@ -19,11 +19,7 @@ class Hostile:
         return cls(tool.wine, str(pathlib.Path(tool.exe).with_name("hostile.exe")))
 
     def _run(self, *args, timeout=60):
-        done = self.wine.run(self.exe, *map(str, args), timeout=timeout)
-        if done.returncode != 0:
-            raise RuntimeError(f"hostile {' '.join(map(str, args[:6]))} exited "
-                               f"{done.returncode}: {done.stdout!r} {done.stderr!r}")
-        return done.stdout.decode("latin-1").splitlines()
+        return self.wine.output(self.exe, *args, timeout=timeout).splitlines()
 
     def create(self, title, *messages):
         """Sends each (hwnd, message, kind) as a forged creation message, kind one of "none"

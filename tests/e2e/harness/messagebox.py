@@ -24,10 +24,8 @@ class BoxTool:
         self.wine, self.exe, self.tool = wine, exe, tool
 
     def facts(self, box):
-        done = self.wine.run(self.exe, "facts", hex(box))
-        assert done.returncode == 0, f"boxtool facts {box:#x} exited {done.returncode}"
         text, icon, buttons = None, None, []
-        for line in done.stdout.decode("latin-1").splitlines():
+        for line in self.wine.output(self.exe, "facts", hex(box)).splitlines():
             key, _, value = line.partition("=")
             if key == "text":
                 text = bytes.fromhex(value)
@@ -39,8 +37,7 @@ class BoxTool:
         return BoxFacts(text, icon, buttons)
 
     def click(self, box, button=IDOK):
-        done = self.wine.run(self.exe, "click", hex(box), str(button))
-        assert done.returncode == 0, f"boxtool click {box:#x} {button} exited {done.returncode}"
+        self.wine.output(self.exe, "click", hex(box), button)
 
     def icon_pixels(self, display, box):
         """The pixels of the box's icon as the screen shows them, once it has been drawn."""

@@ -36,6 +36,7 @@ class Process:
         return self.popen.returncode
 
 
-def stop_all():
+def stop_remaining():
+    """Stops what is still running of every process the bench started, the last started first."""
     for process in list(reversed(_running)):
         process.stop()

@@ -42,9 +42,11 @@ def capture(display):
     return _parse_ppm(shot.stdout)
 
 
-def save_png(display, path):
-    subprocess.run(["import", "-display", display, "-window", "root", path], check=True,
-                   capture_output=True, timeout=30)
+def save_png(display, path, area=None):
+    """The screen, or its rectangle (left, top, width, height), as a PNG file."""
+    crop = ["-crop", "{2}x{3}+{0}+{1}".format(*area), "+repage"] if area else []
+    subprocess.run(["import", "-display", display, "-window", "root", *crop, str(path)],
+                   check=True, capture_output=True, timeout=30)
     return path
 
 

@@ -1,25 +1,36 @@
 """HotKeys.exe under test: its process, its two windows and a clean end."""
 
 import subprocess
+import time
 
 from .poll import wait_until
 from .wine import windows_path
 from .wintool import SC_CLOSE, WM_SYSCOMMAND
 
 SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE = 3, 7
-# About three times what a close takes here.
-CLOSE_SECONDS = 12
+# About five times what a close takes here, so that it holds while another file runs beside.
+CLOSE_SECONDS = 20
 
 
 def stop_all(widgets):
-    """Stops every widget, the last started first, and then fails with the first failure, so
-    that one widget that would not close leaves none of the others running."""
+    """Ends every widget, each closed the way a user closes it, so that every test ends with the
+    orderly shut-down (and a coverage build writes what it counted). All are closed at once and
+    waited for together: hiding a window waits about 2 s under Wine without a window manager, and
+    those waits overlap. A widget that has not ended within CLOSE_SECONDS is terminated, and the
+    first failure is raised once none of them is left running: a close that hangs is a fault."""
+    closing = [widget for widget in reversed(widgets) if widget.running()]
+    for widget in closing:
+        widget._post_close()
+    deadline = time.monotonic() + CLOSE_SECONDS
     failures = []
-    for widget in reversed(widgets):
+    for widget in widgets:
         try:
-            widget.stop()
+            if widget in closing:
+                widget._wait_closed(deadline)
         except AssertionError as failure:
             failures.append(failure)
+        finally:
+            widget.launcher.stop()
     if failures:
         raise failures[0]
 
@@ -70,21 +81,14 @@ class Widget:
         self.tool.post(self.app, WM_SYSCOMMAND, SC_CLOSE)
 
     def stop(self):
-        """Ends the program whatever state a test left it in, closed the way a user closes it, so
-        that every test ends with the orderly shut-down (and a coverage build writes what it
-        counted). A program that does not end within CLOSE_SECONDS is terminated, and the test
-        fails: its close hangs. Closing takes about 4 s under Wine without a window manager
-        (hiding each window waits 2 s), killing 0.3 s."""
+        stop_all([self])
+
+    def _wait_closed(self, deadline):
         try:
-            if self.running():
-                self._post_close()
-                try:
-                    code = self.launcher.wait(CLOSE_SECONDS)
-                except subprocess.TimeoutExpired:
-                    self.tool.kill(self.pid)
-                    self.launcher.wait(10)
-                    raise AssertionError(f"{self.exe} did not end within {CLOSE_SECONDS} s of "
-                                         "being closed, and was terminated") from None
-                assert code == 0, f"{self.exe} ended with exit code {code} when closed"
-        finally:
-            self.launcher.stop()
+            code = self.launcher.wait(max(0.0, deadline - time.monotonic()))
+        except subprocess.TimeoutExpired:
+            self.tool.kill(self.pid)
+            self.launcher.wait(10)
+            raise AssertionError(f"{self.exe} did not end within {CLOSE_SECONDS} s of being "
+                                 "closed, and was terminated") from None
+        assert code == 0, f"{self.exe} ended with exit code {code} when closed"

@@ -48,6 +48,14 @@ class Wine:
             time.sleep(0.5)
         return self._run_once(argv, timeout)
 
+    def output(self, *argv, timeout=60):
+        """What a command line that must succeed printed, as 8-bit text."""
+        done = self.run(*map(str, argv), timeout=timeout)
+        if done.returncode != 0:
+            raise RuntimeError(f"{' '.join(map(str, argv[:7]))} exited {done.returncode}: "
+                               f"{done.stdout!r} {done.stderr!r}")
+        return done.stdout.decode("latin-1")
+
     def _run_once(self, argv, timeout):
         """The output goes through files, not pipes: a Wine service that the program happens to
         start inherits its output handles and would hold a pipe open long after it ended."""

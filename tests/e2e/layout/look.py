@@ -1,72 +1,13 @@
-"""Starting the widget in a chosen locale and comparing its client area with what it must show."""
-
-import os
-import pathlib
-import subprocess
+"""Comparing the widget's client area with what it must show."""
 
 from harness import screen
+from harness.paths import ARTIFACTS
 from harness.poll import Timeout, wait_until
-from harness.widget import Widget, stop_all
-from harness.wine import Wine
-from harness.wintool import WinTool
-
-from .layouttool import LayoutTool
-
-
-def generated_locale(directory, name="ru_RU.UTF-8"):
-    """A private copy of a glibc locale, so that no system locale needs generating."""
-    path = pathlib.Path(directory)
-    if not (path / name).exists():
-        path.mkdir(parents=True, exist_ok=True)
-        language, charmap = name.split(".")
-        subprocess.run(["localedef", "-i", language, "-f", charmap, str(path / name)],
-                       check=True, capture_output=True, timeout=120)
-    return str(path)
-
-
-class Session:
-    """The widget and the helpers, all run with one locale on the bench's display and prefix.
-    Wine takes the system's locale from `lang` and the user's from `messages` (LC_MESSAGES),
-    which follows `lang` unless given."""
-
-    def __init__(self, bench, lang, locpath=None, messages=None):
-        self.wine = Wine(bench.wine.prefix, bench.display.name)
-        self.wine.env["LANG"] = lang
-        for variable in ("LC_ALL", "LC_CTYPE", "LC_MESSAGES"):
-            self.wine.env.pop(variable, None)
-        if messages:
-            self.wine.env["LC_MESSAGES"] = messages
-        if locpath:
-            self.wine.env["LOCPATH"] = locpath
-        win64 = pathlib.Path(bench.exe).parent
-        self.tool = WinTool(self.wine, str(win64 / "wintool.exe"))
-        self.layout = LayoutTool(self.wine, str(win64 / "layouttool.exe"))
-        self.display = bench.display.name
-        self.widgets = []
-
-    def start(self, exe):
-        widget = Widget(self.tool, str(exe))
-        self.widgets.append(widget)
-        return widget
-
-    def stop(self):
-        stop_all(self.widgets)
-
-
-ARTIFACTS = pathlib.Path(os.environ.get("HOTKEYS_E2E_ARTIFACTS",
-                                       pathlib.Path(__file__).resolve().parents[3] / "build" / "e2e"))
 
 
 def save_client_png(display, facts, name):
     """Saves the widget's client area as it is on screen now, among the run's artifacts."""
-    ARTIFACTS.mkdir(parents=True, exist_ok=True)
-    left, top = facts.rect[:2]
-    width, height = facts.client[2], facts.client[3]
-    path = ARTIFACTS / name
-    subprocess.run(["import", "-display", display, "-window", "root", "-crop",
-                    f"{width}x{height}+{left}+{top}", "+repage", str(path)],
-                   check=True, capture_output=True, timeout=30)
-    return path
+    return screen.save_png(display, ARTIFACTS / name, (*facts.rect[:2], *facts.client[2:]))
 
 
 def client_pixels(display, facts):

@@ -15,9 +15,7 @@ class LayoutTool:
         self.wine, self.exe = wine, exe
 
     def _run(self, *args):
-        done = self.wine.run(self.exe, *map(str, args))
-        assert done.returncode == 0, f"layouttool {args} exited {done.returncode}: {done.stderr!r}"
-        return done.stdout.decode("latin-1").split()
+        return self.wine.output(self.exe, *args).split()
 
     def button_face(self):
         return tuple(int(n) for n in self._run("btnface"))
@@ -32,6 +30,4 @@ class LayoutTool:
 
     def dialog_texts(self, hwnd):
         """The texts of a dialog's static controls."""
-        done = self.wine.run(self.exe, "dialogtext", hex(hwnd))
-        assert done.returncode == 0, f"dialogtext {hwnd:#x} exited {done.returncode}"
-        return done.stdout.decode("latin-1").splitlines()
+        return self.wine.output(self.exe, "dialogtext", hex(hwnd)).splitlines()

@@ -15,8 +15,7 @@ def _query(wine, key, name):
 
 
 def _set(wine, key, name, kind, data):
-    done = wine.run("reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f")
-    assert done.returncode == 0, f"reg add {key} {name}: {done.stderr!r}"
+    wine.output("reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f")
 
 
 @contextlib.contextmanager
