@@ -21,8 +21,10 @@ find build/coverage-native build/coverage-win64 build/coverage-win32 -name '*.gc
 status=0
 ctest --preset coverage -j2 -L '^unit$' || status=$?
 # A Windows program writes its counts to the Unix path of its objects; Wine reaches that path
-# through drive Z:, whatever the program's current drive.
-GCOV_PREFIX=Z: ctest --preset coverage -L '^e2e' || status=$?
+# through drive Z:, whatever the program's current drive. Each exiting program adds its counts
+# to the same files, so the files run one at a time: two programs merging at once could lose
+# counts.
+GCOV_PREFIX=Z: ctest --preset coverage -j1 -L '^e2e' || status=$?
 
 # The program's folders are those with a DEPS file. Exception edges (a call that may throw) are
 # counted apart: they are branches of the compiler's making, not of the program's.
