@@ -75,12 +75,13 @@ def sign_sums(out, environment, public_key):
     key, password_file = environment["MINISIGN_KEY"], environment.get("MINISIGN_PASSWORD_FILE")
     sums_signature.sign(out, key, password_file,
                         f"HotKeys {build['Version']}, commit {build['Commit']}")
+    if public_key.is_file():
+        if not sums_signature.verify(out, public_key):
+            raise Refused(f"MINISIGN_KEY is not the release key whose public half is "
+                          f"{public_key}")
+        return
     with tempfile.TemporaryDirectory(prefix="hotkeys-minisign-") as work:
-        if public_key.is_file():
-            if not sums_signature.verify(out, public_key):
-                raise Refused(f"MINISIGN_KEY is not the release key whose public half is "
-                              f"{public_key}")
-        elif not sums_signature.verify(out, sums_signature.public_key(
+        if not sums_signature.verify(out, sums_signature.public_key(
                 key, password_file, pathlib.Path(work) / "minisign.pub")):
             raise Refused(f"{names.SUMS}.minisig does not verify")
 
