@@ -4,14 +4,14 @@
 
 namespace hk {
 
-std::string applicationTitle(std::string_view path, const LeadBytePredicate& isLeadByte,
+std::string applicationTitle(std::string_view path, const LeadByteLength& leadByteLength,
                              const LowerCase& toLower) {
-    std::string title(fileNameOf(path, isLeadByte));
+    std::string title(fileNameOf(path, leadByteLength));
     if (const std::size_t dot = title.find('.'); dot != std::string::npos) {
         title.resize(dot);
     }
-    // A trail byte is part of a double-byte character, not a letter of its own: it keeps its value.
-    forEachCharacter(title, isLeadByte, [&](std::size_t at, std::size_t length) {
+    // A trail byte is part of a longer character, not a letter of its own: it keeps its value.
+    forEachCharacter(title, leadByteLength, [&](std::size_t at, std::size_t length) {
         if (length == 1 && at > 0) {
             title[at] = static_cast<char>(toLower(static_cast<unsigned char>(title[at])));
         }

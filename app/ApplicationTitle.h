@@ -11,7 +11,7 @@ namespace hk {
 using LowerCase = std::function<unsigned char(unsigned char)>;
 
 // The title of the taskbar button and of the error box, from the executable's path.
-std::string applicationTitle(std::string_view path, const LeadBytePredicate& isLeadByte,
+std::string applicationTitle(std::string_view path, const LeadByteLength& leadByteLength,
                              const LowerCase& toLower);
 
 } // namespace hk

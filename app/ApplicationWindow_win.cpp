@@ -17,7 +17,7 @@ constexpr char kClassName[] = "TApplication";
 constexpr DWORD kStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 std::string moduleTitle() {
-    return applicationTitle(moduleFileName(nullptr), isAnsiLeadByte, toLowerAnsi);
+    return applicationTitle(moduleFileName(nullptr), ansiLeadByteLength, toLowerAnsi);
 }
 
 HICON mainIcon(HINSTANCE instance) {

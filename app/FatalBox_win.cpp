@@ -26,7 +26,7 @@ HMODULE moduleAt(const void* address) {
 }
 
 std::string moduleBaseName(HMODULE module) {
-    return std::string(fileNameOf(moduleFileName(module), isAnsiLeadByte));
+    return std::string(fileNameOf(moduleFileName(module), ansiLeadByteLength));
 }
 
 // The module's name and the box; what the box says is decided in the core (app/FatalBox.cpp).

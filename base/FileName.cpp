@@ -2,9 +2,9 @@
 
 namespace hk {
 
-std::string_view fileNameOf(std::string_view path, const LeadBytePredicate& isLeadByte) {
+std::string_view fileNameOf(std::string_view path, const LeadByteLength& leadByteLength) {
     std::size_t start = 0;
-    forEachCharacter(path, isLeadByte, [&](std::size_t at, std::size_t length) {
+    forEachCharacter(path, leadByteLength, [&](std::size_t at, std::size_t length) {
         if (length == 1 && path[at] == '\\') {
             start = at + 1;
         }

@@ -6,17 +6,17 @@
 
 namespace hk {
 
-// Tells whether a byte starts a double-byte character in the running 8-bit code page.
-using LeadBytePredicate = std::function<bool(unsigned char)>;
+// How many bytes the character that a byte starts takes in the running 8-bit code page: 1 for a
+// byte that is a character of its own, 2 for a double-byte lead byte, up to 4 in UTF-8.
+using LeadByteLength = std::function<std::size_t(unsigned char)>;
 
-// Calls visit(start, length) for each character of 8-bit text: a lead byte and the byte after
-// it are one character of length 2, every other byte one of length 1. Text cut inside a
-// double-byte character ends in a lead byte whose length reaches past the end.
+// Calls visit(start, length) for each character of 8-bit text, as its first byte gives its
+// length. Text cut inside a character ends in one whose length reaches past the end.
 template <class Visit>
-void forEachCharacter(std::string_view text, const LeadBytePredicate& isLeadByte, Visit visit) {
+void forEachCharacter(std::string_view text, const LeadByteLength& leadByteLength, Visit visit) {
     std::size_t start = 0;
     while (start < text.size()) {
-        const std::size_t length = isLeadByte(static_cast<unsigned char>(text[start])) ? 2 : 1;
+        const std::size_t length = leadByteLength(static_cast<unsigned char>(text[start]));
         visit(start, length);
         start += length;
     }

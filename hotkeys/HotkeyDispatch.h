@@ -44,7 +44,7 @@ public:
         : Error("PostRefused", message, address) {}
 };
 
-std::string slotCaption(const TitleBuffer& title, const LeadBytePredicate& isLeadByte);
+std::string slotCaption(const TitleBuffer& title, const LeadByteLength& leadByteLength);
 
 // The message for a window that refused a key: the platform's words for the error and, when the
 // window runs with higher rights, what the user can do about it.
@@ -54,7 +54,7 @@ std::string refusedPostText(std::uint32_t error, const std::string& errorText,
 class HotkeyDispatch {
 public:
     HotkeyDispatch(HotkeyPlatform& platform, const TargetSlot& slot1, const TargetSlot& slot2,
-                   LeadBytePredicate isLeadByte);
+                   LeadByteLength leadByteLength);
 
     // Every row is tested, so identifiers shared by several rows (failed atoms are all 0) take
     // every matching action. A refused key is reported once per binding of its slot.
@@ -74,7 +74,7 @@ private:
     HotkeyPlatform& platform;
     Slot slot1;
     Slot slot2;
-    LeadBytePredicate isLeadByte;
+    LeadByteLength leadByteLength;
 };
 
 } // namespace hk

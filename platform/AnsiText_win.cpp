@@ -11,6 +11,13 @@ namespace {
     raiseLastError(SystemErrorWording::CodeAndText);
 }
 
+// Asked once, so that every conversion and every rule of a run follow the same code page. Not the
+// thread's: that one follows the user's regional format, which need not be the system's.
+unsigned systemCodePage() {
+    static const unsigned codePage = ::GetACP();
+    return codePage;
+}
+
 std::wstring toWide(const std::string& utf8) {
     const int size = static_cast<int>(utf8.size());
     const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
@@ -28,26 +35,42 @@ std::string toSystemAnsi(const std::string& utf8) {
     if (utf8.empty()) {
         return {};
     }
-    const std::wstring wide = toWide(utf8);
-    const int size = static_cast<int>(wide.size());
-    // Not the thread's code page: that one follows the user's regional format, which need not
-    // be the system's.
-    const int length =
-        ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, "?", nullptr);
-    if (length == 0) {
+    std::optional<AnsiText> ansi = wideToSystemAnsi(toWide(utf8));
+    if (!ansi) {
         failConversion();
     }
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, ansi.data(), length, "?", nullptr);
-    return ansi;
+    return std::move(ansi->text);
 }
 
-bool isAnsiLeadByte(unsigned char byte) {
-    return ::IsDBCSLeadByte(byte) != FALSE;
+std::optional<AnsiText> wideToSystemAnsi(std::wstring_view wide) {
+    const unsigned codePage = systemCodePage();
+    const bool substitutes = takesDefaultCharacter(codePage);
+    const char* defaultCharacter = substitutes ? "?" : nullptr;
+    BOOL usedDefault = FALSE;
+    const int size = static_cast<int>(wide.size());
+    const int length = ::WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0,
+                                             defaultCharacter, nullptr);
+    if (length == 0) {
+        return std::nullopt;
+    }
+    std::string ansi(static_cast<std::size_t>(length), '\0');
+    if (::WideCharToMultiByte(codePage, 0, wide.data(), size, ansi.data(), length, defaultCharacter,
+                              substitutes ? &usedDefault : nullptr) == 0) {
+        return std::nullopt;
+    }
+    return AnsiText{std::move(ansi), usedDefault == FALSE};
+}
+
+std::size_t ansiLeadByteLength(unsigned char byte) {
+    const unsigned codePage = systemCodePage();
+    return characterLength(codePage, byte, ::IsDBCSLeadByteEx(codePage, byte) != FALSE);
 }
 
 // CharLowerA takes a single character in the low word of its pointer argument.
 unsigned char toLowerAnsi(unsigned char byte) {
+    if (!lowersAsSingleByte(systemCodePage(), byte)) {
+        return byte;
+    }
     return static_cast<unsigned char>(
         reinterpret_cast<ULONG_PTR>(::CharLowerA(reinterpret_cast<LPSTR>(ULONG_PTR{byte}))));
 }

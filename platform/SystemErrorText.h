@@ -1,5 +1,10 @@
 #pragma once
 
+#include "platform/AnsiText.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace hk {
@@ -15,5 +20,13 @@ enum class SystemErrorWording {
 // The message of a failed platform call, from its error code and the platform's text for it.
 std::string systemErrorText(unsigned long code, const std::string& systemText,
                             SystemErrorWording wording);
+
+// The platform's text for an error in a language (a language identifier, 0 for the platform's own
+// choice), in the system's 8-bit code page; none when it has no text in that language.
+using SystemTextIn = std::function<std::optional<AnsiText>(std::uint16_t language)>;
+
+// The platform's text for an error in a language that the system's code page can show.
+std::string systemReason(std::uint16_t userLanguage, std::uint16_t systemLanguage,
+                         const SystemTextIn& textIn);
 
 } // namespace hk

@@ -1,29 +1,32 @@
 #include "platform/SystemErrorText_win.h"
 
 #include "base/Error.h"
+#include "platform/AnsiText_win.h"
 
+#include <iterator>
 #include <windows.h>
 
 namespace hk {
 namespace {
 
-// The platform's texts end in a line break that would otherwise come after the full stop.
-std::string systemMessageText(unsigned long code) {
-    char text[512] = {};
+std::optional<AnsiText> systemTextIn(unsigned long code, std::uint16_t language) {
+    wchar_t text[512] = {};
     const DWORD length =
-        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-                         0, text, sizeof text, nullptr);
-    std::string message(text, length);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
-        message.pop_back();
+        ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                         language, text, std::size(text), nullptr);
+    if (length == 0) {
+        return std::nullopt;
     }
-    return message;
+    return wideToSystemAnsi(std::wstring_view(text, length));
 }
 
 } // namespace
 
 std::string systemErrorMessage(unsigned long code, SystemErrorWording wording) {
-    return systemErrorText(code, systemMessageText(code), wording);
+    const std::string reason =
+        systemReason(::GetUserDefaultUILanguage(), ::GetSystemDefaultUILanguage(),
+                     [code](std::uint16_t language) { return systemTextIn(code, language); });
+    return systemErrorText(code, reason, wording);
 }
 
 void raiseLastError(SystemErrorWording wording) {

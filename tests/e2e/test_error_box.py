@@ -1,12 +1,14 @@
 """Errors shown to the user: an error in a message handler or in FormCreate comes up in the error
 box over the widget, which then carries on; a stored form description that cannot be read, or
 an application window that cannot be made, ends start-up with the "Application Error" box and exit
-code 1. The faults come from patched copies
-of the executable and from a build whose hotkey platform fails, never from the program itself."""
+code 1; the system's reason for an error comes in a language that the system's code page shows.
+The faults come from patched copies of the executable and from a build whose hotkey platform
+fails, never from the program itself."""
 
 import pathlib
 import re
 import struct
+from typing import Callable, NamedTuple
 
 import pytest
 
@@ -26,15 +28,20 @@ FATAL_TEXT = re.compile(rb"Exception (\w+) in module (\S+) at ([0-9A-F]{8})\.\r\
                         re.DOTALL)
 
 
+def box_tool(bench, runner):
+    """The box helper, run as `runner` runs programs: the bench itself or a Session."""
+    return BoxTool(runner.wine, str(pathlib.Path(bench.exe).parent / "boxtool.exe"), runner.tool)
+
+
 @pytest.fixture
 def boxes(bench):
-    return BoxTool(bench.wine, str(pathlib.Path(bench.exe).parent / "boxtool.exe"), bench.tool)
+    return box_tool(bench, bench)
 
 
 @pytest.fixture(scope="module")
 def stop_icon(bench):
     """The platform's stop icon as a message box shows it, told apart from another icon."""
-    tool = BoxTool(bench.wine, str(pathlib.Path(bench.exe).parent / "boxtool.exe"), bench.tool)
+    tool = box_tool(bench, bench)
     stop = tool.reference_icon(bench.display.name, MB_OK | MB_ICONSTOP)
     assert stop != tool.reference_icon(bench.display.name, MB_OK | MB_ICONINFORMATION)
     return stop
@@ -94,35 +101,65 @@ def payload_longer_than_stored(data, offset, form):
     struct.pack_into("<I", data, at, struct.unpack_from("<I", data, at)[0] + 1)
 
 
+class StartUpFailure(NamedTuple):
+    """A start-up that fails: the copy's patch, the error and the message the fatal box shows, the
+    program copied under a name, and the locale it runs in (LANG and LC_MESSAGES), if not the
+    bench's."""
+    patch: Callable
+    error_type: str
+    message: bytes | None
+    copy_of: tuple[str, str] = ("HotKeys.exe", "HotKeys.exe")
+    locale: tuple[str, str] | None = None
+
+
+def windowless(reason, locale=None):
+    """The faulty build copied as Windowless.exe, which cannot make its application window
+    (ERROR_NOT_ENOUGH_MEMORY), with the system's reason for that."""
+    return StartUpFailure(lambda *_: None, "SystemError", b"System Error.  Code: 8.\r\n" + reason,
+                          ("HotKeysFaulty.exe", "Windowless.exe"), locale)
+
+
 START_UP_FAILURES = {
-    "bad signature": (replace_in_form(b"TPF0", b"TPFX"), "FormReadError",
-                      b'Form description does not start with "TPF0".'),
-    "truncated object": (cut_before_first_picture, "FormReadError", None),
-    "unknown property": (replace_in_form(b"PixelsPerInch", b"PixelsPerInck"), "FormReadError",
-                         b"Form description: Form1 has no property PixelsPerInck."),
-    "bad bitmap header": (bitmap_signature_broken, "InvalidBitmap",
-                          b"Bitmap image is not valid."),
-    "payload shorter than it claims": (payload_longer_than_stored, "PictureReadError",
-                                       b"Stream read error."),
-    # The faulty build cannot make the application window of a copy named Windowless.exe; the
-    # reason in Wine's words.
-    "no application window": (lambda *_: None, "SystemError",
-                              b"System Error.  Code: 8.\r\nNot enough memory.",
-                              ("HotKeysFaulty.exe", "Windowless.exe")),
+    "bad signature": StartUpFailure(replace_in_form(b"TPF0", b"TPFX"), "FormReadError",
+                                    b'Form description does not start with "TPF0".'),
+    "truncated object": StartUpFailure(cut_before_first_picture, "FormReadError", None),
+    "unknown property": StartUpFailure(
+        replace_in_form(b"PixelsPerInch", b"PixelsPerInck"), "FormReadError",
+        b"Form description: Form1 has no property PixelsPerInck."),
+    "bad bitmap header": StartUpFailure(bitmap_signature_broken, "InvalidBitmap",
+                                        b"Bitmap image is not valid."),
+    "payload shorter than it claims": StartUpFailure(payload_longer_than_stored,
+                                                     "PictureReadError", b"Stream read error."),
+    # The reason in Wine's words, in a language that the system's code page (LANG) shows: the
+    # user's display language (LC_MESSAGES) where it can, else the system's, else US English.
+    "no application window": windowless(b"Not enough memory."),
+    "no application window, Russian throughout": windowless(
+        "Недостаточно памяти для выполнения команды.".encode("cp1251"),
+        ("ru_RU.UTF-8", "ru_RU.UTF-8")),
+    "no application window, Russian display on a Western system": windowless(
+        b"Not enough memory.", ("C.UTF-8", "ru_RU.UTF-8")),
+    "no application window, English display on a Russian system": windowless(
+        b"Not enough memory.", ("ru_RU.UTF-8", "C")),
 }
 
 
 @pytest.mark.parametrize("case", START_UP_FAILURES)
 def test_a_failed_start_up_ends_with_the_error_where_it_arose(
-        bench, tool, boxes, stop_icon, tmp_path, case):
-    patch, error_type, message, *copy_of = START_UP_FAILURES[case]
-    program, name = copy_of[0] if copy_of else ("HotKeys.exe", "HotKeys.exe")
+        bench, tool, boxes, stop_icon, tmp_path, tmp_path_factory, case):
+    failure = START_UP_FAILURES[case]
+    message = failure.message
     if message is None:
         # The description ends where the first picture's byte count would begin.
         message = (f"Form description ends early (at byte "
                    f"{read_exe_form(bench.exe)[0].child('Image1').props['Picture.Data'].offset})."
                    ).encode()
-    copy = patched_copy(pathlib.Path(bench.exe).parent / program, tmp_path, patch, name)
+    program, name = failure.copy_of
+    copy = patched_copy(pathlib.Path(bench.exe).parent / program, tmp_path, failure.patch, name)
+    if failure.locale:
+        lang, messages = failure.locale
+        session = Session(bench, lang, generated_locale(tmp_path_factory.getbasetemp() / "locales"),
+                          messages)
+        tool, boxes = session.tool, box_tool(bench, session)
 
     launcher, pid = tool.start(windows_path(str(copy)))
     try:
@@ -132,11 +169,13 @@ def test_a_failed_start_up_ends_with_the_error_where_it_arose(
         parts = boxes.facts(box)
         shown = FATAL_TEXT.fullmatch(parts.text)
         assert shown, parts.text
-        assert shown.group(1).decode() == error_type
+        assert shown.group(1).decode() == failure.error_type
         assert shown.group(2) == copy.name.encode()
         assert int(shown.group(3), 16) in code_section(copy)
         assert shown.group(4) == message
-        assert parts.buttons == [(IDOK, "OK")]
+        # The platform words its own button in the user's display language.
+        assert [button for button, _ in parts.buttons] == [IDOK]
+        assert failure.locale or parts.buttons == [(IDOK, "OK")]
         assert boxes.icon_pixels(bench.display.name, box) == stop_icon
         assert not tool.find("TForm1", "*", pid)
 
@@ -150,8 +189,7 @@ def test_the_fatal_box_names_a_japanese_file_whose_characters_end_in_backslash_b
         bench, tmp_path, tmp_path_factory):
     locales = generated_locale(tmp_path_factory.getbasetemp() / "locales", "ja_JP.UTF-8")
     japanese = Session(bench, "ja_JP.UTF-8", locales)
-    boxes = BoxTool(japanese.wine, str(pathlib.Path(bench.exe).parent / "boxtool.exe"),
-                    japanese.tool)
+    boxes = box_tool(bench, japanese)
     # In code page 932 the first and the last of these characters end in 0x5C, the backslash.
     name = "予定表.exe"
     assert name.encode("cp932") == b"\x97\x5c\x92\xe8\x95\x5c.exe"

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cxxabi.h>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <new>
 #include <typeinfo>
@@ -84,6 +85,48 @@ TEST(ErrorText, SystemErrorGivesTheCodeAndThePlatformTextOrAFixedOneForZero) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(systemErrorText(c.code, c.systemText, c.wording), c.message) << c.code;
+    }
+}
+
+TEST(ErrorText, SystemReasonIsInTheFirstLanguageWhoseTextTheCodePageShowsWhole) {
+    // Russian (0x0419), German (0x0407), US English (0x0409) and the platform's own choice (0),
+    // as a Western code page shows each; "Russian" stands for a text that came with "?".
+    using Texts = std::map<std::uint16_t, AnsiText>;
+    const AnsiText russian{"????? ??????.\r\n", false};
+    const AnsiText german{"Nicht gen\xFCgend Speicher.\r\n", true};
+    const AnsiText english{"Not enough memory.\r\n", true};
+    struct Case {
+        std::uint16_t user;
+        std::uint16_t system;
+        Texts texts;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {0x0407,
+         0x0409,
+         {{0x0407, german}, {0x0409, english}, {0, german}},
+         "Nicht gen\xFCgend Speicher."},
+        {0x0419,
+         0x0407,
+         {{0x0419, russian}, {0x0407, german}, {0, russian}},
+         "Nicht gen\xFCgend Speicher."},
+        {0x0419,
+         0x0419,
+         {{0x0419, russian}, {0x0409, english}, {0, russian}},
+         "Not enough memory."},
+        {0x0407,
+         0x0419,
+         {{0x0419, russian}, {0x0409, english}, {0, russian}},
+         "Not enough memory."}, // no German text
+        {0x0419, 0x0419, {{0x0419, russian}, {0, russian}}, "????? ??????."},
+        {0x0407, 0x0407, {}, ""},
+    };
+    for (const Case& c : cases) {
+        const auto textIn = [&c](std::uint16_t language) -> std::optional<AnsiText> {
+            const auto found = c.texts.find(language);
+            return found == c.texts.end() ? std::nullopt : std::optional(found->second);
+        };
+        EXPECT_EQ(systemReason(c.user, c.system, textIn), c.reason) << c.user << " " << c.system;
     }
 }
 

@@ -8,7 +8,7 @@
 namespace hk {
 namespace {
 
-using test::isShiftJisLead;
+using test::lengthsIn;
 
 // Rows of the hotkey table by their keys.
 constexpr std::size_t kAltNRow = 0;
@@ -33,7 +33,7 @@ protected:
     TitleBuffer title2{};
     TargetSlot slot1{window1, title1};
     TargetSlot slot2{window2, title2};
-    HotkeyDispatch dispatch{platform, slot1, slot2, isShiftJisLead};
+    HotkeyDispatch dispatch{platform, slot1, slot2, lengthsIn(932)};
     HotkeyIds ids = distinctIds();
 };
 
@@ -129,26 +129,36 @@ TEST_F(HotkeyDispatchTest, IdentifierSharedByEveryRowTakesEveryActionInOrder) {
     EXPECT_EQ(platform.calls, expected);
 }
 
-TEST_F(HotkeyDispatchTest, CaptionIsAtMostElevenBytesOfTheTitleAndAPlus) {
+TEST_F(HotkeyDispatchTest, CaptionIsAtMostElevenBytesOfTheTitleInWholeCharactersAndAPlus) {
     struct Case {
+        unsigned codePage;
         std::string title;
         std::string caption;
     };
     const Case cases[] = {
-        {"", "+"},
-        {"Hello World", "Hello World+"},
-        {"Hello World!", "Hello World+"},
-        {"Untitled - Notepad", "Untitled - +"},
-        {"ABCDEFGHI\x95\x5C", "ABCDEFGHI\x95\x5C+"},       // a double-byte character ends it
-        {"ABCDEFGHIJ\x95\x5C", "ABCDEFGHIJ+"},             // the cut splits one: lead byte dropped
-        {"ABCDEFGH\x95\x95\x95\x95", "ABCDEFGH\x95\x95+"}, // a trail byte that could lead
+        {932, "", "+"},
+        {932, "Hello World", "Hello World+"},
+        {932, "Hello World!", "Hello World+"},
+        {932, "Untitled - Notepad", "Untitled - +"},
+        {932, "ABCDEFGHI\x95\x5C", "ABCDEFGHI\x95\x5C+"}, // a double-byte character ends it
+        {932, "ABCDEFGHIJ\x95\x5C", "ABCDEFGHIJ+"},       // the cut splits one: lead byte dropped
+        {932, "ABCDEFGH\x95\x95\x95\x95", "ABCDEFGH\x95\x95+"}, // a trail byte that could lead
+        {1252, "ABCDEFGHIJ\x95\x5C", "ABCDEFGHIJ\x95+"},        // every byte a character
+        // UTF-8: "é" is C3 A9, "€" E2 82 AC and "😀" F0 9F 98 80.
+        {65001, "ABCDEFGHI\xC3\xA9", "ABCDEFGHI\xC3\xA9+"},
+        {65001, "ABCDEFGHIJ\xC3\xA9", "ABCDEFGHIJ+"},
+        {65001, "ABCDEFGH\xE2\x82\xAC", "ABCDEFGH\xE2\x82\xAC+"},
+        {65001, "ABCDEFGHI\xE2\x82\xAC", "ABCDEFGHI+"},
+        {65001, "ABCDEFG\xF0\x9F\x98\x80", "ABCDEFG\xF0\x9F\x98\x80+"},
+        {65001, "ABCDEFGH\xF0\x9F\x98\x80", "ABCDEFGH+"},
     };
     platform.foreground = 7;
     for (const Case& c : cases) {
+        HotkeyDispatch inCodePage{platform, slot1, slot2, lengthsIn(c.codePage)};
         platform.titles[7] = c.title;
-        const auto changes = dispatch.WMHotKey(ids, ids[kAltNRow]).captions;
+        const auto changes = inCodePage.WMHotKey(ids, ids[kAltNRow]).captions;
         ASSERT_EQ(changes.size(), 1u);
-        EXPECT_EQ(changes[0].caption, c.caption) << c.title;
+        EXPECT_EQ(changes[0].caption, c.caption) << c.codePage << " " << c.title;
     }
 }
 

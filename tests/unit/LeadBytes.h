@@ -1,5 +1,8 @@
 #pragma once
 
+#include "base/LeadByte.h"
+#include "platform/AnsiText.h"
+
 namespace hk::test {
 
 // Lead bytes of a double-byte code page laid out like Japanese Shift-JIS (code page 932), whose
@@ -8,9 +11,13 @@ inline bool isShiftJisLead(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
-// A single-byte code page.
-inline bool noLeadBytes(unsigned char) {
-    return false;
+// The lengths of characters by the program's rule for a system code page: Western (1252),
+// Japanese (932, the platform's lead bytes as above) or UTF-8 (65001, no byte of which the
+// platform calls a double-byte lead byte).
+inline LeadByteLength lengthsIn(unsigned codePage) {
+    return [codePage](unsigned char byte) {
+        return characterLength(codePage, byte, codePage == 932 && isShiftJisLead(byte));
+    };
 }
 
 } // namespace hk::test
