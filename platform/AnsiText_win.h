@@ -1,10 +1,7 @@
 #pragma once
 
-#include "platform/AnsiText.h"
-
-#include <optional>
+#include <cstddef>
 #include <string>
-#include <string_view>
 
 namespace hk {
 
@@ -12,14 +9,11 @@ namespace hk {
 // returns; characters that the code page lacks become "?".
 std::string toSystemAnsi(const std::string& utf8);
 
-// Wide text in the system's 8-bit code page, or none when the platform cannot convert it. Raises
-// nothing, so that it can word the platform's own errors.
-std::optional<AnsiText> wideToSystemAnsi(std::wstring_view wide);
-
 // How many bytes the character that a byte starts takes in the system's 8-bit code page.
 std::size_t ansiLeadByteLength(unsigned char byte);
 
-// One byte of 8-bit text in lower case, by the platform's rules for the system's code page.
+// One byte of 8-bit text in lower case, by the platform's rules for the system's code page; a byte
+// of a longer UTF-8 character stays as it is.
 unsigned char toLowerAnsi(unsigned char byte);
 
 } // namespace hk

@@ -1,7 +1,7 @@
 #include "platform/SystemErrorText_win.h"
 
 #include "base/Error.h"
-#include "platform/AnsiText_win.h"
+#include "platform/SystemCodePage_win.h"
 
 #include <iterator>
 #include <windows.h>
