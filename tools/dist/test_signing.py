@@ -3,12 +3,15 @@ certificate authority with a code-signing certificate, as a PKCS#12 file and on 
 token, and a minisign key. The signed programs verify against that authority; their detached
 signatures, attached to the unsigned build, give the same bytes; removing a signature gives back
 the unsigned build; a changed byte, another key, or a changed line of the sums fails. A signing
-refused for a bad input leaves the release as it was. Each password file has a second line, which
-no tool may take for part of the password."""
+refused, as `make sign` runs it, for a bad input, a release that `make dist` did not build, a
+dist/ it may not replace or a signal says why in its last line, leaves the release as it was and
+leaves no secret behind. Each password file has a second line, which no tool may take for part
+of the password."""
 import hashlib
 import http.server
 import os
 import pathlib
+import select
 import shlex
 import shutil
 import signal
@@ -361,7 +364,8 @@ class SignedRelease(unittest.TestCase):
                     time.sleep(0.02)
                 process.send_signal(stop[0])
             output = b""
-            while typed and typed[0].encode() not in output:
+            while typed and typed[0].encode() not in output and \
+                    select.select([process.stdout], [], [], 300)[0]:
                 chunk = os.read(process.stdout.fileno(), 4096)
                 if not chunk:
                     break

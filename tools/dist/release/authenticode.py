@@ -37,10 +37,6 @@ NOT_FOR_CODE_SIGNING = "the certificate is not for code signing"
 FAULTS = (("RFC 3161 timestamping failed", "no time stamp from {timestamp_url} "
            "(SIGN_TIMESTAMP_URL): the server cannot be reached or gave none; try again, or name "
            "another RFC 3161 server of the certificate's authority"),
-          # The signature made does not verify against the certificate named beside the key.
-          ("Signature mismatch", "the key does not match the certificate: for a token, the "
-           "certificate is the one at SIGN_PKCS11_KEY with type=cert"),
-          ("No space left on device", "no space left on the disk"),
           ("Unsupported Signer's certificate purpose", NOT_FOR_CODE_SIGNING),
           ("unsupported certificate purpose", NOT_FOR_CODE_SIGNING),
           ("certificate has expired", "the certificate expired on {notAfter}"),
@@ -48,7 +44,10 @@ FAULTS = (("RFC 3161 timestamping failed", "no time stamp from {timestamp_url} "
           ("unable to get local issuer certificate", UNTRUSTED),
           ("self-signed certificate in certificate chain", UNTRUSTED),
           ("Wrong password?", "wrong password for {password_of}"),
-          ("PIN incorrect", "wrong PIN for {password_of}"))
+          ("PIN incorrect", "wrong PIN for {password_of}"),
+          # The signature does not verify with the public key of the certificate beside it.
+          ("PKCS7_signatureVerify:signature failure", "the key does not match the certificate: "
+           "for a token, the certificate is the one at SIGN_PKCS11_KEY with type=cert"))
 
 
 def fault(output, password_of=None, timestamp_url=None):
