@@ -224,8 +224,11 @@ def signing_folder(out, signals):
         finally:
             tempfile.tempdir = previous
             signals.hold()
-            shutil.rmtree(folder, onerror=lambda function, path, error: warn(
-                f"{path} could not be removed ({error[1]}); the next `make sign` removes it"))
+            failures = []
+            shutil.rmtree(folder, onerror=lambda *failure: failures.append(failure[2][1]))
+            if failures:
+                warn(f"{folder.name}/ beside {out.name}/ could not be removed whole "
+                     f"({failures[0]}); the next `make sign` removes it")
     finally:
         os.close(lock)
 
