@@ -5,7 +5,6 @@
 #include "base/Error.h"
 #include "platform/AnsiText_win.h"
 #include "platform/ModuleFileName_win.h"
-#include "platform/SystemErrorText_win.h"
 #include "platform/WindowHandle_win.h"
 #include "platform/WindowProcedure_win.h"
 
@@ -36,15 +35,11 @@ ApplicationWindow::ApplicationWindow(HINSTANCE instance)
     if (!registerWindowClass<ApplicationWindow>(instance, kClassName, 0, icon)) {
         raise<WindowClassError>("Error creating window class");
     }
-    {
-        const OwnWindowCreation creating(*this);
-        window.reset(::CreateWindowExA(
+    window = createOwnWindow(*this, [&] {
+        return ::CreateWindowExA(
             0, kClassName, applicationTitle.c_str(), kStyle, ::GetSystemMetrics(SM_CXSCREEN) / 2,
-            ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, instance, nullptr));
-    }
-    if (!window) {
-        raiseLastError(SystemErrorWording::CodeAndText);
-    }
+            ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, instance, nullptr);
+    });
     errorBox.setLoneBoxOwner(handleOf(window.get()));
     ::SendMessageA(window.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     const HMENU menu = ::GetSystemMenu(window.get(), FALSE);

@@ -13,6 +13,9 @@ namespace hk {
 class ApplicationWindow {
 public:
     explicit ApplicationWindow(HINSTANCE instance);
+    // Neither copied nor moved: its window and its members hold on to this very object.
+    ApplicationWindow(const ApplicationWindow&) = delete;
+    ApplicationWindow& operator=(const ApplicationWindow&) = delete;
 
     HWND handle() const { return window.get(); }
     ErrorBox& errorReporter() { return errorBox; }

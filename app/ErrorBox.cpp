@@ -1,6 +1,7 @@
 #include "app/ErrorBox.h"
 
 #include "app/ErrorText.h"
+#include "app/MonitorVisit.h"
 
 #include <new>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MonitorVisit.h"
+#include "app/MonitorPlatform.h"
 
 namespace hk {
 

@@ -19,6 +19,7 @@ import time
 
 from harness import processes
 from harness.display import Display
+from harness.place import SIZE
 from harness.wine import Wine, windows_path
 
 # Short blocks, each round running the widget and the floor once, keep a burst of load from the
@@ -192,8 +193,8 @@ def write(path, rows, started):
              "|---|---|---|---|---|---|---|---|"]
     lines += ["| " + " | ".join(row) + " |" for row in rows]
     lines += ["", "Ratios are widget over floor, except for paint, where they are memcpy's rate "
-              "over the figure's (rates count window pixels, 202 × 68). Latency and start-up "
-              "alternate the widget and the floor in blocks within one run; the floor is "
+              f"over the figure's (rates count window pixels, {SIZE[0]} × {SIZE[1]}). Latency and "
+              "start-up alternate the widget and the floor in blocks within one run; the floor is "
               "bench/floor/floor.cpp. Every sample is in latency-<build>.txt, startup-<build>.txt "
               "and idle-<build>.txt beside this file, for the builds win64 and win32."]
     with open(path, "w") as out:

@@ -29,8 +29,12 @@ std::string systemErrorMessage(unsigned long code, SystemErrorWording wording) {
     return systemErrorText(code, reason, wording);
 }
 
+void raiseSystemError(unsigned long code, SystemErrorWording wording) {
+    raise<SystemError>(systemErrorMessage(code, wording));
+}
+
 void raiseLastError(SystemErrorWording wording) {
-    raise<SystemError>(systemErrorMessage(::GetLastError(), wording));
+    raiseSystemError(::GetLastError(), wording);
 }
 
 } // namespace hk

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/ErrorReporter.h"
+#include "platform/SystemErrorText_win.h"
 #include "platform/UniqueHandle_win.h"
 
 #include <exception>
@@ -44,6 +45,24 @@ template <class Window> void destroyOwnWindow(HWND window) {
 
 // The window of an object of class `Window`, created under OwnWindowCreation.
 template <class Window> using OwnWindow = UniqueHandle<HWND, &destroyOwnWindow<Window>>;
+
+// Creates the window of `object` with `create`, a call of CreateWindowEx, and raises the system's
+// error when it fails. The error is read before the creation mark goes: reaching thread-local
+// storage may call TlsGetValue, which clears the thread's last error.
+template <class Window, class Create>
+OwnWindow<Window> createOwnWindow(Window& object, Create create) {
+    OwnWindow<Window> window;
+    DWORD error = ERROR_SUCCESS;
+    {
+        const OwnWindowCreation creating(object);
+        window.reset(create());
+        error = ::GetLastError();
+    }
+    if (!window) {
+        raiseSystemError(error, SystemErrorWording::CodeAndText);
+    }
+    return window;
+}
 
 // A window is created once and destroyed once, each time by the program itself (a creation that
 // fails destroys the window inside CreateWindowEx); these messages at any other time came from

@@ -45,16 +45,12 @@ TForm1::TForm1(HINSTANCE instance, HWND owner, ErrorReporter& reporter)
         raiseLastError(SystemErrorWording::CodeAndText);
     }
     // Created hidden while the form loads: the scaling rule measures on the window's surface.
-    {
-        const OwnWindowCreation creating(*this);
-        window.reset(::CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "",
-                                       WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, form.left,
-                                       form.top, form.clientWidth, form.clientHeight, owner,
-                                       nullptr, instance, nullptr));
-    }
-    if (!window) {
-        raiseLastError(SystemErrorWording::CodeAndText);
-    }
+    window = createOwnWindow(*this, [&] {
+        return ::CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "",
+                                 WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, form.left, form.top,
+                                 form.clientWidth, form.clientHeight, owner, nullptr, instance,
+                                 nullptr);
+    });
     art = loadForm(form, window.get());
     setClientSize(window.get(), form.clientWidth, form.clientHeight);
 }

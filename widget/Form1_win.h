@@ -21,6 +21,9 @@ namespace hk {
 class TForm1 {
 public:
     TForm1(HINSTANCE instance, HWND owner, ErrorReporter& reporter);
+    // Neither copied nor moved: its window and its members hold on to this very object.
+    TForm1(const TForm1&) = delete;
+    TForm1& operator=(const TForm1&) = delete;
 
     HWND handle() const { return window.get(); }
     ErrorReporter& errorReporter() { return reporter; }

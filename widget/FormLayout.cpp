@@ -3,6 +3,8 @@
 #include "base/Error.h"
 #include "widget/Scaling.h"
 
+#include <cstdint>
+
 namespace hk {
 namespace {
 
@@ -43,9 +45,14 @@ void measureLabels(FormDescription& form, LayoutMetrics& metrics) {
     }
 }
 
+// A stored box may lie anywhere an int reaches, so its far edge is summed in 64 bits.
+std::int64_t farEdge(int start, int length) {
+    return std::int64_t{start} + length;
+}
+
 bool meets(const Box& a, const Box& b) {
-    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
-           b.top < a.top + a.height;
+    return a.left < farEdge(b.left, b.width) && b.left < farEdge(a.left, a.width) &&
+           a.top < farEdge(b.top, b.height) && b.top < farEdge(a.top, a.height);
 }
 
 } // namespace

@@ -33,13 +33,21 @@ int scaledLabelFontHeight(int storedHeight, int screenPpi, int textHeight, int s
 
 namespace {
 
+// A label's edges are added and subtracted in the platform's 32-bit arithmetic, which wraps: a
+// stored box may end past the int range.
+int wrapped(std::int64_t value) {
+    return static_cast<int>(static_cast<std::uint32_t>(value));
+}
+
 void scaleComponent(Component& component, int screenPpi, int textHeight, int storedTextHeight) {
     Box& box = component.box;
     const int left = mulDiv(box.left, textHeight, storedTextHeight);
     const int top = mulDiv(box.top, textHeight, storedTextHeight);
     if (component.kind == ComponentKind::Label) {
-        box.width = mulDiv(box.left + box.width, textHeight, storedTextHeight) - left;
-        box.height = mulDiv(box.top + box.height, textHeight, storedTextHeight) - top;
+        const int right = wrapped(std::int64_t{box.left} + box.width);
+        const int bottom = wrapped(std::int64_t{box.top} + box.height);
+        box.width = wrapped(std::int64_t{mulDiv(right, textHeight, storedTextHeight)} - left);
+        box.height = wrapped(std::int64_t{mulDiv(bottom, textHeight, storedTextHeight)} - top);
         component.font.height =
             scaledLabelFontHeight(component.font.height, screenPpi, textHeight, storedTextHeight);
     }

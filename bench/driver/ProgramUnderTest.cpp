@@ -1,38 +1,52 @@
 #include "ProgramUnderTest.h"
 
+#include "form/FormDescription.h"
+#include "form/FormResource_win.h"
 #include "hotkeys/HotkeyTable.h"
+#include "platform/UniqueHandle_win.h"
 
 #include <stdexcept>
 
 namespace bench {
 
+RECT widgetPlace(const std::string& widgetPath) {
+    const hk::UniqueModule module(
+        LoadLibraryExA(widgetPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!module) {
+        throw std::runtime_error("cannot read " + widgetPath);
+    }
+    const hk::FormDescription form = hk::readFormDescription(hk::formResource(module.get()));
+    return {form.left, form.top, form.left + form.clientWidth, form.top + form.clientHeight};
+}
+
 ProgramKind widgetKind(const std::string& path) {
-    ProgramKind kind{"widget", path, false, {}};
+    ProgramKind kind{"widget", path, false, {}, widgetPlace(path)};
     for (const hk::HotkeyRow& row : hk::kHotkeyTable) {
         kind.keys.push_back({row.modifiers, row.key});
     }
     return kind;
 }
 
-ProgramKind floorKind(const std::string& path) {
-    return {"floor", path, true, {{0, VK_F5}}};
+ProgramKind floorKind(const std::string& path, const RECT& place) {
+    return {"floor", path, true, {{0, VK_F5}}, place};
 }
 
 namespace {
 
-constexpr POINT kWindowCentre{260 + 101, 227 + 34};
+POINT windowCentre{};
 COLORREF emptyScreen = CLR_INVALID;
 
 COLORREF screenAtWindowCentre() {
     HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, kWindowCentre.x, kWindowCentre.y);
+    const COLORREF colour = GetPixel(screen, windowCentre.x, windowCentre.y);
     ReleaseDC(nullptr, screen);
     return colour;
 }
 
 } // namespace
 
-void rememberEmptyScreen() {
+void rememberEmptyScreen(const RECT& place) {
+    windowCentre = {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
     emptyScreen = screenAtWindowCentre();
 }
 
@@ -54,6 +68,10 @@ ProgramUnderTest::ProgramUnderTest(const ProgramKind& kind, HWND target) : kind(
     commandLine += '"';
     if (kind.takesTarget) {
         commandLine += ' ' + std::to_string(reinterpret_cast<ULONG_PTR>(target));
+        for (const LONG edge : {kind.place.left, kind.place.top, kind.place.right - kind.place.left,
+                                kind.place.bottom - kind.place.top}) {
+            commandLine += ' ' + std::to_string(edge);
+        }
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

@@ -15,12 +15,17 @@ struct HotkeyCombo {
 struct ProgramKind {
     std::string name;
     std::string path;
-    bool takesTarget;              // the floor is told its target on the command line
+    bool takesTarget;              // the floor is told its target and place on the command line
     std::vector<HotkeyCombo> keys; // in registration order; the last is held last
+    RECT place;                    // where its window shows
 };
 
+// Where the widget's stored form puts its window, read from the widget's executable.
+RECT widgetPlace(const std::string& widgetPath);
+
 ProgramKind widgetKind(const std::string& path);
-ProgramKind floorKind(const std::string& path);
+// The floor shows its window at the widget's place, with the widget's size.
+ProgramKind floorKind(const std::string& path, const RECT& place);
 
 // True when another program holds the combination: registering it ourselves fails. The probe
 // holds the key for an instant, which would make a program registering it just then fail; both
@@ -48,7 +53,7 @@ private:
 
 // The widget and the floor share the place and size of their window: it shows once the screen
 // at its centre differs from the empty screen, sampled before the first program starts.
-void rememberEmptyScreen();
+void rememberEmptyScreen(const RECT& place);
 bool windowOnScreen();
 
 } // namespace bench

@@ -161,12 +161,12 @@ int run(int argc, char** argv) {
     }
     const std::string command = argv[1];
     const ProgramKind widget = widgetKind(argv[2]);
-    const ProgramKind floor = floorKind(argv[3]);
+    const ProgramKind floor = floorKind(argv[3], widget.place);
     const int count = std::atoi(argv[4]);
     TargetWindow target(GetModuleHandleA(nullptr));
     target.drain();
     Sleep(200);
-    rememberEmptyScreen();
+    rememberEmptyScreen(widget.place);
     if (command == "latency" && argc == 6) {
         // Interleaved blocks, so drift of the shared machine falls on both alike.
         for (int round = 0; round < std::atoi(argv[5]); ++round) {

@@ -1,7 +1,8 @@
-// floor.exe TARGET
+// floor.exe TARGET LEFT TOP WIDTH HEIGHT
 // The least a forwarder can do: hold F5 and post its key-down to TARGET (a window handle in
 // decimal) on every press. Its figures are the floor the widget is measured against, so it
-// shows a window of the widget's size at the widget's place and does nothing else.
+// shows a window of the widget's size at the widget's place, both given by the driver, and does
+// nothing else.
 #include <cstdlib>
 #include <windows.h>
 
@@ -24,10 +25,11 @@ LRESULT CALLBACK floorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    if (__argc != 2) {
+    if (__argc != 6) {
         return 2;
     }
     target = reinterpret_cast<HWND>(std::strtoull(__argv[1], nullptr, 10));
+    const auto place = [](int index) { return std::atoi(__argv[index]); };
 
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = floorProc;
@@ -38,8 +40,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 3;
     }
     // Like the widget, the key is held before the window shows.
-    HWND window = CreateWindowExA(0, "HotKeysFloor", "", WS_POPUP, 260, 227, 202, 68, nullptr,
-                                  nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(0, "HotKeysFloor", "", WS_POPUP, place(2), place(3), place(4),
+                                  place(5), nullptr, nullptr, instance, nullptr);
     if (!window || !RegisterHotKey(window, kHotkeyId, 0, VK_F5)) {
         return 4;
     }

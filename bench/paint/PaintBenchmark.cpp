@@ -18,8 +18,6 @@
 namespace hk {
 namespace {
 
-constexpr int kWidth = 202;
-constexpr int kHeight = 68;
 constexpr test::Rgb kButtonFace{240, 240, 240};
 
 // The stored form at 96 pixels per inch, where its boxes need no scaling, with each picture in
@@ -55,14 +53,21 @@ const StoredWidget& storedWidget() {
     return widget;
 }
 
+// The window the widget paints: the client area of the stored form.
+test::Canvas widgetWindow() {
+    const FormDescription& form = storedWidget().form;
+    return test::Canvas(form.clientWidth, form.clientHeight, kButtonFace);
+}
+
 void setWindowPixels(benchmark::State& state) {
-    state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
+    const FormDescription& form = storedWidget().form;
+    state.SetItemsProcessed(state.iterations() * form.clientWidth * form.clientHeight);
 }
 
 void PaintWidget(benchmark::State& state) {
     const StoredWidget& widget = storedWidget();
     for (auto _ : state) {
-        test::Canvas window(kWidth, kHeight, kButtonFace);
+        test::Canvas window = widgetWindow();
         test::paintPictures(widget.form.components, widget.pictures, window);
         benchmark::DoNotOptimize(window);
     }
@@ -72,7 +77,9 @@ BENCHMARK(PaintWidget);
 
 // The ceiling: moving the finished frame's bytes once, with nothing computed.
 void MemcpyFrame(benchmark::State& state) {
-    const std::size_t bytes = static_cast<std::size_t>(bitmapStride(kWidth, 24)) * kHeight;
+    const FormDescription& form = storedWidget().form;
+    const std::size_t bytes =
+        static_cast<std::size_t>(bitmapStride(form.clientWidth, 24)) * form.clientHeight;
     std::vector<std::uint8_t> from(bytes, 0x5A);
     std::vector<std::uint8_t> to(bytes);
     for (auto _ : state) {
@@ -87,7 +94,7 @@ BENCHMARK(MemcpyFrame);
 // The background picture alone over the window, as drawing one picture blends it.
 void BlendBackground(benchmark::State& state) {
     const test::SectionPicture& background = *storedWidget().sections.front();
-    test::Canvas window(kWidth, kHeight, kButtonFace);
+    test::Canvas window = widgetWindow();
     const BitmapView canvas = window.view();
     for (auto _ : state) {
         blendPicture(background.view(), canvas, 0, 0);

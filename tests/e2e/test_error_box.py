@@ -283,7 +283,7 @@ def started_faulty(bench, tool, boxes, stop_icon, start_widget, folder, patch=No
     hidden = wait_until(widget.form_facts, "the widget's facts")
     assert not hidden.visible, "the widget shows only once FormCreate is over"
     press_ok(tool, boxes, widget, box)
-    assert widget.wait_shown().rect[:2] == (260, 227)
+    assert widget.wait_shown().rect[:2] == ORIGIN
     return widget
 
 

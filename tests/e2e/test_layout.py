@@ -6,6 +6,7 @@ import struct
 
 import pytest
 
+from harness.place import SIZE
 from harness.poll import wait_until
 from harness.resource import read_exe_form, without_form_description
 from harness.session import Session, generated_locale
@@ -13,6 +14,8 @@ from harness.wine import windows_path
 from harness.wintool import WM_CLOSE
 from layout.expected import Expected
 from layout.look import mismatches, save_client_png, wait_for_look
+
+WIDTH, HEIGHT = SIZE
 
 
 def test_every_pixel_is_the_pictures_blended_over_the_button_face_and_the_labels(bench, western):
@@ -28,8 +31,9 @@ def test_every_pixel_is_the_pictures_blended_over_the_button_face_and_the_labels
     assert [labels[n].box[:2] for n in ("Label2", "Label1")] == [(68, 20), (68, 35)]
     for name in ("Label3", "Label4", "Label5"):
         left, top, width, height = labels[name].box
-        colours = {shown[3 * (y * 202 + x):3 * (y * 202 + x) + 3]
-                   for y in range(top, min(68, top + height)) for x in range(left, left + width)}
+        colours = {shown[3 * (y * WIDTH + x):3 * (y * WIDTH + x) + 3]
+                   for y in range(top, min(HEIGHT, top + height))
+                   for x in range(left, left + width)}
         assert colours == {b"\0\0\0", b"\xff\xff\xff"}, name
 
 
@@ -69,12 +73,12 @@ def test_link_captions_are_cyrillic_on_a_russian_system_and_question_marks_on_a_
     assert expected.label("Label4").text == b"  ???? "
     assert shots["cp1251"][0].label("Label4").text == "  сайт ".encode("cp1251")
     links = [expected.label(name).box for name in ("Label3", "Label4", "Label5")]
-    differing = mismatches(shots["cp1251"][1], western_shot, 202)
+    differing = mismatches(shots["cp1251"][1], western_shot, WIDTH)
     assert differing, "the two code pages show the same link captions"
-    assert not mismatches(shots["cp1251"][1], western_shot, 202, skip=links)
+    assert not mismatches(shots["cp1251"][1], western_shot, WIDTH, skip=links)
     for box in links:
-        assert mismatches(shots["cp1251"][1], western_shot, 202, skip=[b for b in links
-                                                                        if b != box]), box
+        assert mismatches(shots["cp1251"][1], western_shot, WIDTH,
+                          skip=[b for b in links if b != box]), box
 
 
 def test_a_missing_form_description_ends_start_up_with_an_application_error(
@@ -114,4 +118,4 @@ def test_the_screen_follows_stored_properties_changed_in_a_copy_of_the_executabl
     face = western.layout.button_face()
     expected = Expected(changed, western.layout, face, "cp1252")
     shown = wait_for_look(bench.display.name, widget, expected, "the widget from the changed copy")
-    assert shown[3 * (40 * 202):3 * (40 * 202) + 3] == bytes(face)
+    assert shown[3 * (40 * WIDTH):3 * (40 * WIDTH) + 3] == bytes(face)

@@ -2,6 +2,7 @@
 
 from harness.binding import bind
 from harness.display import HEIGHT, WIDTH
+from harness.place import ORIGIN, SIZE
 from harness.poll import wait_until
 from harness.widget import SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE
 from harness.wintool import SC_CLOSE, SC_MINIMIZE, SC_RESTORE, WM_CLOSE, WM_SYSCOMMAND
@@ -40,7 +41,7 @@ def test_minimise_hides_the_widget_and_restore_brings_it_back(tool, widget):
     tool.post(widget.app, WM_SYSCOMMAND, SC_RESTORE)
     app, form = wait_windows(widget, lambda app, form: not app.iconic and form.visible,
                              "the application to restore and the widget to come back")
-    assert (form.position, form.size) == ((260, 227), (202, 68))
+    assert (form.position, form.size) == (ORIGIN, SIZE)
     assert (app.visible, app.rect) == (True, HALF_SCREEN_ZERO_SIZE)
 
 
@@ -59,7 +60,7 @@ def test_started_minimised_only_the_taskbar_button_shows_and_hotkeys_work(
     tool.post(widget.app, WM_SYSCOMMAND, SC_RESTORE)
     app, form = wait_windows(widget, lambda app, form: not app.iconic and form.visible,
                              "the application to restore and the widget to show")
-    assert (form.position, form.size, form.zoomed) == ((260, 227), (202, 68), False)
+    assert (form.position, form.size, form.zoomed) == (ORIGIN, SIZE, False)
     assert app.rect == HALF_SCREEN_ZERO_SIZE
 
 

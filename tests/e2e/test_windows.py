@@ -3,6 +3,7 @@
 import shutil
 
 from harness.display import HEIGHT, WIDTH
+from harness.place import ORIGIN, SIZE
 
 WS_VISIBLE = 0x10000000
 APPLICATION_STYLE = 0x84CA0000  # pop-up, clip siblings, caption, system menu, minimise box
@@ -20,8 +21,8 @@ def test_application_and_widget_windows_have_their_classes_styles_and_places(wid
 
     assert (form.cls, form.title, form.owner) == ("TForm1", "", widget.app)
     assert (form.style, form.exstyle) == (WIDGET_STYLE | WS_VISIBLE, WS_EX_CONTROLPARENT)
-    assert (form.position, form.size) == ((260, 227), (202, 68))
-    assert form.client == (0, 0, 202, 68)
+    assert (form.position, form.size) == (ORIGIN, SIZE)
+    assert form.client == (0, 0, *SIZE)
     assert form.pid == app.pid and form.tid == app.tid
 
 

@@ -4,6 +4,7 @@
 #include "tests/unit/WidgetLayout.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -141,6 +142,12 @@ TEST(FormLayout, PaintingAnAreaDrawsTheVisibleComponentsThatMeetItInCreationOrde
     form.components[3].visible = false;
     EXPECT_EQ(componentsToPaint(form.components, {184, 0, 16, 16}),
               (std::vector<std::size_t>{0, 2}));
+
+    // A stored box may end past the largest int; it still meets an area at its far end.
+    constexpr int kLast = std::numeric_limits<int>::max();
+    form.components[1].box = {kLast - 63, kLast - 63, 64, 64};
+    EXPECT_EQ(componentsToPaint(form.components, {kLast - 1, kLast - 1, 1, 1}),
+              (std::vector<std::size_t>{1}));
 }
 
 TEST(FormLayout, SlotOneShowsInLabel2AndSlotTwoInLabel1) {

@@ -48,9 +48,10 @@ class BuildInfo(unittest.TestCase):
             cls.texts = [
                 write_buildinfo(first, HOME=first, TZ="UTC", LC_ALL="C", SOURCE_DATE_EPOCH="1"),
                 # A library preloaded into the build's tools, as reprotest's faketime is, is no
-                # package of the build's.
+                # package of the build's; make at a terminal has CMake colour what it prints.
                 write_buildinfo(second, HOME=second, TZ="Asia/Tokyo", LC_ALL="C.UTF-8",
-                                SOURCE_DATE_EPOCH="2", LD_PRELOAD="libX11.so.6"),
+                                SOURCE_DATE_EPOCH="2", LD_PRELOAD="libX11.so.6",
+                                MAKE_TERMOUT="/dev/pts/0", MAKE_TERMERR="/dev/pts/0"),
             ]
         cls.lines = cls.texts[0].splitlines()
 

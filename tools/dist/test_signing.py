@@ -3,22 +3,32 @@ certificate authority with a code-signing certificate, as a PKCS#12 file and on 
 token, and a minisign key. The signed programs verify against that authority; their detached
 signatures, attached to the unsigned build, give the same bytes; removing a signature gives back
 the unsigned build; a changed byte, another key, or a changed line of the sums fails. A signing
-refused for a bad input leaves the release as it was. Each password file has a second line, which
-no tool may take for part of the password."""
+refused, as `make sign` runs it, for a bad input, a release that `make dist` did not build, a
+dist/ it may not replace or a signal says why in its last line, leaves the release as it was and
+leaves no secret behind. Each password file has a second line, which no tool may take for part
+of the password."""
 import hashlib
 import http.server
 import os
 import pathlib
+import select
+import shlex
 import shutil
+import signal
 import subprocess
+import sys
 import tempfile
 import threading
+import time
 import unittest
 
 from built_trees import REPO, release, trees, version
 from release import Refused, authenticode, key_uri, manifests, names, sign, sums_signature
 
+HERE = pathlib.Path(__file__).parent
 SOFTHSM = "/usr/lib/softhsm/libsofthsm2.so"
+PKCS12_PASSWORD, PIN, MINISIGN_PASSWORD = "throwaway pkcs12 password", "4711-0815", \
+    "throwaway minisign password"
 RELEASE_URL = "https://hotkeys.example/download"
 EXTENSIONS = "basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\n" \
              "extendedKeyUsage=critical,{}\n"
@@ -58,30 +68,34 @@ def authority(work, name, days=2, purpose="codeSigning"):
         openssl("x509", "-req", "-in", f"{holder}.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
                 "-CAcreateserial", "-days", str(days), "-extfile", f"{holder}.ext", "-out",
                 f"{holder}.pem", cwd=folder)
-    (folder / "password.txt").write_text("throwaway pkcs12 password\nnot part of it\n")
+    (folder / "password.txt").write_text(f"{PKCS12_PASSWORD}\nnot part of it\n")
     openssl("pkcs12", "-export", "-inkey", "signer.key", "-in", "signer.pem", "-certfile",
             "ca.pem", "-passout", "file:password.txt", "-out", "signer.p12", cwd=folder)
     return folder
 
 
-def token(work, pki):
-    """A SoftHSM2 token holding the signer's key and certificate; its PIN is in pin.txt. The
-    PINs reach p11tool through its environment, not its command line."""
+def token(work, pki, other_pki):
+    """A SoftHSM2 token holding the signer's key and certificate, and under the label
+    "mismatched" the same key beside another authority's certificate; its PIN is in pin.txt.
+    The PINs reach p11tool through its environment, not its command line."""
     folder = work / "token"
     (folder / "objects").mkdir(parents=True)
     (folder / "softhsm2.conf").write_text(f"directories.tokendir = {folder / 'objects'}\n"
                                           "objectstore.backend = file\n")
-    pin = "4711"
-    (folder / "pin.txt").write_text(pin + "\nnot part of it\n")
+    (folder / "pin.txt").write_text(PIN + "\nnot part of it\n")
     environment = dict(os.environ, SOFTHSM2_CONF=str(folder / "softhsm2.conf"),
-                       GNUTLS_PIN=pin, GNUTLS_SO_PIN="8642")
+                       GNUTLS_PIN=PIN, GNUTLS_SO_PIN="8642")
     p11tool = ["p11tool", "--provider", SOFTHSM, "--batch"]
     for arguments in (["--initialize", "pkcs11:model=SoftHSM%20v2", "--label", "throwaway"],
                       ["--initialize-pin", "pkcs11:token=throwaway"],
                       ["--login", "--write", "pkcs11:token=throwaway", "--label", "signer",
                        "--id", "01", "--load-privkey", str(pki / "signer.key")],
                       ["--login", "--write", "pkcs11:token=throwaway", "--label", "signer",
-                       "--id", "01", "--load-certificate", str(pki / "signer.pem")]):
+                       "--id", "01", "--load-certificate", str(pki / "signer.pem")],
+                      ["--login", "--write", "pkcs11:token=throwaway", "--label", "mismatched",
+                       "--id", "02", "--load-privkey", str(pki / "signer.key")],
+                      ["--login", "--write", "pkcs11:token=throwaway", "--label", "mismatched",
+                       "--id", "02", "--load-certificate", str(other_pki / "signer.pem")]):
         subprocess.run(p11tool + arguments, env=environment, check=True, capture_output=True,
                        stdin=subprocess.DEVNULL)
     return folder
@@ -91,7 +105,7 @@ def minisign_keys(work):
     """The release key, with a password, and another key without one."""
     folder = work / "minisign"
     folder.mkdir()
-    password = "throwaway minisign password\n"
+    password = MINISIGN_PASSWORD + "\n"
     (folder / "password.txt").write_text(password + "not part of it\n")
     # Deriving a key from a password takes seconds on purpose: the other key has none.
     for name, options, answers in (("release", [], password * 2), ("other", ["-W"], "")):
@@ -103,6 +117,39 @@ def minisign_keys(work):
 def digests(folder):
     return {path.relative_to(folder): hashlib.sha256(path.read_bytes()).hexdigest()
             for path in sorted(folder.rglob("*")) if path.is_file()}
+
+
+# `python3 -m release sign REPO`, as `make sign` runs it. With "full" for its first argument, the
+# disk fills up as the first zip is written.
+MAKE_SIGN = """\
+import contextlib, errno, os, runpy, sys, unittest.mock
+from release import dist
+full = OSError(errno.ENOSPC, os.strerror(errno.ENOSPC))
+with unittest.mock.patch.object(dist, "write_zip", side_effect=full) \\
+        if sys.argv[1] == "full" else contextlib.nullcontext():
+    sys.argv = ["release", "sign", sys.argv[2]]
+    runpy.run_module("release", run_name="__main__")
+"""
+
+
+def tamper(out):
+    """Changes a zip and an exe of the release in `out` and its sums to match."""
+    sums = (out / names.SUMS).read_text()
+    for arch_file in (f"{names.stem(version(), 'win64')}.zip",
+                      f"{names.stem(version(), 'win64')}/{names.EXE}"):
+        path = out / arch_file
+        old = hashlib.sha256(path.read_bytes()).hexdigest()
+        path.write_bytes(path.read_bytes() + b"\0")
+        sums = sums.replace(old, hashlib.sha256(path.read_bytes()).hexdigest())
+    (out / names.SUMS).write_text(sums)
+
+
+def secrets_in(folder):
+    """The files under `folder` that hold a password or PIN of the tests, links not followed."""
+    secrets = [secret.encode() for secret in (PKCS12_PASSWORD, PIN, MINISIGN_PASSWORD)]
+    return [os.path.join(root, name) for root, _, files in os.walk(folder) for name in files
+            if not os.path.islink(os.path.join(root, name)) and
+            any(secret in pathlib.Path(root, name).read_bytes() for secret in secrets)]
 
 
 class TimeStamps(http.server.BaseHTTPRequestHandler):
@@ -146,7 +193,7 @@ class SignedRelease(unittest.TestCase):
         cls.pki = authority(cls.work, "throwaway")
         cls.other_pki = authority(cls.work, "other")
         cls.minisign = minisign_keys(cls.work)
-        cls.token = token(cls.work, cls.pki)
+        cls.token = token(cls.work, cls.pki, cls.other_pki)
         os.environ["SOFTHSM2_CONF"] = str(cls.token / "softhsm2.conf")
         cls.unsigned = release(cls.work / "unsigned", release_url=RELEASE_URL)
         cls.signed = cls.work / "signed"
@@ -218,15 +265,15 @@ class SignedRelease(unittest.TestCase):
                                                 environment.get("SIGN_TIMESTAMP_URL")))
         return signature
 
-    def token_environment(self, pin_file="pin.txt"):
+    def token_environment(self, pin_file="pin.txt", label="signer"):
         return {"SIGN_PKCS11_MODULE": SOFTHSM,
-                "SIGN_PKCS11_KEY": "pkcs11:token=throwaway;object=signer;type=private",
+                "SIGN_PKCS11_KEY": f"pkcs11:token=throwaway;object={label};type=private",
                 "SIGN_PIN_FILE": str(self.token / pin_file)}
 
     def test_a_key_on_a_pkcs11_token_signs_with_its_pin_from_a_file(self):
         environment = self.token_environment()
         signature = self.signature_by(environment, "win32")
-        self.assertNotIn("4711", " ".join(authenticode.key_arguments(environment).arguments))
+        self.assertNotIn(PIN, " ".join(authenticode.key_arguments(environment).arguments))
         program = self.work / "token-signed.exe"
         program.write_bytes(authenticode.attach(exe_of(self.unsigned, "win32"), signature,
                                                 self.pki / "ca.pem"))
@@ -269,20 +316,76 @@ class SignedRelease(unittest.TestCase):
         for uri in ("pin-value=4711;object=k", "object=k;type=private;pin-value=4711",
                     "object=k?pin-value=4711", "object=k;type=private?&pin-value=4711",
                     "object=k?module-name=softhsm2&pin-value=4711", "object=k;pin%2Dvalue=4711",
-                    "object=k?pin-source=file:%2Ftmp%2F4711", "object=k?PIN-VALUE=4711"):
+                    "object=k?pin-source=file:%2Ftmp%2F4711", "object=k?PIN-VALUE=4711",
+                    # As the token library osslsigncode loads splits them: "&" in the path,
+                    # ";" in the query.
+                    "token=throwaway;object=signer&pin-value=4711;type=private",
+                    "object=k;type=private?module-name=softhsm2;pin-value=4711"):
             with self.subTest(uri):
                 with self.assertRaisesRegex(Refused, "carries the token's PIN") as refusal:
                     authenticode.key_arguments({**self.token_environment(),
                                                 "SIGN_PKCS11_KEY": "pkcs11:" + uri})
                 self.assertNotIn("4711", str(refusal.exception))
 
-    def test_a_refused_signing_says_why_and_leaves_the_release_as_it_was(self):
+    def clone(self, source):
+        """A folder laid out as `make sign` finds the repository, with a copy of `source` as
+        dist/ and the release key's public half."""
+        repo = pathlib.Path(tempfile.mkdtemp(prefix="clone-", dir=self.work))
+        sources = repo / "build" / "dist" / "src"
+        (sources / "build").mkdir(parents=True)
+        for name in ("tools", "LICENSE"):
+            (sources / name).symlink_to(REPO / name)
+        for arch, _, tree in trees():
+            (sources / "build" / arch).symlink_to(tree)
+        shutil.copyfile(self.minisign / "release.pub", repo / "minisign.pub")
+        shutil.copytree(source, repo / "dist")
+        return repo
+
+    def make_sign(self, repo, environment, fault="-", typed=None, stop=None):
+        """`make sign`'s command run on `repo` as a releaser who is not root, with no terminal,
+        or at one where `typed` (prompt, text) is typed at the prompt; with `stop` (signal,
+        entry), the signal is sent once that entry of the signing folder exists. Returns the
+        exit code and the output, both streams as one."""
+        environment = {**{name: value for name, value in os.environ.items()
+                          if not name.startswith(("SIGN_", "MINISIGN_"))},
+                       "PYTHONPATH": str(HERE), "PYTHONDONTWRITEBYTECODE": "1",
+                       "TMPDIR": str(repo / "tmp"), **environment}
+        (repo / "tmp").mkdir(exist_ok=True)
+        command = [sys.executable, "-c", MAKE_SIGN, fault, str(repo)]
+        if typed is not None:
+            command = ["script", "-qec", shlex.join(command), "/dev/null"]
+        if os.geteuid() == 0:
+            command = ["setpriv", "--bounding-set=-dac_override,-dac_read_search", *command]
+        with subprocess.Popen(command, env=environment, stdin=subprocess.PIPE,
+                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                              start_new_session=True) as process:
+            if stop:
+                while process.poll() is None and not list(repo.glob(f".dist-signing*/{stop[1]}")):
+                    time.sleep(0.02)
+                process.send_signal(stop[0])
+            output = b""
+            while typed and typed[0].encode() not in output and \
+                    select.select([process.stdout], [], [], 300)[0]:
+                chunk = os.read(process.stdout.fileno(), 4096)
+                if not chunk:
+                    break
+                output += chunk
+            if typed:
+                process.stdin.write(typed[1].encode())
+            output += process.communicate(timeout=600)[0]
+        return process.returncode, output.decode().replace("\r", "")
+
+    def test_a_refused_signing_says_why_last_and_leaves_the_release_as_it_was(self):
         pkcs12 = pkcs12_environment(self.pki)
         (self.work / "wrong.txt").write_text("wrong\n")
         wrong = str(self.work / "wrong.txt")
         expired = authority(self.work, "expired", days=-1)
         end = subprocess.run(["openssl", "x509", "-noout", "-enddate", "-in",
                               expired / "signer.pem"], capture_output=True, text=True).stdout
+        openssl("x509", "-in", "ca.pem", "-outform", "DER", "-out", "ca.der", cwd=self.pki)
+        minisign_alone = {"MINISIGN_KEY": str(self.minisign / "release.key")}
+        stem = names.stem(version(), "win64")
+        kill_first = {"stop": (signal.SIGKILL, "signatures"), "environment": pkcs12}
         cases = {
             "no key file": ({**pkcs12, "SIGN_PKCS12": "/no.p12"}, "no such key file: /no.p12"),
             "no CA file": ({**pkcs12, "SIGN_CA_FILE": "/no.pem"}, "no such CA file: /no.pem"),
@@ -303,19 +406,65 @@ class SignedRelease(unittest.TestCase):
                                          "MINISIGN_PASSWORD_FILE": wrong},
                                         "wrong password for the minisign key"),
             "not the release key": (self.minisign_environment("other.key"), "not the release key"),
+            "an unreachable time-stamp server": (
+                {**pkcs12, "SIGN_TIMESTAMP_URL": "http://127.0.0.1:1"},
+                r"no time stamp from http://127.0.0.1:1 \(SIGN_TIMESTAMP_URL\)"),
+            "a key that does not match the certificate": (
+                {**self.token_environment(label="mismatched"),
+                 "SIGN_CA_FILE": str(self.other_pki / "ca.pem")},
+                "the key does not match the certificate"),
+            "a CA file that is not PEM": ({**pkcs12, "SIGN_CA_FILE": str(self.pki / "ca.der")},
+                                          "ca.der holds no certificate in PEM"),
+            "a full disk": (pkcs12, "no space left beside dist/", {"fault": "full"}),
+            "a read-only dist/": (pkcs12, "dist/ is read-only for this user",
+                                  {"change": lambda out: out.chmod(0o555)}),
+            "a dist/ that is a link": (pkcs12, "dist/ is a symbolic link to elsewhere",
+                                       {"change": lambda out: (out.rename(out.with_name(
+                                           "elsewhere")), out.symlink_to("elsewhere"))}),
+            "a signed release, to sign again": (pkcs12, rf"dist/{names.stem(version(), 'win32')}"
+                                                r"\.authenticode\.pem is not part of the release",
+                                                {"source": self.signed}),
+            "a changed README.txt": (pkcs12, rf"dist/{stem}/README.txt differs from the file",
+                                     {"change": lambda out: (out / stem / "README.txt")
+                                      .write_text("changed")}),
+            "a changed zip and exe, their sums to match": (
+                self.minisign_environment("release.key"), rf"dist/{stem}\.zip differs",
+                {"change": tamper}),
+            "the release key's password, no terminal": (
+                minisign_alone, "no terminal to ask for it on: name its file in "
+                "MINISIGN_PASSWORD_FILE"),
+            "the release key's password mistyped at the terminal": (
+                minisign_alone, "wrong password for the minisign key .*release.key$",
+                {"typed": (f"password of the minisign key {self.minisign / 'release.key'}: ",
+                           "wrong\n")}),
+            **{f"stopped by {stop.name}": (pkcs12, f"stopped by {stop.name}: dist/ is as it was",
+                                           {"stop": (stop, entry)})
+               for stop, entry in ((signal.SIGINT, "*"), (signal.SIGTERM, "signatures"),
+                                   (signal.SIGHUP, "*"))},
+            "killed with SIGKILL, then run again": (minisign_alone, "MINISIGN_PASSWORD_FILE",
+                                                    {"first": kill_first}),
         }
-        for name, (environment, refusal) in cases.items():
+        for name, (environment, refusal, *options) in cases.items():
+            options = options[0] if options else {}
             with self.subTest(name):
-                before = digests(self.unsigned)
-                with self.assertRaisesRegex(Refused, refusal):
-                    sign.sign(self.unsigned, REPO, trees(), environment, None,
-                              self.minisign / "release.pub")
-                self.assertEqual(digests(self.unsigned), before)
-                self.assertEqual(list(self.work.glob(".unsigned-signing-*")), [])
-        before = digests(self.signed)
-        with self.assertRaisesRegex(Refused, "is not the unsigned program built in"):
-            sign.sign(self.signed, REPO, trees(), pkcs12, None, self.minisign / "release.pub")
-        self.assertEqual(digests(self.signed), before)
+                repo = self.clone(options.get("source", self.unsigned))
+                options.get("change", lambda out: None)(repo / "dist")
+                before = digests(repo / "dist")
+                if "first" in options:
+                    self.make_sign(repo, **options["first"])
+                    self.assertTrue(list(repo.glob(".dist-signing*")))
+                code, output = self.make_sign(
+                    repo, environment, **{option: options[option] for option in
+                                          ("fault", "typed", "stop") if option in options})
+                self.assertEqual(code, 1, output)
+                self.assertRegex(output.splitlines()[-1], refusal)
+                self.assertIn(options.get("typed", ("",))[0], output)
+                if "first" in options:
+                    self.assertIn("removed .dist-signing/ beside dist/, which a stopped "
+                                  "`make sign` left", output)
+                self.assertEqual(digests(repo / "dist"), before)
+                self.assertEqual(list(repo.glob(".dist-signing*")), [])
+                self.assertEqual(secrets_in(repo), [])
 
     def test_the_sums_signed_with_minisign_verify_and_a_changed_line_fails(self):
         self.assertTrue(sums_signature.verify(self.signed, self.minisign / "release.pub"))

@@ -5,9 +5,9 @@ Test files take the fixtures by importing them: `from harness.onscreen import pa
 import pytest
 
 from . import screen
+from .place import ORIGIN
 from .pointer import Pointer
 
-ORIGIN = (260, 227)  # where the widget is shown
 
 
 def on_screen(position, client):

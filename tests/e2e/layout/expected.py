@@ -5,7 +5,6 @@ import dataclasses
 from .pictures import Canvas, read_payload
 
 COLOURS = {"clBlack": (0, 0, 0), "clWhite": (255, 255, 255)}
-CLIENT_96 = (202, 68)
 
 
 @dataclasses.dataclass
@@ -30,15 +29,17 @@ def label_bytes(obj, codepage):
 
 
 class Expected:
-    """The client area of `size`, over `face`, with every component drawn in creation order.
+    """The client area of `size` (the form's own client size unless given), over `face`, with
+    every component drawn in creation order.
 
     `places` moves components (name -> (left, top)); `boxes` gives link labels other boxes;
     `captions` replaces captions (name -> bytes); `font_height` replaces the labels' font
     height. Auto-sized labels take the measure layouttool reports."""
 
-    def __init__(self, form, tool, face, codepage="cp1252", size=CLIENT_96, places=None,
+    def __init__(self, form, tool, face, codepage="cp1252", size=None, places=None,
                  boxes=None, captions=None, font_height=None):
-        self.canvas = Canvas(*size, face)
+        self.canvas = Canvas(*(size or (_prop(form, "ClientWidth"), _prop(form, "ClientHeight"))),
+                             face)
         self.labels = []
         places, boxes, captions = places or {}, boxes or {}, captions or {}
         for obj in form.children:

@@ -36,6 +36,7 @@ def main():
         else:
             sign.sign_release(arguments.repo, os.environ, arguments.release_url or None)
     except Refused as refusal:
+        sys.stdout.flush()  # the refusal is the last line, also where both go to one pipe
         print(refusal, file=sys.stderr)
         return 1
     return 0

@@ -2,12 +2,13 @@
 
 A signature is kept apart from the program as a detached PKCS#7 file (PEM), so that anyone who
 rebuilds the unsigned program from the source can attach it and get the signed bytes. A
-passphrase or PIN reaches osslsigncode only through a file (-readpass), never on its command
-line.
+passphrase or PIN reaches osslsigncode only through a pipe it reads as a file (-readpass
+/dev/fd/N), never on its command line or on a disk.
 """
 
 import pathlib
 import re
+import ssl
 import subprocess
 import tempfile
 import typing
@@ -17,32 +18,39 @@ from . import Refused, key_uri, passwords
 DEBIAN_AUTHORITIES = pathlib.Path("/etc/ssl/certs/ca-certificates.crt")
 
 
-def osslsigncode(*arguments, password_of=None):
+def osslsigncode(*arguments, pass_fds=(), **context):
     """Runs osslsigncode; it writes its output file even when it fails, so the caller reads
     that file only on success. A failure says why in the releaser's words where it can, else
-    with what osslsigncode printed."""
-    result = subprocess.run(["osslsigncode", *arguments], capture_output=True, text=True)
+    with what osslsigncode printed, the refusal last."""
+    result = subprocess.run(["osslsigncode", *arguments], capture_output=True, text=True,
+                            pass_fds=pass_fds)
     if result.returncode != 0:
         output = result.stdout + result.stderr
-        raise Refused(fault(output, password_of) or
-                      f"osslsigncode {arguments[0]} failed:\n{output}")
+        raise Refused(fault(output, **context) or f"{output.rstrip()}\n"
+                      f"osslsigncode {arguments[0]} failed (its output is above)")
     return result.stdout
 
 
 UNTRUSTED = "the certificate's issuer is not trusted: give SIGN_CA_FILE"
 # What osslsigncode (through OpenSSL) prints for each fault, and what the releaser reads.
 NOT_FOR_CODE_SIGNING = "the certificate is not for code signing"
-FAULTS = (("Unsupported Signer's certificate purpose", NOT_FOR_CODE_SIGNING),
+FAULTS = (("RFC 3161 timestamping failed", "no time stamp from {timestamp_url} "
+           "(SIGN_TIMESTAMP_URL): the server cannot be reached or gave none; try again, or name "
+           "another RFC 3161 server of the certificate's authority"),
+          ("Unsupported Signer's certificate purpose", NOT_FOR_CODE_SIGNING),
           ("unsupported certificate purpose", NOT_FOR_CODE_SIGNING),
           ("certificate has expired", "the certificate expired on {notAfter}"),
           ("certificate is not yet valid", "the certificate is not valid before {notBefore}"),
           ("unable to get local issuer certificate", UNTRUSTED),
           ("self-signed certificate in certificate chain", UNTRUSTED),
           ("Wrong password?", "wrong password for {password_of}"),
-          ("PIN incorrect", "wrong PIN for {password_of}"))
+          ("PIN incorrect", "wrong PIN for {password_of}"),
+          # The signature does not verify with the public key of the certificate beside it.
+          ("PKCS7_signatureVerify:signature failure", "the key does not match the certificate: "
+           "for a token, the certificate is the one at SIGN_PKCS11_KEY with type=cert"))
 
 
-def fault(output, password_of):
+def fault(output, password_of=None, timestamp_url=None):
     """The releaser's words for what went wrong, when osslsigncode's `output` shows it."""
     # The first dates after "Signer's certificate:" are the signer's own.
     signer = output.partition("Signer's certificate:")[2]
@@ -50,7 +58,8 @@ def fault(output, password_of):
              re.findall(r"(notBefore|notAfter) : (.+)", signer)[:2]}
     for sign, words in FAULTS:
         if sign in output:
-            return words.format(password_of=password_of, **dates)
+            return words.format(password_of=password_of, timestamp_url=timestamp_url,
+                                **dates)
     return None
 
 
@@ -86,13 +95,14 @@ def required(environment, name):
 def sign(exe, key, timestamp_url=None):
     """The detached signature (PEM) of the program at `exe`: SHA-256, and an RFC 3161 time
     stamp from `timestamp_url` when given, so that it stays valid after the certificate
-    expires. osslsigncode reads the password from a private copy of its first line."""
+    expires. osslsigncode reads the first line of the password file from a pipe."""
     stamp = ["-ts", timestamp_url] if timestamp_url else []
     with tempfile.TemporaryDirectory(prefix="hotkeys-sign-") as work, \
-            passwords.private_copy(key.password_file) as password:
+            passwords.pipe(passwords.first_line(key.password_file)) as password:
         signed = pathlib.Path(work) / "signed.exe"
-        osslsigncode("sign", *key.arguments, "-readpass", str(password), "-h", "sha256", *stamp,
-                     "-in", str(exe), "-out", str(signed), password_of=key.password_of)
+        osslsigncode("sign", *key.arguments, "-readpass", f"/dev/fd/{password}", "-h", "sha256",
+                     *stamp, "-in", str(exe), "-out", str(signed), pass_fds=(password,),
+                     password_of=key.password_of, timestamp_url=timestamp_url)
         return extract(signed)
 
 
@@ -122,6 +132,16 @@ def verify(exe, ca_file=None):
     code signing, valid now, that chains to Debian's authorities or those of `ca_file`."""
     with tempfile.TemporaryDirectory(prefix="hotkeys-verify-") as work:
         osslsigncode("verify", *trusted_authorities(ca_file, pathlib.Path(work)), "-in", str(exe))
+
+
+def check_authorities(ca_file):
+    """Refuses a SIGN_CA_FILE that holds no certificate in PEM, before it is relied on."""
+    try:
+        ssl.SSLContext(ssl.PROTOCOL_TLS_CLIENT).load_verify_locations(cafile=ca_file)
+    except ssl.SSLError:
+        raise Refused(f"SIGN_CA_FILE {ca_file} holds no certificate in PEM (-----BEGIN "
+                      "CERTIFICATE-----); convert a DER one with `openssl x509 -inform DER`") \
+            from None
 
 
 def trusted_authorities(ca_file, work):

@@ -9,6 +9,7 @@ where or when the build ran.
 """
 
 import os
+import pathlib
 import shutil
 import subprocess
 import sys
@@ -60,15 +61,16 @@ def toolchain_files(prefix):
 
 
 def cmake_files():
+    """CMake and the platform module of the Windows presets. The module's path is written to a
+    file: what CMake prints is coloured when make runs at a terminal (MAKE_TERMOUT)."""
     cmake = shutil.which("cmake")
     yield cmake
-    with tempfile.NamedTemporaryFile("w", suffix=".cmake") as script:
-        script.write('message("${CMAKE_ROOT}/Modules/Platform/Windows-GNU.cmake")\n')
-        script.flush()
-        # message() writes to stderr.
-        result = subprocess.run([cmake, "-P", script.name], check=True, capture_output=True,
-                                text=True)
-    yield result.stderr.strip()
+    with tempfile.TemporaryDirectory(prefix="hotkeys-buildinfo-") as work:
+        script, found = pathlib.Path(work) / "module.cmake", pathlib.Path(work) / "module.txt"
+        script.write_text(f'file(WRITE "{found}" '
+                          '"${CMAKE_ROOT}/Modules/Platform/Windows-GNU.cmake")\n')
+        subprocess.run([cmake, "-P", str(script)], check=True, capture_output=True)
+        yield found.read_text()
 
 
 def zip_writer_files():

@@ -6,6 +6,8 @@ form is quoted by its first and last lines."""
 
 import dataclasses
 
+from . import Refused
+
 MACHINE_READABLE = "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/"
 
 
@@ -51,7 +53,7 @@ def unfold(value):
 def read_machine_readable(text):
     """(Files stanzas in order, {licence name: text of its stand-alone License paragraph})."""
     if not text.startswith(MACHINE_READABLE):
-        raise ValueError("not in Debian's machine-readable copyright format")
+        raise Refused("not in Debian's machine-readable copyright format")
     stanzas, licenses = [], {}
     for paragraph in _paragraphs(text):
         fields = _fields(paragraph)
@@ -71,8 +73,8 @@ def quote(text, first, last):
     lines = text.splitlines()
     starts = [at for at, line in enumerate(lines) if line.strip().startswith(first)]
     if not starts:
-        raise LookupError(f'no line starts with "{first}"')
+        raise Refused(f'no line starts with "{first}"')
     for end in range(starts[0], len(lines)):
         if lines[end].rstrip().endswith(last):
             return "\n".join(line.rstrip() for line in lines[starts[0]:end + 1])
-    raise LookupError(f'no line after "{first}" ends with "{last}"')
+    raise Refused(f'no line after "{first}" ends with "{last}"')

@@ -5,6 +5,12 @@ packages of the libraries linked into the program."""
 import os
 import subprocess
 
+from . import Refused
+
+
+class Unowned(Refused):
+    """A file that no installed package owns."""
+
 
 def merged_usr_names(path):
     """A file's real path and its other name under a merged /usr, where dpkg may know it."""
@@ -27,7 +33,7 @@ def owners(paths):
     for path, aliases in names.items():
         found_owners = [owner[alias] for alias in aliases if alias in owner]
         if not found_owners:
-            raise LookupError(f"{path} belongs to no installed package")
+            raise Unowned(f"{path} belongs to no installed package")
         result[path] = found_owners[0]
     return result
 

@@ -140,9 +140,11 @@ def package(out, sources, trees, epoch, commit, signatures=None, ca_file=None):
 
 
 def release_files(out, sources, trees, epoch, commit, signatures=None, ca_file=None,
-                  release_url=None):
+                  release_url=None, shown=None):
     """Everything a release publishes, in `out`, each part read back against the others; the
-    package managers' manifests when the address of the release is given."""
+    package managers' manifests when the address of the release is given. What it prints names
+    the folder `shown`, where the release will be (`out` itself by default)."""
+    shown = shown or out
     shutil.rmtree(out, ignore_errors=True)
     out.mkdir(parents=True)
     files_to_sum, release = package(out, sources, trees, epoch, commit, signatures, ca_file)
@@ -150,9 +152,9 @@ def release_files(out, sources, trees, epoch, commit, signatures=None, ca_file=N
     files_to_sum.append("BUILDINFO")
     lines = "".join(f"{sha256(out / file)}  {file}\n" for file in sorted(files_to_sum))
     (out / names.SUMS).write_text(lines)
-    print(f"built from {commit} (SOURCE_DATE_EPOCH={epoch}) in {out}:")
+    print(f"built from {commit} (SOURCE_DATE_EPOCH={epoch}) in {shown}:")
     print(lines, end="")
-    check_sums(out)
+    check_sums(out, shown)
     check_sbom.check(out, {arch: tree / "HotKeys.map" for arch, _, tree in trees})
     print(f"{names.bill(release['version'])} matches the zips, the exes and their link maps")
     if release_url:
@@ -160,14 +162,16 @@ def release_files(out, sources, trees, epoch, commit, signatures=None, ca_file=N
         faults = check_manifests.faults_of(out)
         if faults:
             raise Refused("the manifests do not match the release:\n  " + "\n  ".join(faults))
-        print(f"winget and Scoop manifests of {release_url} in {out}/winget and {out}/scoop")
+        print(f"winget and Scoop manifests of {release_url} in {shown}/winget and "
+              f"{shown}/scoop")
 
 
-def check_sums(out):
+def check_sums(out, shown=None):
     result = subprocess.run(["sha256sum", "--quiet", "-c", names.SUMS], cwd=out,
                             capture_output=True, text=True)
     if result.returncode != 0:
-        raise Refused(f"{out}/{names.SUMS} does not match its files:\n{result.stdout}")
+        raise Refused(f"{result.stdout.rstrip()}\n{shown or out}/{names.SUMS} does not match "
+                      "its files (above)")
 
 
 def trees_of(sources):
@@ -177,6 +181,8 @@ def trees_of(sources):
 
 def make_dist(repo, signatures=None, ca_file=None, release_url=None):
     repo = pathlib.Path(repo).resolve()
+    if ca_file:
+        authenticode.check_authorities(ca_file)
     epoch = int(git(repo, "log", "-1", "--format=%ct"))
     commit = git(repo, "rev-parse", "HEAD")
     sources = repo / "build" / "dist" / "src"

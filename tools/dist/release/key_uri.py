@@ -21,13 +21,21 @@ def name(attribute):
     return urllib.parse.unquote(attribute.partition("=")[0]).strip().lower()
 
 
+def decoded(uri):
+    """`uri` with every percent-encoding undone, however often it was applied."""
+    while (plain := urllib.parse.unquote(uri)) != uri:
+        uri = plain
+    return uri.lower()
+
+
 def checked(uri):
-    """`uri`, refused when it is no PKCS#11 URI or carries a PIN wherever it stands. A refused
-    URI is never repeated: it may hold the PIN."""
+    """`uri`, refused when it is no PKCS#11 URI or names a PIN attribute anywhere: token
+    libraries split a URI each their own way (one takes "&" inside the path, another ";" inside
+    the query), so no reading of its structure is trusted. A refused URI is never repeated: it
+    may hold the PIN."""
     if not uri.startswith(SCHEME):
         raise Refused("SIGN_PKCS11_KEY must be a PKCS#11 URI (pkcs11:...)")
-    path, query = parts(uri)
-    pins = sorted({name(a) for a in path + query} & set(PIN_ATTRIBUTES))
+    pins = [pin for pin in PIN_ATTRIBUTES if pin in decoded(uri)]
     if pins:
         raise Refused(f"SIGN_PKCS11_KEY carries the token's PIN ({', '.join(pins)}): name the "
                       "key without it, the PIN comes from SIGN_PIN_FILE")

@@ -49,7 +49,7 @@ def claim(table, inputs):
     no library claims."""
     try:
         owner = debian_packages.owners(inputs)
-    except LookupError as unknown:
+    except debian_packages.Unowned as unknown:
         raise Uncovered(f"HotKeys.exe links code whose licence notices are unknown: {unknown}")
     facts = package_facts(sorted(set(owner.values())))
     claimed, refused = collections.defaultdict(dict), []
@@ -105,12 +105,12 @@ def covers_linked_code(pattern, library, sources):
 def spdx_ids(table, debian_license):
     """The SPDX identifiers of a Debian licence field ('BSD-2-clause-NetBSD and ISC')."""
     if " or " in debian_license:
-        raise ValueError(f"a choice of licences needs a reviewed expression: {debian_license}")
+        raise Refused(f"a choice of licences needs a reviewed expression: {debian_license}")
     ids = []
     for name in debian_license.split(" and "):
         if name not in table["spdx"]:
-            raise ValueError(f'no SPDX identifier for the Debian licence "{name}": add it to '
-                             "the spdx table of tools/dist/components.json")
+            raise Refused(f'no SPDX identifier for the Debian licence "{name}": add it to '
+                          "the spdx table of tools/dist/components.json")
         ids.append((name, table["spdx"][name]))
     return ids
 
@@ -128,7 +128,7 @@ def machine_readable_notices(table, library, text, sources):
         for name, spdx in spdx_ids(table, stanza.license):
             body = stanza.license_text or stand_alone.get(name, "")
             if not body:
-                raise LookupError(f'the copyright file gives no text for the licence "{name}"')
+                raise Refused(f'the copyright file gives no text for the licence "{name}"')
             if spdx not in ids:
                 ids.append(spdx)
             license_texts.setdefault(spdx, body)
@@ -155,8 +155,8 @@ def describe(table, objdump, name, linked, facts):
     texts = {(pathlib.Path("/usr/share/doc") / package.split(":")[0] / "copyright").read_text()
              for package in packages}
     if len(texts) != 1:
-        raise ValueError(f"the packages of {name} ({', '.join(packages)}) have different "
-                         "copyright files")
+        raise Refused(f"the packages of {name} ({', '.join(packages)}) have different "
+                      "copyright files")
     text = texts.pop()
     if text.startswith(copyright.MACHINE_READABLE):
         sources = set()

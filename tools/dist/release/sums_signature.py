@@ -1,40 +1,50 @@
 """The minisign signature of SHA256SUMS, which says who made the release: the sums alone only
-say that a download is intact. minisign asks for the key's password on its standard input,
-which is given the first line of the password file when one is named (never its command line),
-else is the terminal."""
+say that a download is intact. minisign reads the key's password from its standard input, never
+from its command line."""
 
+import base64
+import binascii
 import subprocess
 
-from . import Refused, passwords
-
-SUMS = "SHA256SUMS"
+from . import Refused, names
 
 
-def minisign(arguments, key, password_file, **options):
-    """Runs minisign with the secret `key`, refusing a wrong password in so many words."""
-    password = passwords.first_line(password_file) + b"\n" if password_file else None
-    result = subprocess.run(["minisign", *arguments, "-s", str(key)], input=password,
+def needs_password(key):
+    """Whether the secret `key` is encrypted with a password: the second line of its file is the
+    key in base64, whose bytes 2 and 3 name the key derivation, zero for none."""
+    try:
+        with open(key, "rb") as file:
+            return base64.b64decode(file.read().splitlines()[1])[2:4] != b"\0\0"
+    except (IndexError, binascii.Error):
+        return True  # not a key minisign wrote: it says so itself
+
+
+def minisign(arguments, key, password, password_of, **options):
+    """Runs minisign with the secret `key` and its `password` (None for a key without one),
+    refusing a wrong password in so many words."""
+    result = subprocess.run(["minisign", *arguments, "-s", str(key)],
+                            input=password + b"\n" if password is not None else None,
                             capture_output=True, **options)
     output = (result.stdout + result.stderr).decode(errors="replace")
     if "Wrong password" in output:
-        raise Refused(f"wrong password for the minisign key {key} (MINISIGN_PASSWORD_FILE)")
+        raise Refused(f"wrong password for {password_of}")
     if result.returncode != 0:
-        raise Refused(f"minisign {arguments[0]} failed:\n{output}")
+        raise Refused(f"{output.rstrip()}\nminisign {arguments[0]} failed (its output is above)")
 
 
-def sign(out, key, password_file, trusted_comment):
+def sign(out, key, password, password_of, trusted_comment):
     """Writes out/SHA256SUMS.minisig. The trusted comment is signed with the sums."""
-    minisign(["-S", "-m", SUMS, "-x", f"{SUMS}.minisig", "-t", trusted_comment], key,
-             password_file, cwd=out)
+    minisign(["-S", "-m", names.SUMS, "-x", f"{names.SUMS}.minisig", "-t", trusted_comment], key,
+             password, password_of, cwd=out)
 
 
-def public_key(key, password_file, target):
+def public_key(key, password, password_of, target):
     """Writes the public half of the secret `key` to `target`."""
-    minisign(["-R", "-p", str(target)], key, password_file)
+    minisign(["-R", "-p", str(target)], key, password, password_of)
     return target
 
 
 def verify(out, public_key):
     """Whether out/SHA256SUMS.minisig is a signature of out/SHA256SUMS by `public_key`."""
-    return subprocess.run(["minisign", "-V", "-q", "-p", str(public_key), "-m", SUMS],
+    return subprocess.run(["minisign", "-V", "-q", "-p", str(public_key), "-m", names.SUMS],
                           cwd=out, capture_output=True).returncode == 0
