@@ -16,7 +16,7 @@ from harness.messagebox import IDOK, MB_ICONINFORMATION, MB_ICONSTOP, MB_OK, Box
 from harness.onscreen import ORIGIN, on_screen, pointer  # noqa: F401 (a fixture)
 from harness.poll import Timeout, wait_until
 from harness.resource import find_rcdata_entry, read_exe_form, without_form_description
-from harness.session import Session, generated_locale
+from harness.session import Session
 from harness.wine import windows_path
 
 # Wine's own words for ERROR_ACCESS_DENIED, then what the user can do about it.
@@ -147,9 +147,8 @@ def test_a_failed_start_up_ends_with_the_error_where_it_arose(
 
 
 def test_the_fatal_box_names_a_japanese_file_whose_characters_end_in_backslash_bytes(
-        bench, tmp_path, tmp_path_factory):
-    locales = generated_locale(tmp_path_factory.getbasetemp() / "locales", "ja_JP.UTF-8")
-    japanese = Session(bench, "ja_JP.UTF-8", locales)
+        bench, tmp_path):
+    japanese = Session(bench, "ja_JP.UTF-8")
     boxes = BoxTool(japanese.wine, str(pathlib.Path(bench.exe).parent / "boxtool.exe"),
                     japanese.tool)
     # In code page 932 the first and the last of these characters end in 0x5C, the backslash.
