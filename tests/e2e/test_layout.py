@@ -35,8 +35,9 @@ def test_every_pixel_is_the_pictures_blended_over_the_button_face_and_the_labels
         colours = {shown[3 * (y * width + x):3 * (y * width + x) + 3]
                    for y in range(top, min(height, top + box_height))
                    for x in range(left, left + box_width)}
-        # White text on black, its edges grey where the font is smoothed.
-        assert {b"\0\0\0", b"\xff\xff\xff"} <= colours, name
+        # White text on black, grey where the font is smoothed (wholly, in the fonts that draw
+        # Cyrillic in the East Asian code pages).
+        assert b"\0\0\0" in colours and len(colours) > 1, name
         assert all(r == g == b for r, g, b in colours), name
 
 

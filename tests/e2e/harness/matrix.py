@@ -90,6 +90,9 @@ def outcome(returncode, report):
 def run(cell, desktops):
     """Runs one cell on a free desktop; a cell that overruns is interrupted the way Ctrl+C
     interrupts pytest, so that its fixtures still put the prefix's settings back."""
+    if "unmade" in cell.row:
+        cell.outcome, cell.detail = "not made", cell.row["unmade"]
+        return cell
     desktop = desktops.get()
     cell.folder.mkdir(parents=True, exist_ok=True)
     report = cell.folder / "report.xml"
@@ -113,24 +116,39 @@ def run(cell, desktops):
     return cell
 
 
-def table(cells, seconds):
+def table(cells, seconds, desktops):
     width = max(len("configuration"), *(len(cell.configuration) for cell in cells)) + 2
     files = max(len(cell.file) for cell in cells) + 2
-    lines = [f"{'configuration':<{width}}{'file':<{files}}{'outcome':<9}{'time':>8}  detail"]
+    lines = [f"{'configuration':<{width}}{'file':<{files}}{'outcome':<10}{'time':>7}  detail"]
     for cell in cells:
-        lines.append(f"{cell.configuration:<{width}}{cell.file:<{files}}{cell.outcome:<9}"
-                     f"{cell.seconds:>7.1f}s  {cell.detail}")
+        lines.append(f"{cell.configuration:<{width}}{cell.file:<{files}}{cell.outcome:<10}"
+                     f"{cell.seconds:>6.1f}s  {cell.detail}")
     counts = {kind: sum(cell.outcome == kind for cell in cells)
-              for kind in ("passed", "failed", "skipped")}
+              for kind in ("passed", "failed", "skipped", "not made")}
     lines.append(f"{len(cells)} cells: {counts['passed']} passed, {counts['failed']} failed, "
-                 f"{counts['skipped']} skipped in {seconds / 60:.1f} min ({seconds:.0f} s)")
+                 f"{counts['skipped']} skipped, {counts['not made']} not made on this machine, "
+                 f"in {seconds / 60:.1f} min ({seconds:.0f} s) on {desktops} desktops")
     return "\n".join(lines) + "\n"
+
+
+def last_times():
+    """Each cell's time in the runs before, by "configuration/file"."""
+    try:
+        return json.loads((OUT / "times.json").read_text())
+    except (OSError, ValueError):
+        return {}
+
+
+def longest_first(cells, last):
+    """The cells in the order that ends soonest: the longest of the last run first."""
+    return sorted(cells, key=lambda cell: -last.get(f"{cell.configuration}/{cell.file}", 60.0))
 
 
 def main(names):
     rows = read_rows(names)
     cells = cells_of(rows)
     started = time.monotonic()
+    times = last_times()
     # Each locale is generated once, here, before the cells that need it start together.
     for row in rows:
         Configuration(lang=row.get("lang"), messages=row.get("messages")).locale_environment({})
@@ -140,16 +158,19 @@ def main(names):
     for desktop in ids:
         desktops.put(desktop)
     with concurrent.futures.ThreadPoolExecutor(len(ids)) as pool:
-        running = [pool.submit(run, cell, desktops) for cell in cells]
+        running = [pool.submit(run, cell, desktops) for cell in longest_first(cells, times)]
         for done in concurrent.futures.as_completed(running):
             cell = done.result()
-            print(f"{cell.configuration:<22}{cell.file:<22}{cell.outcome:<9}{cell.seconds:>6.1f}s "
-                  f"{cell.detail}", flush=True)
+            print(f"{cell.configuration:<22}{cell.file:<22}{cell.outcome:<10}"
+                  f"{cell.seconds:>6.1f}s {cell.detail}", flush=True)
             if cell.outcome == "failed":
                 print(f"    see {cell.folder / 'output.txt'}", flush=True)
-    text = table(cells, time.monotonic() - started)
+    text = table(cells, time.monotonic() - started, len(ids))
     OUT.mkdir(parents=True, exist_ok=True)
     (OUT / "table.txt").write_text(text)
+    times.update({f"{cell.configuration}/{cell.file}": round(cell.seconds, 1) for cell in cells
+                  if cell.outcome != "not made"})
+    (OUT / "times.json").write_text(json.dumps(times, indent=1) + "\n")
     print(f"\n{text}written to {OUT / 'table.txt'}")
     return 1 if any(cell.outcome == "failed" for cell in cells) else 0
 
