@@ -63,7 +63,7 @@ test: check
 # The end-to-end files again under each configuration of tests/e2e/matrix.toml (locales, code
 # pages, resolutions, Windows versions, keyboards) that their outcome depends on, three at a
 # time on the desktops `make test` uses; prints the table of configuration by file and writes
-# it to build/matrix/table.txt. `make matrix ROWS="dpi144 cp932"` runs only those rows.
+# it to build/matrix/table.txt. `make matrix ROWS="dpi144 ja-system"` runs only those rows.
 .PHONY: matrix
 matrix: build
 	cd tests/e2e && $(HARNESS_PYTHON) -m harness.matrix $(ROWS)
