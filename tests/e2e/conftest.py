@@ -66,9 +66,11 @@ class Bench:
 
     def close(self):
         processes.stop_remaining()
-        self.settings.close()
-        self.wine.stop_server()
-        self.display.stop()
+        try:
+            self.settings.close()
+        finally:
+            self.wine.stop_server()
+            self.display.stop()
 
 
 @pytest.fixture(scope="session")
