@@ -60,6 +60,14 @@ check: build sanitize
 test: check
 	ctest --preset native -L '^e2e'
 
+# The end-to-end files again under each configuration of tests/e2e/matrix.toml (locales, code
+# pages, resolutions, Windows versions, keyboards) that their outcome depends on, three at a
+# time on the desktops `make test` uses; prints the table of configuration by file and writes
+# it to build/matrix/table.txt. `make matrix ROWS="dpi144 ja-system"` runs only those rows.
+.PHONY: matrix
+matrix: build
+	cd tests/e2e && $(HARNESS_PYTHON) -m harness.matrix $(ROWS)
+
 # Rewrites every C++ file that differs from .clang-format (the format check names them).
 format: deps
 	tools/checkformat/checkformat.sh clang-format-14 $(CURDIR) --fix

@@ -4,16 +4,22 @@ HOTKEYS_WIN_DIR chooses the build tree whose HotKeys.exe and helpers run, build/
 build/win32 for the 32-bit program (whose helpers are 32-bit too, as a DLL loaded into it must
 be)."""
 
+import contextlib
+
 import pytest
 
 from harness import processes, screen
+from harness.configuration import Configuration
 from harness.display import Display
+from harness.layouttool import LayoutTool
 from harness.paths import ARTIFACTS, PREFIX, WIN_DIR
 from harness.probe import Probe
+from harness.resource import read_exe_form
 from harness.session import Session
 from harness.widget import Widget, stop_all
 from harness.wine import Wine
 from harness.wintool import WinTool
+from layout.geometry import Geometry
 
 
 class Bench:
@@ -24,15 +30,23 @@ class Bench:
         if missing:
             raise FileNotFoundError(f"{missing} not in {WIN_DIR}: run `make build` first")
         ARTIFACTS.mkdir(parents=True, exist_ok=True)
+        self.configuration = Configuration.from_environment()
+        self.settings = contextlib.ExitStack()
         self.display = Display()
         self.wine = Wine(PREFIX, self.display.name)
+        self.configuration.locale_environment(self.wine.env)
         try:
+            self.configuration.set_keyboard(self.display.name)
             self.wine.ensure_prefix()
             self.wine.start_server()
+            self.settings = self.configuration.registry(self.wine)
+            self.tool = WinTool(self.wine, str(WIN_DIR / "wintool.exe"))
+            wrong = self.configuration.mismatches(self.tool.system())
+            if wrong:
+                raise RuntimeError(f"the configuration did not take: {'; '.join(wrong)}")
         except BaseException:
             self.close()
             raise
-        self.tool = WinTool(self.wine, str(WIN_DIR / "wintool.exe"))
         self.probes = []
 
     def restart_server(self):
@@ -52,8 +66,11 @@ class Bench:
 
     def close(self):
         processes.stop_remaining()
-        self.wine.stop_server()
-        self.display.stop()
+        try:
+            self.settings.close()
+        finally:
+            self.wine.stop_server()
+            self.display.stop()
 
 
 @pytest.fixture(scope="session")
@@ -106,6 +123,24 @@ def western(bench):
 
 
 @pytest.fixture
+def local(bench):
+    """A look session in the configuration's locales: the C locale unless it names others."""
+    configuration = bench.configuration
+    session = Session(bench, configuration.lang or "C", configuration.messages)
+    yield session
+    session.stop()
+
+
+@pytest.fixture(scope="session")
+def geometry(bench):
+    """Where the widget's components lie at the configuration's resolution (96 unless it names
+    another)."""
+    form, _, _ = read_exe_form(bench.exe)
+    layout = LayoutTool(bench.wine, str(WIN_DIR / "layouttool.exe"))
+    return Geometry.measure(form, layout, bench.configuration.dpi)
+
+
+@pytest.fixture
 def open_probe(bench, tmp_path):
     """Opens probe windows with the given titles; each call is one probe process."""
     started = []
@@ -121,6 +156,12 @@ def open_probe(bench, tmp_path):
     for probe in started:
         probe.stop()
         bench.probes.remove(probe)
+
+
+def pytest_configure(config):
+    config.addinivalue_line("markers", "own_configuration: the test sets its own locale or "
+                            "resolution, or holds in the default ones only; `make matrix` "
+                            "leaves it out")
 
 
 @pytest.hookimpl(hookwrapper=True)

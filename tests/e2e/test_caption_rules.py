@@ -22,18 +22,18 @@ TITLES = [
 
 
 def test_captions_with_ampersands_line_breaks_and_tabs_look_as_drawtext_draws_them(
-        bench, western, open_probe):
+        bench, local, open_probe):
     form, _, _ = read_exe_form(bench.exe)
-    widget = western.start(bench.exe)
-    face = western.layout.button_face()
+    widget = local.start(bench.exe)
+    face = local.layout.button_face()
     one_line = {label.name: label.box[3]
-                for label in Expected(form, western.layout, face, "cp1252").labels}
+                for label in Expected(form, local.layout, face, local.codepage).labels}
     probe = open_probe(*(title for title, _, _, _ in TITLES))
     captions = {}
     for window, (title, caption, chord, confirm) in zip(probe.windows, TITLES):
-        bind(western.tool, probe, window, chord, confirm)
+        bind(local.tool, probe, window, chord, confirm)
         captions["Label2" if chord == "alt+n" else "Label1"] = caption
-        expected = Expected(form, western.layout, face, "cp1252", captions=dict(captions))
+        expected = Expected(form, local.layout, face, local.codepage, captions=dict(captions))
         wait_for_look(bench.display.name, widget, expected, f"the caption of {title!r}")
 
         # The reference itself must break lines, or both could agree on a single one.

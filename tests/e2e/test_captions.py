@@ -13,13 +13,13 @@ TITLE_18 = "Notepad - todo.txt"
 
 
 def test_binding_shows_the_titles_start_and_a_plus_and_shorter_captions_leave_no_trace(
-        bench, western, open_probe):
+        bench, local, open_probe):
     form, _, _ = read_exe_form(bench.exe)
-    widget = western.start(bench.exe)
-    face = western.layout.button_face()
+    widget = local.start(bench.exe)
+    face = local.layout.button_face()
 
     def shows(captions, what):
-        expected = Expected(form, western.layout, face, "cp1252", captions=captions)
+        expected = Expected(form, local.layout, face, local.codepage, captions=captions)
         wait_for_look(bench.display.name, widget, expected, what)
         return expected
 
@@ -28,17 +28,17 @@ def test_binding_shows_the_titles_start_and_a_plus_and_shorter_captions_leave_no
     long_title, empty_title = probe.windows
     assert len(TITLE_18) == 18
 
-    bind(western.tool, probe, long_title, "alt+n", "f1")
+    bind(local.tool, probe, long_title, "alt+n", "f1")
     grown = shows({"Label2": b"Notepad - t+"}, "slot 1 bound to the 18-character title")
     assert grown.label("Label2").box[2] > initial.label("Label2").box[2]
     save_client_png(bench.display.name, widget.form_facts(), "widget-bound.png")
 
     # The widget itself has no title; the shorter caption repaints the longer one's box too.
-    western.tool.set_foreground(widget.form)
-    western.tool.keys("alt+n")
+    local.tool.set_foreground(widget.form)
+    local.tool.keys("alt+n")
     shows({"Label2": b"+"}, "slot 1 bound to the widget itself")
 
-    bind(western.tool, probe, empty_title, "alt+m", "1")
+    bind(local.tool, probe, empty_title, "alt+m", "1")
     shrunk = shows({"Label2": b"+", "Label1": b"+"}, "slot 2 bound to a window without title")
     plus, alt_m = shrunk.label("Label1").box, initial.label("Label1").box
     assert plus[:2] == alt_m[:2] == (68, 35)

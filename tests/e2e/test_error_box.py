@@ -18,7 +18,7 @@ from harness.messagebox import IDOK, MB_ICONINFORMATION, MB_ICONSTOP, MB_OK, Box
 from harness.onscreen import ORIGIN, on_screen, pointer  # noqa: F401 (a fixture)
 from harness.poll import Timeout, wait_until
 from harness.resource import find_rcdata_entry, read_exe_form, without_form_description
-from harness.session import Session, generated_locale
+from harness.session import Session
 from harness.wine import windows_path
 
 # Wine's own words for ERROR_ACCESS_DENIED, then what the user can do about it.
@@ -145,7 +145,7 @@ START_UP_FAILURES = {
 
 @pytest.mark.parametrize("case", START_UP_FAILURES)
 def test_a_failed_start_up_ends_with_the_error_where_it_arose(
-        bench, tool, boxes, stop_icon, tmp_path, tmp_path_factory, case):
+        bench, tool, boxes, stop_icon, tmp_path, case):
     failure = START_UP_FAILURES[case]
     message = failure.message
     if message is None:
@@ -157,8 +157,7 @@ def test_a_failed_start_up_ends_with_the_error_where_it_arose(
     copy = patched_copy(pathlib.Path(bench.exe).parent / program, tmp_path, failure.patch, name)
     if failure.locale:
         lang, messages = failure.locale
-        session = Session(bench, lang, generated_locale(tmp_path_factory.getbasetemp() / "locales"),
-                          messages)
+        session = Session(bench, lang, messages)
         tool, boxes = session.tool, box_tool(bench, session)
 
     launcher, pid = tool.start(windows_path(str(copy)))
@@ -186,9 +185,8 @@ def test_a_failed_start_up_ends_with_the_error_where_it_arose(
 
 
 def test_the_fatal_box_names_a_japanese_file_whose_characters_end_in_backslash_bytes(
-        bench, tmp_path, tmp_path_factory):
-    locales = generated_locale(tmp_path_factory.getbasetemp() / "locales", "ja_JP.UTF-8")
-    japanese = Session(bench, "ja_JP.UTF-8", locales)
+        bench, tmp_path):
+    japanese = Session(bench, "ja_JP.UTF-8")
     boxes = box_tool(bench, japanese)
     # In code page 932 the first and the last of these characters end in 0x5C, the backslash.
     name = "予定表.exe"

@@ -3,6 +3,7 @@
 import pytest
 
 from harness import screen, wintool
+from harness.configuration import Configuration
 from harness.keys import VK_F, VK_MENU, VK_N
 from harness.poll import wait_until
 from harness.probe import WM_KEYDOWN, WM_SYSKEYDOWN
@@ -74,3 +75,17 @@ def test_only_a_launcher_that_wine_could_not_start_is_started_again(bench, tool,
     with pytest.raises(WinToolError):
         WinTool(bench.wine, str(not_a_program)).start("notepad")
     assert len(launches) == 1 + LOADER_ATTEMPTS
+
+
+def test_a_configuration_is_written_checked_against_what_programs_see_and_taken_back(bench, tool):
+    before = tool.system()
+    wanted = Configuration(codepage=932, dpi=144, windows="win10", keyboard="de")
+    with wanted.registry(bench.wine):
+        inside = tool.system()
+    after = tool.system()
+
+    assert (inside["dpi"], inside["version"]) == (144, "10.0")
+    # The locale and the keyboard are no registry values: those two did not take.
+    assert [wrong.split(":")[0] for wrong in wanted.mismatches(inside)] == ["acp", "keyboard"]
+    assert after == before
+    assert Configuration(codepage=before["acp"], keyboard="us").mismatches(after) == []

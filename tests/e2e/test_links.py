@@ -1,5 +1,6 @@
 """The three link labels: the hand pointer over them, and each one's page handed to the browser."""
 
+import contextlib
 import json
 import os
 
@@ -13,14 +14,15 @@ from harness.poll import wait_until
 from harness.processes import Process
 from harness.registry import registry_value
 
-# Each link label's box in client coordinates (left, top, right, bottom; the right and bottom
-# edges excluded) and the label whose page it opens: the build names the pages (release.json).
-LINKS = [
-    ((8, 56, 65, 69), "Label3"),
-    ((72, 55, 105, 68), "Label4"),
-    ((112, 55, 193, 68), "Label5"),
-]
-CLIENT_HEIGHT = 68
+# The link labels, each opening its own page: the build names the pages (release.json). Their
+# boxes, and every point aimed at, come from the layout at the bench's resolution (`geometry`).
+LINKS = ["Label3", "Label4", "Label5"]
+# Points of the widget at 96 dpi where the arrow shows, each with the component it lies in:
+# the strip, a corner, the close glyph, Label2's top row, the background, the gaps between the
+# links, above Label5 and right of it.
+ARROW_POINTS = [((100, 8), "Image2"), ((0, 0), None), ((191, 7), "Image3"), ((70, 20), "Label2"),
+                ((30, 40), None), ((68, 60), None), ((108, 60), None), ((150, 54), None),
+                ((194, 60), None)]
 DESKTOP = r"HKCU\Control Panel\Desktop"
 
 
@@ -35,37 +37,44 @@ def middle(box):
     return ((box[0] + box[2]) // 2, (box[1] + box[3]) // 2)
 
 
-def widget_pixels(bench):
-    return screen.capture(bench.display.name).region(ORIGIN[0], ORIGIN[1], ORIGIN[0] + 202,
-                                                      ORIGIN[1] + CLIENT_HEIGHT)
+def widget_pixels(bench, geometry):
+    width, height = geometry.client
+    return screen.capture(bench.display.name).region(ORIGIN[0], ORIGIN[1], ORIGIN[0] + width,
+                                                      ORIGIN[1] + height)
 
 
 def test_each_link_hands_exactly_its_own_page_to_the_browser(bench, build_tree, painted, pointer,
-                                                              browser):
+                                                              browser, geometry):
     pages = json.loads((build_tree / "release.json").read_text())["pages"]
     assert len(set(pages.values())) == len(LINKS)
-    before = widget_pixels(bench)
-    for count, (box, label) in enumerate(LINKS, start=1):
-        pointer.click(*on_screen(ORIGIN, middle(box)))
+    before = widget_pixels(bench, geometry)
+    for count, label in enumerate(LINKS, start=1):
+        pointer.click(*on_screen(ORIGIN, middle(geometry.edges(label))))
         assert browser.wait_calls(count)[-1] == [pages[label]]
     pointer.move(10, 700)  # off the widget, so no pointer stands over what is compared
 
     facts = painted.form_facts()
-    assert (facts.position, facts.size, facts.visible, facts.iconic) == (ORIGIN, (202, 68), True,
-                                                                         False)
+    assert (facts.position, facts.size, facts.visible, facts.iconic) == (
+        ORIGIN, geometry.client, True, False)
     assert painted.running()
-    assert widget_pixels(bench) == before
-    assert browser.calls() == [[pages[label]] for _, label in LINKS]
+    assert widget_pixels(bench, geometry) == before
+    assert browser.calls() == [[pages[label]] for label in LINKS]
 
 
 @pytest.fixture
 def reference_shapes(bench, pointer):
-    """The X pointer shapes of IDC_HAND and IDC_ARROW, read over cursorref.exe's two windows."""
+    """The X pointer shapes of IDC_HAND and IDC_ARROW, read over cursorref.exe's two windows.
+    They are taken at 96 dpi whatever the bench's resolution: Wine shows the widget's cursors
+    as at 96 dpi, while a program started at 192 dpi shows both stock cursors as one stand-in."""
     exe = os.path.join(os.path.dirname(bench.tool.exe), "cursorref.exe")
-    references = Process(bench.wine.command(exe), env=bench.wine.env)
-    bare = settled_shape(pointer, 900, 740, ())  # the root window's own pointer
-    hand = settled_shape(pointer, 70, 650, (bare,))
-    arrow = settled_shape(pointer, 190, 650, (bare, hand))
+    with contextlib.ExitStack() as at_96_dpi:
+        if bench.configuration.dpi != 96:
+            at_96_dpi.enter_context(registry_value(bench.wine, DESKTOP, "LogPixels",
+                                                   "REG_DWORD", "96"))
+        references = Process(bench.wine.command(exe), env=bench.wine.env)
+        bare = settled_shape(pointer, 900, 740, ())  # the root window's own pointer
+        hand = settled_shape(pointer, 70, 650, (bare,))
+        arrow = settled_shape(pointer, 190, 650, (bare, hand))
     yield hand, arrow
     references.stop()
 
@@ -85,20 +94,20 @@ def settled_shape(pointer, x, y, unlike):
 
 
 def test_the_pointer_is_the_hand_over_every_link_label_and_the_arrow_elsewhere(
-        painted, pointer, reference_shapes):
+        painted, pointer, reference_shapes, geometry):
     hand, arrow = reference_shapes
     points = []
-    for box, _ in LINKS:
-        left, top, right, bottom = box
-        bottom = min(bottom, CLIENT_HEIGHT)  # Label3's last row lies below the window
+    for label in LINKS:
+        left, top, right, bottom = box = geometry.edges(label)
+        bottom = min(bottom, geometry.client[1])  # Label3's last row lies below the window
         points += [((x, y), hand) for x, y in [middle(box), (left, top), (right - 1, bottom - 1),
                                               (left, bottom - 1)]]
-    points += [((x, y), arrow) for x, y in [(100, 8), (0, 0), (191, 7), (70, 20), (30, 40),
-                                           (68, 60), (108, 60), (150, 54), (194, 60)]]
+    points += [(geometry.point(point, within), arrow) for point, within in ARROW_POINTS]
     # Each point is reached from one that shows the other pointer, so a shape left over from
     # the point before cannot pass for the right one.
     name = {hand: "hand", arrow: "arrow"}
-    elsewhere = {hand: (arrow, (30, 40)), arrow: (hand, middle(LINKS[1][0]))}
+    elsewhere = {hand: (arrow, geometry.point((30, 40))),
+                 arrow: (hand, middle(geometry.edges("Label4")))}
     for client, expected in points:
         other, other_client = elsewhere[expected]
         pointer.wait_shape(*on_screen(ORIGIN, other_client), other,
@@ -107,6 +116,7 @@ def test_the_pointer_is_the_hand_over_every_link_label_and_the_arrow_elsewhere(
                            f"{name[expected]} at client {client}")
 
 
+@pytest.mark.own_configuration
 def test_at_120_dpi_the_hand_follows_the_links_to_their_scaled_boxes(bench, start_widget, pointer,
                                                                       reference_shapes):
     hand, arrow = reference_shapes

@@ -10,6 +10,7 @@ from harness.registry import registry_value
 from harness.resource import read_exe_form
 from harness.session import Session
 from layout.expected import Expected
+from layout.geometry import Geometry
 from layout.look import wait_for_look
 
 DESKTOP = r"HKCU\Control Panel\Desktop"
@@ -26,6 +27,7 @@ def at_120_dpi(bench):
         session.stop()
 
 
+@pytest.mark.own_configuration
 @pytest.mark.parametrize("button_face", [None, (200, 100, 50)], ids=["default", "orange"])
 def test_at_120_dpi_the_layout_grows_by_sixteen_thirteenths_over_the_button_face(
         bench, at_120_dpi, button_face):
@@ -37,12 +39,16 @@ def test_at_120_dpi_the_layout_grows_by_sixteen_thirteenths_over_the_button_face
                                                " ".join(map(str, button_face))))
         face = session.layout.button_face()
         assert face == (button_face or face)
+        # The tests' own reading of the scaling rule gives what was measured at 120 dpi.
+        geometry = Geometry.measure(form, session.layout, 120)
+        assert {name: geometry.box(name)[:2] for name in PLACES_120} == PLACES_120
+        assert {name: geometry.box(name) for name in LINKS_120} == LINKS_120
+        assert set(geometry.font_heights.values()) == {-15}
         widget = session.start(bench.exe)
         facts = widget.wait_shown()
         assert facts.position == (260, 227)
-        assert facts.client == (0, 0, 249, 84)
-        expected = Expected(form, session.layout, face, "cp1252", size=(249, 84),
-                            places=PLACES_120, boxes=LINKS_120, font_height=-15)
+        assert facts.client == (0, 0, *geometry.client) == (0, 0, 249, 84)
+        expected = Expected(form, session.layout, face, "cp1252", **geometry.expected_look())
         shown = wait_for_look(bench.display.name, widget, expected,
                               f"the widget at 120 dpi over {face}")
         widget.stop()

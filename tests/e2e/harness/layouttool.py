@@ -20,13 +20,24 @@ class LayoutTool:
     def button_face(self):
         return tuple(int(n) for n in self._run("btnface"))
 
-    def text(self, face, height, data, box=None):
-        """`data` (8-bit bytes) in the font, measured, or drawn into a box of (width, height)."""
-        words = self._run("text", face, height, data.hex() or "", *(box or ()))
+    def text(self, face, height, data):
+        """`data` (8-bit bytes) in the font, measured, and its pixels: '#' for text."""
+        words = self._run("text", face, height, data.hex() or "")
         width, rows_count = int(words[0]), int(words[1])
         rows = words[2:]
         assert len(rows) == rows_count and all(len(r) == width for r in rows), words[:2]
         return Text(width, rows_count, rows)
+
+    def draw(self, face, height, data, size, colour, beneath):
+        """`data` drawn in the font and `colour` into a box of `size` that holds `beneath` (RGB
+        bytes, rows top-down), as a label draws it; the box's RGB bytes afterwards."""
+        width, height_in_pixels = size
+        words = self._run("draw", face, height, data.hex() or "", width, height_in_pixels,
+                          bytes(colour).hex(), beneath.hex())
+        assert words[:2] == [str(width), str(height_in_pixels)], words[:2]
+        rows = words[2:]
+        assert len(rows) == height_in_pixels and all(len(r) == 6 * width for r in rows), words[:2]
+        return bytes.fromhex("".join(rows))
 
     def dialog_texts(self, hwnd):
         """The texts of a dialog's static controls."""

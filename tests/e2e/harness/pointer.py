@@ -89,4 +89,12 @@ class Pointer:
 
         The window under the pointer sets its shape only once it has handled the move."""
         self.move(x, y)
-        wait_until(lambda: self.shape() == expected, f"the {what} pointer at ({x}, {y})")
+        seen = [None]
+
+        def shows():
+            seen[0] = self.shape()
+            return seen[0] == expected
+
+        # On failure, the size and hot spot of what was shown instead.
+        wait_until(shows, lambda: f"the {what} pointer at ({x}, {y}), showing one of "
+                                  f"{seen[0][:4] if seen[0] else None} for {expected[:4]}")

@@ -157,6 +157,15 @@ class WinTool:
         lines = self._run("sysmenu", hex(hwnd)).stdout.decode("latin-1").splitlines()
         return [(int(item, 16), text) for item, _, text in (l.partition(" ") for l in lines)]
 
+    def system(self):
+        """What programs see of the machine's settings: the system's code page (acp), the user's
+        (usercp), the display language, the Windows version ("10.0"), the screen's pixels per
+        inch and the keyboard layout (its identifier, 0x407 for German)."""
+        lines = self._run("system").stdout.decode().splitlines()
+        facts = dict(line.split("=", 1) for line in lines)
+        read = {"version": str, "keyboard": lambda klid: int(klid, 16)}
+        return {key: read.get(key, lambda n: int(n, 0))(value) for key, value in facts.items()}
+
     def start(self, exe, show=None):
         """Starts a Windows program with an optional start-up show command.
 

@@ -33,22 +33,24 @@ class Expected:
     every component drawn in creation order.
 
     `places` moves components (name -> (left, top)); `boxes` gives link labels other boxes;
-    `captions` replaces captions (name -> bytes); `font_height` replaces the labels' font
-    height. Auto-sized labels take the measure layouttool reports."""
+    `captions` replaces captions (name -> bytes); `font_heights` replaces labels' font heights
+    (name -> height). Auto-sized labels take the measure layouttool reports; a
+    layout.geometry.Geometry gives the places, boxes and heights at a resolution."""
 
     def __init__(self, form, tool, face, codepage="cp1252", size=None, places=None,
-                 boxes=None, captions=None, font_height=None):
+                 boxes=None, captions=None, font_heights=None):
         self.canvas = Canvas(*(size or (_prop(form, "ClientWidth"), _prop(form, "ClientHeight"))),
                              face)
         self.labels = []
         places, boxes, captions = places or {}, boxes or {}, captions or {}
+        font_heights = font_heights or {}
         for obj in form.children:
             left, top = places.get(obj.name, (_prop(obj, "Left", 0), _prop(obj, "Top", 0)))
             if obj.cls == "TImage":
                 self.canvas.blend(read_payload(_prop(obj, "Picture.Data")), left, top)
             else:
                 self._label(obj, tool, left, top, codepage, boxes.get(obj.name),
-                            captions.get(obj.name), font_height)
+                            captions.get(obj.name), font_heights.get(obj.name))
 
     def _label(self, obj, tool, left, top, codepage, box, caption, font_height):
         text = label_bytes(obj, codepage) if caption is None else caption
@@ -61,8 +63,11 @@ class Expected:
             box = box or (left, top, _prop(obj, "Width"), _prop(obj, "Height"))
         if not _prop(obj, "Transparent", False):
             self.canvas.fill(box, COLOURS[_prop(obj, "Color")])
-        drawn = tool.text(face, height, text, box[2:])
-        self.canvas.mask(box, drawn.rows, COLOURS[_prop(obj, "Font.Color")])
+        # Drawn by the platform over what lies beneath, so that smoothed text blends as it does
+        # on the widget (Wine smooths some fonts at some heights, 18 pixels among them).
+        drawn = tool.draw(face, height, text, box[2:], COLOURS[_prop(obj, "Font.Color")],
+                          self.canvas.region(box))
+        self.canvas.put(box, drawn)
         self.labels.append(Label(obj.name, box, text))
 
     def label(self, name):

@@ -104,14 +104,20 @@ class Canvas:
             for x in range(max(0, left), min(self.width, left + width)):
                 self.pixels[y][x] = tuple(colour)
 
-    def mask(self, box, rows, colour):
-        """Paints `colour` where a text mask from layouttool has '#', clipped to the client area."""
-        left, top = box[:2]
-        for dy, row in enumerate(rows):
-            for dx, mark in enumerate(row):
-                x, y = left + dx, top + dy
-                if mark == "#" and 0 <= x < self.width and 0 <= y < self.height:
-                    self.pixels[y][x] = tuple(colour)
+    def region(self, box):
+        """The pixels of a box, rows top-down, as RGB bytes; black where it leaves the canvas."""
+        left, top, width, height = box
+        inside = lambda x, y: 0 <= x < self.width and 0 <= y < self.height
+        return b"".join(bytes(self.pixels[y][x] if inside(x, y) else (0, 0, 0))
+                        for y in range(top, top + height) for x in range(left, left + width))
+
+    def put(self, box, rgb):
+        """Replaces a box's pixels with RGB bytes, rows top-down, clipped to the canvas."""
+        left, top, width, height = box
+        for y in range(max(0, top), min(self.height, top + height)):
+            for x in range(max(0, left), min(self.width, left + width)):
+                at = 3 * ((y - top) * width + x - left)
+                self.pixels[y][x] = tuple(rgb[at:at + 3])
 
     def rgb(self):
         return b"".join(bytes(p) for row in self.pixels for p in row)

@@ -18,3 +18,4 @@ int sendKeys(Args args);
 int startProcess(Args args);
 int killProcess(Args args);
 int systemMenu(Args args);
+int systemFacts(Args args);

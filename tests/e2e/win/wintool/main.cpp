@@ -18,6 +18,7 @@ const Command kCommands[] = {
     {"start", startProcess, "start SHOW|- EXE [ARGS...]   run EXE, print pid=, exit with its code"},
     {"kill", killProcess, "kill PID                     TerminateProcess"},
     {"sysmenu", systemMenu, "sysmenu HWND                 items of the window's system menu"},
+    {"system", systemFacts, "system                       code pages, languages, version, dpi"},
 };
 
 } // namespace

@@ -1,0 +1,179 @@
+"""`make matrix`: every row of tests/e2e/matrix.toml, each of its files run under the row's
+settings, three at a time on the desktops that `make test` uses (desktops.json); prints and
+writes build/matrix/table.txt, configuration by file, and exits 1 when a cell failed.
+
+    python3 -m harness.matrix [ROW...]    only the named rows
+"""
+
+import concurrent.futures
+import dataclasses
+import json
+import os
+import queue
+import signal
+import subprocess
+import sys
+import time
+import tomllib
+import xml.etree.ElementTree as ElementTree
+
+from .configuration import Configuration
+from .paths import ROOT
+
+E2E = ROOT / "tests" / "e2e"
+OUT = ROOT / "build" / "matrix"
+BUILDS = {"win64": ROOT / "build" / "win64", "win32": ROOT / "build" / "win32"}
+# What each setting of a row is called in the environment the harness reads.
+VARIABLES = {"lang": "HOTKEYS_LANG", "messages": "HOTKEYS_LC_MESSAGES",
+             "codepage": "HOTKEYS_CODEPAGE", "dpi": "HOTKEYS_DPI",
+             "windows": "HOTKEYS_WINDOWS_VERSION", "keyboard": "HOTKEYS_KEYBOARD"}
+CELL_SECONDS = 600
+
+
+@dataclasses.dataclass
+class Cell:
+    row: dict
+    build: str
+    file: str
+    outcome: str = ""
+    seconds: float = 0.0
+    detail: str = ""
+
+    @property
+    def configuration(self):
+        return self.row["name"] + ("" if self.build == "win64" else " (32-bit)")
+
+    @property
+    def folder(self):
+        return OUT / self.configuration.replace(" (32-bit)", "-win32") / self.file
+
+    def environment(self, desktop):
+        env = dict(os.environ, HOTKEYS_WIN_DIR=str(BUILDS[self.build]),
+                   HOTKEYS_E2E_ARTIFACTS=str(self.folder), PYTHONPATH=str(E2E),
+                   PYTHONDONTWRITEBYTECODE="1", CTEST_RESOURCE_GROUP_0_DESKTOP=f"id:{desktop}")
+        for key, variable in VARIABLES.items():
+            env.pop(variable, None)
+            if key in self.row:
+                env[variable] = str(self.row[key])
+        return env
+
+
+def read_rows(names):
+    with open(E2E / "matrix.toml", "rb") as table:
+        rows = tomllib.load(table)["row"]
+    unknown = set(names) - {row["name"] for row in rows}
+    if unknown:
+        sys.exit(f"no such row in matrix.toml: {', '.join(sorted(unknown))}")
+    return [row for row in rows if not names or row["name"] in names]
+
+
+def cells_of(rows):
+    return [Cell(row, build, file) for row in rows
+            for build in (("win64", "win32") if row.get("win32") else ("win64",))
+            for file in row["files"]]
+
+
+def outcome(returncode, report):
+    """passed, failed or skipped, and the counts pytest gave, from its exit code and report."""
+    try:
+        suite = ElementTree.parse(report).getroot().find("testsuite")
+        counts = {key: int(suite.get(key)) for key in ("tests", "failures", "errors", "skipped")}
+    except (OSError, ElementTree.ParseError, AttributeError):
+        return "failed", f"no report (pytest exited {returncode})"
+    ran = counts["tests"] - counts["skipped"]
+    detail = f"{ran - counts['failures'] - counts['errors']}/{counts['tests']} tests passed"
+    if returncode == 0 and ran == 0:
+        return "skipped", detail
+    return ("passed" if returncode == 0 else "failed"), detail
+
+
+def run(cell, desktops):
+    """Runs one cell on a free desktop; a cell that overruns is interrupted the way Ctrl+C
+    interrupts pytest, so that its fixtures still put the prefix's settings back."""
+    if "unmade" in cell.row:
+        cell.outcome, cell.detail = "not made", cell.row["unmade"]
+        return cell
+    desktop = desktops.get()
+    cell.folder.mkdir(parents=True, exist_ok=True)
+    report = cell.folder / "report.xml"
+    report.unlink(missing_ok=True)
+    started = time.monotonic()
+    try:
+        with open(cell.folder / "output.txt", "wb") as output:
+            process = subprocess.Popen(
+                [sys.executable, "-m", "pytest", "-p", "no:cacheprovider", "-q", "-rfE",
+                 "-m", "not own_configuration", f"--junitxml={report}", f"{cell.file}.py"],
+                cwd=E2E, env=cell.environment(desktop), stdout=output, stderr=subprocess.STDOUT)
+            try:
+                returncode = process.wait(CELL_SECONDS)
+            except subprocess.TimeoutExpired:
+                process.send_signal(signal.SIGINT)
+                returncode = process.wait()
+    finally:
+        desktops.put(desktop)
+    cell.seconds = time.monotonic() - started
+    cell.outcome, cell.detail = outcome(returncode, report)
+    return cell
+
+
+def table(cells, seconds, desktops):
+    width = max(len("configuration"), *(len(cell.configuration) for cell in cells)) + 2
+    files = max(len(cell.file) for cell in cells) + 2
+    lines = [f"{'configuration':<{width}}{'file':<{files}}{'outcome':<10}{'time':>7}  detail"]
+    for cell in cells:
+        lines.append(f"{cell.configuration:<{width}}{cell.file:<{files}}{cell.outcome:<10}"
+                     f"{cell.seconds:>6.1f}s  {cell.detail}")
+    counts = {kind: sum(cell.outcome == kind for cell in cells)
+              for kind in ("passed", "failed", "skipped", "not made")}
+    lines.append(f"{len(cells)} cells: {counts['passed']} passed, {counts['failed']} failed, "
+                 f"{counts['skipped']} skipped, {counts['not made']} not made on this machine, "
+                 f"in {seconds / 60:.1f} min ({seconds:.0f} s) on {desktops} desktops")
+    return "\n".join(lines) + "\n"
+
+
+def last_times():
+    """Each cell's time in the runs before, by "configuration/file"."""
+    try:
+        return json.loads((OUT / "times.json").read_text())
+    except (OSError, ValueError):
+        return {}
+
+
+def longest_first(cells, last):
+    """The cells in the order that ends soonest: the longest of the last run first."""
+    return sorted(cells, key=lambda cell: -last.get(f"{cell.configuration}/{cell.file}", 60.0))
+
+
+def main(names):
+    rows = read_rows(names)
+    cells = cells_of(rows)
+    started = time.monotonic()
+    times = last_times()
+    # Each locale is generated once, here, before the cells that need it start together.
+    for row in rows:
+        Configuration(lang=row.get("lang"), messages=row.get("messages")).locale_environment({})
+    with open(E2E / "desktops.json") as spec:
+        ids = [desktop["id"] for desktop in json.load(spec)["local"][0]["desktop"]]
+    desktops = queue.Queue()
+    for desktop in ids:
+        desktops.put(desktop)
+    with concurrent.futures.ThreadPoolExecutor(len(ids)) as pool:
+        running = [pool.submit(run, cell, desktops) for cell in longest_first(cells, times)]
+        for done in concurrent.futures.as_completed(running):
+            cell = done.result()
+            print(f"{cell.configuration:<22}{cell.file:<22}{cell.outcome:<10}"
+                  f"{cell.seconds:>6.1f}s {cell.detail}", flush=True)
+            if cell.outcome == "failed":
+                print(f"    see {cell.folder / 'output.txt'}", flush=True)
+    text = table(cells, time.monotonic() - started, len(ids))
+    OUT.mkdir(parents=True, exist_ok=True)
+    (OUT / "table.txt").write_text(text)
+    times.update({f"{cell.configuration}/{cell.file}": round(cell.seconds, 1) for cell in cells
+                  if cell.outcome != "not made"})
+    (OUT / "times.json").write_text(json.dumps(times, indent=1) + "\n")
+    print(f"\n{text}written to {OUT / 'table.txt'}")
+    return 1 if any(cell.outcome == "failed" for cell in cells) else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
