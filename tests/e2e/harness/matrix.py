@@ -152,8 +152,8 @@ def main(names):
     # Each locale is generated once, here, before the cells that need it start together.
     for row in rows:
         Configuration(lang=row.get("lang"), messages=row.get("messages")).locale_environment({})
-    with open(E2E / "desktops.json") as spec:
-        ids = [desktop["id"] for desktop in json.load(spec)["local"][0]["desktop"]]
+    with open(E2E / "desktops.json") as listing:
+        ids = [desktop["id"] for desktop in json.load(listing)["local"][0]["desktop"]]
     desktops = queue.Queue()
     for desktop in ids:
         desktops.put(desktop)
