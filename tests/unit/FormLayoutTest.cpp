@@ -165,14 +165,14 @@ TEST(FormLayout, PaintingAnAreaDrawsTheVisibleComponentsThatMeetItInCreationOrde
 
 // The clip is what the painter hands the platform: ints, whatever the box's far edges.
 TEST(FormLayout, APaintedComponentIsClippedToThePartOfTheAreaItsBoxCovers) {
-    constexpr int kMax = std::numeric_limits<int>::max();
-    constexpr int kMin = std::numeric_limits<int>::min();
-    const PixelRect client{0, 0, 202, 68};
     struct Case {
         Box box;
         PixelRect area;
         PixelRect covered;
     };
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    const PixelRect client{0, 0, 202, 68};
     const Case cases[] = {
         {{68, 35, 30, 15}, client, {68, 35, 98, 50}},
         {{0, 0, 202, 84}, client, {0, 0, 202, 68}},        // past the bottom of the client area
