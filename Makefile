@@ -53,17 +53,18 @@ check: build sanitize
 	ctest --preset sanitize -j2
 	ctest --preset native -j2 -L '^(unit|static)$$'
 
-# Everything: the quick tiers, then the end-to-end tests under Wine, three files at a time, each
-# on a Wine prefix and a display of its own (tests/e2e/desktops.json): a file spends most of its
-# time waiting on Wine, not on a core. Each ctest run ends with its tiers' times ("Label Time
-# Summary": the sum of the tier's tests, which overlap) and its own ("Total Test time (real)").
+# Everything: the quick tiers, then the end-to-end tests under Wine, one file at a time on each
+# desktop of tests/e2e/desktops.json, a Wine prefix and a display of its own: a file spends most
+# of its time waiting on Wine, not on a core. Each ctest run ends with its tiers' times ("Label
+# Time Summary": the sum of the tier's tests, which overlap) and its own ("Total Test time
+# (real)").
 test: check
 	ctest --preset native -L '^e2e'
 
 # The end-to-end files again under each configuration of tests/e2e/matrix.toml (locales, code
-# pages, resolutions, Windows versions, keyboards) that their outcome depends on, three at a
-# time on the desktops `make test` uses; prints the table of configuration by file and writes
-# it to build/matrix/table.txt. `make matrix ROWS="dpi144 ja-system"` runs only those rows.
+# pages, resolutions, Windows versions, keyboards) that their outcome depends on, on the
+# desktops `make test` uses; prints the table of configuration by file and writes it to
+# build/matrix/table.txt. `make matrix ROWS="dpi144 ja-system"` runs only those rows.
 .PHONY: matrix
 matrix: build
 	cd tests/e2e && $(HARNESS_PYTHON) -m harness.matrix $(ROWS)
@@ -90,13 +91,16 @@ bench: build
 	cmake --build --preset win32 --target keybench floor
 	$(HARNESS_PYTHON) bench/run.py $(CURDIR)
 
-# The long hostile runs, not part of `make test` (which runs the same tests smaller): 100,000
-# random messages posted to both windows (seed STRESS_SEED) and 10,000 presses across both slots.
+# The long hostile runs, not part of `make test` (which runs the same files with the smaller
+# counts at their tops): STRESS_MESSAGES random messages posted to both windows (seed
+# STRESS_SEED) and STRESS_PRESSES presses across both slots.
 .PHONY: stress
+STRESS_MESSAGES ?= 100000
+STRESS_PRESSES ?= 10000
 STRESS_SEED ?= 20261207
 stress: build
-	cd tests/e2e && HOTKEYS_STORM_MESSAGES=100000 HOTKEYS_STORM_SEED=$(STRESS_SEED) \
-		HOTKEYS_KEY_STORM_PRESSES=10000 $(HARNESS_PYTHON) -m pytest -p no:cacheprovider -q -s --durations=0 \
+	cd tests/e2e && HOTKEYS_STORM_MESSAGES=$(STRESS_MESSAGES) HOTKEYS_STORM_SEED=$(STRESS_SEED) \
+		HOTKEYS_KEY_STORM_PRESSES=$(STRESS_PRESSES) $(HARNESS_PYTHON) -m pytest -p no:cacheprovider -q -s --durations=0 \
 		test_hostile_storm.py test_key_storm.py
 
 # Release archives of both programs, built from the committed sources into dist/, and the check

@@ -1,18 +1,11 @@
 #include "app/MonitorPlatform_win.h"
 
+#include "platform/PixelRect_win.h"
 #include "platform/WindowHandle_win.h"
 
 #include <windows.h>
 
 namespace hk {
-
-namespace {
-
-PixelRect pixelRectOf(const RECT& area) {
-    return {area.left, area.top, area.right, area.bottom};
-}
-
-} // namespace
 
 MonitorId Win32MonitorPlatform::monitorOf(WindowHandle window) noexcept {
     return reinterpret_cast<MonitorId>(

@@ -44,12 +44,18 @@ struct Font {
     bool operator==(const Font&) const = default;
 };
 
+// Where a component stands: its top-left corner and its size, each anywhere an int reaches.
 struct Box {
     int left = 0;
     int top = 0;
     int width = 0;
     int height = 0;
     bool operator==(const Box&) const = default;
+
+    // The far edges, one past the box, summed in 64 bits: a stored box may end past the int
+    // range. A caller that follows the platform's 32-bit arithmetic wraps them itself.
+    std::int64_t right() const { return std::int64_t{left} + width; }
+    std::int64_t bottom() const { return std::int64_t{top} + height; }
 };
 
 enum class Cursor { Arrow, HandPoint };

@@ -1,7 +1,8 @@
 // Any bytes given as the stored form description, taken the whole way to a painted widget by the
 // program's own steps: the description read, each picture decoded, the layout completed for
 // several displays (pictures sizing their controls, scaling, auto-sized labels measured), the
-// mouse routed, and the pictures blended over the window in painting order.
+// mouse routed, the painter's clips taken, and the pictures blended over the window in painting
+// order.
 #include "form/FormDescription.h"
 #include "fuzz/FuzzPictures.h"
 #include "tests/support/PaintedWidget.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <span>
@@ -37,10 +39,7 @@ std::optional<Pictures> decodePictures(const hk::FormDescription& form) {
             if (!picture) {
                 return std::nullopt;
             }
-            // As the widget loads it: an empty picture leaves the control its stored size.
-            if (picture->width() > 0 && picture->height() > 0) {
-                size = hk::PictureSize{picture->width(), picture->height()};
-            }
+            size = hk::PictureSize{picture->width(), picture->height()};
             if (hk::fuzz::blendable(*picture)) {
                 pictures.sections.push_back(std::make_unique<hk::test::SectionPicture>(*picture));
                 blended = pictures.sections.back().get();
@@ -77,6 +76,10 @@ void layOutAndPaint(hk::FormDescription form, const Pictures& pictures, int scre
     for (const hk::Point point : {hk::Point{0, 0}, hk::Point{190, 5}, hk::Point{80, 60}}) {
         hk::cursorAt(form.components, point);
     }
+    // The painter's clips for an area as large as the platform's rectangle allows.
+    constexpr int kLeast = std::numeric_limits<int>::min();
+    constexpr int kMost = std::numeric_limits<int>::max();
+    hk::componentsToPaint(form.components, {kLeast, kLeast, kMost, kMost});
     if (form.clientWidth > 0 && form.clientWidth <= 2048 && form.clientHeight > 0 &&
         form.clientHeight <= 2048) {
         hk::test::Canvas window(form.clientWidth, form.clientHeight, {240, 240, 240});

@@ -6,6 +6,7 @@
 #include "hotkeys/SystemHotkeyPlatform_win.h"
 #include "platform/AnsiText_win.h"
 #include "platform/DcGuards_win.h"
+#include "platform/PixelRect_win.h"
 #include "platform/SystemErrorText_win.h"
 #include "platform/WindowHandle_win.h"
 #include "platform/WindowProcedure_win.h"
@@ -100,14 +101,16 @@ void TForm1::WMHotKey(WPARAM id) {
     }
 }
 
-// Repaints only the label's old and new boxes, and nothing when the text is unchanged.
+// Repaints only what the label's old and new boxes cover, and nothing when the text is unchanged.
 void TForm1::setSlotCaption(int slot, const std::string& caption) {
     const std::size_t index = slotLabelIndex(form, slot);
     const HFONT font = art[index].font.get();
     const auto measure = [font](const std::string& text) { return measureLabelText(font, text); };
+    RECT client{};
+    ::GetClientRect(window.get(), &client);
     for (const Box& box : setCaption(form.components[index], caption, measure)) {
-        const RECT rect{box.left, box.top, box.left + box.width, box.top + box.height};
-        ::InvalidateRect(window.get(), &rect, FALSE);
+        const RECT part = rectOf(coveredPart(box, pixelRectOf(client)));
+        ::InvalidateRect(window.get(), &part, FALSE);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "widget/Scaling.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace hk {
@@ -19,11 +20,13 @@ void convertCaptions(FormDescription& form,
 }
 
 // The stored size of a picture control is only a placeholder: with AutoSize the picture's own
-// size replaces it for good, before scaling, which then only moves the control.
+// size replaces it for good, before scaling, which then only moves the control. An empty
+// picture leaves the control its stored size.
 void sizePictures(FormDescription& form, std::span<const std::optional<PictureSize>> sizes) {
     for (std::size_t i = 0; i < form.components.size() && i < sizes.size(); ++i) {
         Component& component = form.components[i];
-        if (component.kind == ComponentKind::Image && component.autoSize && sizes[i]) {
+        if (component.kind == ComponentKind::Image && component.autoSize && sizes[i] &&
+            sizes[i]->width > 0 && sizes[i]->height > 0) {
             component.box.width = sizes[i]->width;
             component.box.height = sizes[i]->height;
         }
@@ -45,14 +48,13 @@ void measureLabels(FormDescription& form, LayoutMetrics& metrics) {
     }
 }
 
-// A stored box may lie anywhere an int reaches, so its far edge is summed in 64 bits.
-std::int64_t farEdge(int start, int length) {
-    return std::int64_t{start} + length;
+bool isEmpty(const PixelRect& rect) {
+    return rect.right <= rect.left || rect.bottom <= rect.top;
 }
 
-bool meets(const Box& a, const Box& b) {
-    return a.left < farEdge(b.left, b.width) && b.left < farEdge(a.left, a.width) &&
-           a.top < farEdge(b.top, b.height) && b.top < farEdge(a.top, a.height);
+// A covered part's far edge: the nearer of the box's and the area's, never before its near edge.
+int nearerEnd(int start, std::int64_t boxEnd, int areaEnd) {
+    return static_cast<int>(std::max<std::int64_t>(start, std::min<std::int64_t>(boxEnd, areaEnd)));
 }
 
 } // namespace
@@ -66,11 +68,18 @@ void completeLayout(FormDescription& form, std::span<const std::optional<Picture
     measureLabels(form, metrics);
 }
 
+PixelRect coveredPart(const Box& box, const PixelRect& area) {
+    const int left = std::max(box.left, area.left);
+    const int top = std::max(box.top, area.top);
+    return {left, top, nearerEnd(left, box.right(), area.right),
+            nearerEnd(top, box.bottom(), area.bottom)};
+}
+
 std::vector<std::size_t> componentsToPaint(const std::vector<Component>& components,
-                                           const Box& area) {
+                                           const PixelRect& area) {
     std::vector<std::size_t> drawn;
     for (std::size_t i = 0; i < components.size(); ++i) {
-        if (components[i].visible && meets(components[i].box, area)) {
+        if (components[i].visible && !isEmpty(coveredPart(components[i].box, area))) {
             drawn.push_back(i);
         }
     }

@@ -59,9 +59,6 @@ std::vector<std::optional<PictureSize>> loadPictures(const FormDescription& form
         art[i].picture = TPNGGraphic::fromPayload(component.pictureData);
         if (art[i].picture) {
             art[i].picture->setTransparent(component.transparent);
-        }
-        // An empty picture leaves the control its stored size.
-        if (art[i].picture && art[i].picture->Width() > 0 && art[i].picture->Height() > 0) {
             sizes[i] = PictureSize{art[i].picture->Width(), art[i].picture->Height()};
         }
     }

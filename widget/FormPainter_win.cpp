@@ -1,6 +1,7 @@
 #include "widget/FormPainter_win.h"
 
 #include "platform/DcGuards_win.h"
+#include "platform/PixelRect_win.h"
 #include "widget/FormLayout.h"
 #include "widget/TextDrawing_win.h"
 
@@ -40,12 +41,12 @@ void drawComponent(HDC dc, const Component& component, const ComponentArt& art) 
 void paintForm(HDC dc, const RECT& area, const FormDescription& form,
                std::span<const ComponentArt> art) {
     fill(dc, area, colourRef(form.color));
-    const Box areaBox{area.left, area.top, area.right - area.left, area.bottom - area.top};
-    for (const std::size_t i : componentsToPaint(form.components, areaBox)) {
+    const PixelRect painted = pixelRectOf(area);
+    for (const std::size_t i : componentsToPaint(form.components, painted)) {
         const Box& box = form.components[i].box;
+        const PixelRect clip = coveredPart(box, painted);
         const SavedDcState saved(dc);
-        ::IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-        ::IntersectClipRect(dc, box.left, box.top, box.left + box.width, box.top + box.height);
+        ::IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
         ::OffsetViewportOrgEx(dc, box.left, box.top, nullptr);
         drawComponent(dc, form.components[i], art[i]);
     }

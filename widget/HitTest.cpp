@@ -1,16 +1,11 @@
 #include "widget/HitTest.h"
 
-#include <cstdint>
-
 namespace hk {
 namespace {
 
-// In 64 bits: a picture control takes its picture's size, which may reach past the int range.
 bool holds(const Box& box, Point point) {
-    const auto within = [](std::int64_t at, std::int64_t start, std::int64_t length) {
-        return at >= start && at < start + length;
-    };
-    return within(point.x, box.left, box.width) && within(point.y, box.top, box.height);
+    return point.x >= box.left && point.x < box.right() && point.y >= box.top &&
+           point.y < box.bottom();
 }
 
 } // namespace

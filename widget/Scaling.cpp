@@ -44,8 +44,8 @@ void scaleComponent(Component& component, int screenPpi, int textHeight, int sto
     const int left = mulDiv(box.left, textHeight, storedTextHeight);
     const int top = mulDiv(box.top, textHeight, storedTextHeight);
     if (component.kind == ComponentKind::Label) {
-        const int right = wrapped(std::int64_t{box.left} + box.width);
-        const int bottom = wrapped(std::int64_t{box.top} + box.height);
+        const int right = wrapped(box.right());
+        const int bottom = wrapped(box.bottom());
         box.width = wrapped(std::int64_t{mulDiv(right, textHeight, storedTextHeight)} - left);
         box.height = wrapped(std::int64_t{mulDiv(bottom, textHeight, storedTextHeight)} - top);
         component.font.height =

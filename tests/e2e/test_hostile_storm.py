@@ -5,7 +5,7 @@ Everything is posted except what asks a window to close, the session to end or t
 quit, and two things after which Wine's own default handling waits for input that never comes
 (see tests/e2e/README.md). The sequence follows from the seed alone; every message is logged
 among the run's artifacts, and `hostile.exe storm SEED FIRST COUNT LOG HWND...` replays any
-stretch of it. `make stress` runs 100,000 of them."""
+stretch of it. `make stress` runs many more (the Makefile's STRESS_MESSAGES)."""
 
 import os
 import time

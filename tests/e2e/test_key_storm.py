@@ -2,7 +2,7 @@
 forwarded key arrives once, in order, at the window bound when it was pressed, whether the binding
 was confirmed first or pressed in the same burst as the keys behind it. And a thousand
 rebindings between windows with different titles leave the widget's GDI objects as they were.
-`make stress` presses 10,000 keys."""
+`make stress` presses many more keys (the Makefile's STRESS_PRESSES)."""
 
 import os
 import random

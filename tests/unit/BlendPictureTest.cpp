@@ -111,7 +111,7 @@ TEST(BlendPicture, RowsTheFileDidNotFillAreClear) {
     EXPECT_EQ(canvas.pixel(1, 2), (Rgb{1, 2, 3}));
 }
 
-// Places near the int limit: edges computed as left + width in int would overflow.
+// Places near the int limit: far edges summed in int would overflow.
 TEST(BlendPicture, PlacesReachingTheIntLimitLeaveTheCanvasAlone) {
     constexpr int kMax = std::numeric_limits<int>::max();
     constexpr int kMin = std::numeric_limits<int>::min();

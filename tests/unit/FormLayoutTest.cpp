@@ -7,6 +7,7 @@
 #include <limits>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace hk {
@@ -109,30 +110,38 @@ TEST(FormLayout, APictureGivesItsSizeToItsControlAndNoPictureLeavesTheStoredOne)
     form.components[0].autoSize = true;
     form.components[3].autoSize = true;
     form.components[2].autoSize = false;
+    for (const char* name : {"Empty1", "Empty2"}) {
+        form.components.push_back(layoutComponent(ComponentKind::Image, name, {5, 5, 16, 16}));
+        form.components.back().autoSize = true;
+    }
     std::vector<std::optional<PictureSize>> sizes(form.components.size());
     sizes[0] = PictureSize{202, 84};
     sizes[2] = PictureSize{50, 5}; // AutoSize off: the stored box stays
+    sizes[8] = PictureSize{0, 40}; // an empty picture, like none, leaves the stored box
+    sizes[9] = PictureSize{40, 0};
     FakeMetrics metrics;
     completeLayout(form, sizes, 96, markConverted, metrics);
 
     EXPECT_EQ(form.components[0].box, (Box{0, 0, 202, 84}));
     EXPECT_EQ(form.components[2].box, (Box{0, 0, 202, 21}));
     EXPECT_EQ(form.components[3].box, (Box{184, 0, 16, 16}));
+    EXPECT_EQ(form.components[8].box, (Box{5, 5, 16, 16}));
+    EXPECT_EQ(form.components[9].box, (Box{5, 5, 16, 16}));
 }
 
 TEST(FormLayout, PaintingAnAreaDrawsTheVisibleComponentsThatMeetItInCreationOrder) {
     FormDescription form = widgetLayout();
     struct Case {
-        Box area;
+        PixelRect area;
         std::vector<std::size_t> drawn;
     };
     const Case cases[] = {
         {{0, 0, 202, 68}, {0, 1, 2, 3, 4, 5, 6, 7}},
-        {{68, 21, 28, 14}, {0, 4}},    // Label2 below the title strip
-        {{68, 20, 1, 1}, {0, 2, 4}},   // the strip's last row is Label2's first
-        {{193, 55, 9, 13}, {0}},       // right of Label5, which ends at column 192
-        {{184, 0, 16, 16}, {0, 2, 3}}, // the close glyph over the strip
-        {{65, 56, 7, 12}, {0}},        // the gap between Label3 and Label4
+        {{68, 21, 96, 35}, {0, 4}},     // Label2 below the title strip
+        {{68, 20, 69, 21}, {0, 2, 4}},  // the strip's last row is Label2's first
+        {{193, 55, 202, 68}, {0}},      // right of Label5, which ends at column 192
+        {{184, 0, 200, 16}, {0, 2, 3}}, // the close glyph over the strip
+        {{65, 56, 72, 68}, {0}},        // the gap between Label3 and Label4
         {{0, 0, 0, 0}, {}},
     };
     for (const Case& c : cases) {
@@ -140,14 +149,47 @@ TEST(FormLayout, PaintingAnAreaDrawsTheVisibleComponentsThatMeetItInCreationOrde
             << c.area.left << "," << c.area.top;
     }
     form.components[3].visible = false;
-    EXPECT_EQ(componentsToPaint(form.components, {184, 0, 16, 16}),
+    EXPECT_EQ(componentsToPaint(form.components, {184, 0, 200, 16}),
               (std::vector<std::size_t>{0, 2}));
 
-    // A stored box may end past the largest int; it still meets an area at its far end.
+    // A stored box may end past the largest int; it still meets an area at its far end. A box
+    // with no width covers nothing, even where its left edge lies inside the area.
     constexpr int kLast = std::numeric_limits<int>::max();
     form.components[1].box = {kLast - 63, kLast - 63, 64, 64};
-    EXPECT_EQ(componentsToPaint(form.components, {kLast - 1, kLast - 1, 1, 1}),
+    EXPECT_EQ(componentsToPaint(form.components, {kLast - 1, kLast - 1, kLast, kLast}),
               (std::vector<std::size_t>{1}));
+    form.components[0].box = {100, 10, -50, 20};
+    EXPECT_EQ(componentsToPaint(form.components, {0, 0, 202, 68}),
+              (std::vector<std::size_t>{2, 4, 5, 6, 7}));
+}
+
+// The clip is what the painter hands the platform: ints, whatever the box's far edges.
+TEST(FormLayout, APaintedComponentIsClippedToThePartOfTheAreaItsBoxCovers) {
+    struct Case {
+        Box box;
+        PixelRect area;
+        PixelRect covered;
+    };
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    const PixelRect client{0, 0, 202, 68};
+    const Case cases[] = {
+        {{68, 35, 30, 15}, client, {68, 35, 98, 50}},
+        {{0, 0, 202, 84}, client, {0, 0, 202, 68}},        // past the bottom of the client area
+        {{184, 0, kMax, kMax}, client, {184, 0, 202, 68}}, // a picture as big as it claims
+        {{kMax - 63, kMax - 63, 64, 64},                   // ends past the largest int
+         {kMax - 1, kMax - 1, kMax, kMax},
+         {kMax - 1, kMax - 1, kMax, kMax}},
+        {{kMax, kMax, kMax, 1}, client, {kMax, kMax, kMax, kMax}}, // beyond the area: empty
+        {{kMin, 5, -10, 10}, client, {0, 5, 0, 15}},               // ends below the least int
+        {{100, 10, -50, 20}, client, {100, 10, 100, 30}},          // no width: nothing
+    };
+    for (const Case& c : cases) {
+        const PixelRect covered = coveredPart(c.box, c.area);
+        EXPECT_EQ(std::tie(covered.left, covered.top, covered.right, covered.bottom),
+                  std::tie(c.covered.left, c.covered.top, c.covered.right, c.covered.bottom))
+            << c.box.left << "," << c.box.top << " " << c.box.width << "x" << c.box.height;
+    }
 }
 
 TEST(FormLayout, SlotOneShowsInLabel2AndSlotTwoInLabel1) {

@@ -48,8 +48,8 @@ TEST(HitTest, HiddenOrDisabledComponentsLetThePointThrough) {
     EXPECT_EQ(nameAt(form, {190, 5}), "Image2");
 }
 
-// A picture sizes its control, and a stored picture may claim any size: edges computed as
-// left + width would overflow.
+// A picture sizes its control, and a stored picture may claim any size: far edges summed in int
+// would overflow.
 TEST(HitTest, BoxesReachingTheIntLimitStillHoldTheirPoints) {
     constexpr int kMax = std::numeric_limits<int>::max();
     FormDescription form = widgetLayout();

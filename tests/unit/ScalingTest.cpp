@@ -82,5 +82,24 @@ TEST(Scaling, AMeasureEqualToTheStoredOneChangesNothing) {
     }
 }
 
+// A label's far edge past the int range wraps, as the platform's 32-bit arithmetic does, before it
+// is scaled; its width is the difference of the scaled edges, wrapped again.
+TEST(Scaling, ALabelEndingPastTheIntRangeScalesItsWrappedFarEdge) {
+    struct Case {
+        Box stored;
+        Box scaled;
+    };
+    const Case cases[] = {
+        {{INT_MAX - 10, 0, 20, 13}, {1651910490, 0, 991146314, 10}},
+        {{INT_MIN + 5, 0, -20, 13}, {-1651910495, 0, -991146314, 10}},
+    };
+    for (const Case& c : cases) {
+        FormDescription form = widgetLayout();
+        named(form, "Label1").box = c.stored;
+        scaleForm(form, 96, 10);
+        EXPECT_EQ(named(form, "Label1").box, c.scaled) << c.stored.left;
+    }
+}
+
 } // namespace
 } // namespace hk
