@@ -75,6 +75,8 @@ TEST(SystemErrorText, SystemReasonIsInTheFirstLanguageWhoseTextTheCodePageShowsE
     };
     const char* german = "Nicht gen\xFCgend Speicher.";
     const char* english = "Not enough memory.";
+    const char* russian =
+        "\xCD\xE5\xE4\xEE\xF1\xF2\xE0\xF2\xEE\xF7\xED\xEE \xEF\xE0\xEC\xFF\xF2\xE8.";
     const Case cases[] = {
         {kGerman, kEnglish, 1252, {}, german},
         {kRussian, kGerman, 1252, {}, german},
@@ -87,11 +89,7 @@ TEST(SystemErrorText, SystemReasonIsInTheFirstLanguageWhoseTextTheCodePageShowsE
         {kPolish, kEnglish, 1252, {}, english},
         {kCzech, kEnglish, 1252, {}, english},
         {kTurkish, kEnglish, 1252, {}, english},
-        {kPolish,
-         kRussian,
-         1251,
-         {},
-         "\xCD\xE5\xE4\xEE\xF1\xF2\xE0\xF2\xEE\xF7\xED\xEE \xEF\xE0\xEC\xFF\xF2\xE8."},
+        {kPolish, kRussian, 1251, {}, russian},
         {kCzech, kEnglish, 1251, {}, english},
         {kTurkish, kEnglish, 1251, {}, english},
     };
