@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/LeadByte.h"
+#include "platform/AnsiText.h"
 
 #include <functional>
 #include <string>
@@ -11,7 +11,7 @@ namespace hk {
 using LowerCase = std::function<unsigned char(unsigned char)>;
 
 // The title of the taskbar button and of the error box, from the executable's path.
-std::string applicationTitle(std::string_view path, const LeadByteLength& leadByteLength,
+std::string applicationTitle(std::string_view path, const CharacterLength& characterLength,
                              const LowerCase& toLower);
 
 } // namespace hk

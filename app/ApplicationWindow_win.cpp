@@ -16,7 +16,7 @@ constexpr char kClassName[] = "TApplication";
 constexpr DWORD kStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 std::string moduleTitle() {
-    return applicationTitle(moduleFileName(nullptr), ansiLeadByteLength, toLowerAnsi);
+    return applicationTitle(moduleFileName(nullptr), systemCharacterLength, toLowerAnsi);
 }
 
 HICON mainIcon(HINSTANCE instance) {
@@ -30,7 +30,7 @@ HICON mainIcon(HINSTANCE instance) {
 
 ApplicationWindow::ApplicationWindow(HINSTANCE instance)
     : applicationTitle(moduleTitle()), errorBoxPlatform(applicationTitle),
-      errorBox(errorBoxPlatform, systemMonitorPlatform()) {
+      errorBox(errorBoxPlatform, systemMonitorPlatform(), systemSentenceEnds()) {
     const HICON icon = mainIcon(instance);
     if (!registerWindowClass<ApplicationWindow>(instance, kClassName, 0, icon)) {
         raise<WindowClassError>("Error creating window class");

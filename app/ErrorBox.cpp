@@ -47,7 +47,8 @@ void ErrorBox::report(const std::exception& error) noexcept {
     const KeyboardPlace before = platform.keyboardPlace();
 
     std::string built;
-    const char* text = builtOrOwnMessage(built, error, [&] { return errorBoxText(error.what()); });
+    const char* text =
+        builtOrOwnMessage(built, error, [&] { return errorBoxText(error.what(), sentenceEnds); });
 
     // A box that comes while another stands is owned by the box in front, as MessageBox asks of a
     // box raised while a dialog box is present. That box is left enabled (WindowsToDisable passes

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ErrorText.h"
 #include "app/MonitorPlatform.h"
 #include "base/ErrorReporter.h"
 #include "base/WindowHandle.h"
@@ -7,6 +8,7 @@
 #include <cstdint>
 #include <exception>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace hk {
@@ -74,8 +76,8 @@ public:
 // keyboard where it was before the error.
 class ErrorBox : public ErrorReporter {
 public:
-    ErrorBox(ErrorBoxPlatform& platform, MonitorPlatform& monitors)
-        : platform(platform), monitors(monitors) {}
+    ErrorBox(ErrorBoxPlatform& platform, MonitorPlatform& monitors, SentenceEnds sentenceEnds)
+        : platform(platform), monitors(monitors), sentenceEnds(std::move(sentenceEnds)) {}
     void report(const std::exception& error) noexcept override;
 
     // A box that stands alone is owned by the application window, once that exists; before, it
@@ -99,6 +101,7 @@ private:
 
     ErrorBoxPlatform& platform;
     MonitorPlatform& monitors;
+    SentenceEnds sentenceEnds;
     WindowHandle loneBoxOwner = 0;
     bool shown = false;
     Standing* inFront = nullptr; // the box in front, while one stands

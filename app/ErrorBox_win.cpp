@@ -1,5 +1,6 @@
 #include "app/ErrorBox_win.h"
 
+#include "platform/AnsiText_win.h"
 #include "platform/WindowHandle_win.h"
 
 #include <cstring>
@@ -86,6 +87,10 @@ void Win32ErrorBoxPlatform::bringToFront(WindowHandle window) noexcept {
 
 void Win32ErrorBoxPlatform::setFocus(WindowHandle window) noexcept {
     ::SetFocus(toHwnd(window));
+}
+
+SentenceEnds systemSentenceEnds() {
+    return {systemCharacterLength, systemCharacters(kWideSentenceEnds)};
 }
 
 } // namespace hk

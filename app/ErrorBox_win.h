@@ -25,4 +25,7 @@ private:
     const std::string& title; // the application window's, which outlives the box
 };
 
+// How the system's 8-bit text ends a sentence, as the error box reads it.
+SentenceEnds systemSentenceEnds();
+
 } // namespace hk

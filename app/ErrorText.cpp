@@ -1,5 +1,7 @@
 #include "app/ErrorText.h"
 
+#include <algorithm>
+
 namespace hk {
 
 namespace {
@@ -32,12 +34,21 @@ std::string_view takeSourceName(std::string_view& text) {
     return name;
 }
 
+// Whether the text's last character is one of the marks that end a sentence in its script.
+bool endsInMark(std::string_view text, const SentenceEnds& ends) {
+    std::string_view last;
+    forEachCharacter(text, ends.characterLength,
+                     [&](std::size_t at, std::size_t length) { last = text.substr(at, length); });
+    return std::ranges::find(ends.marks, last) != ends.marks.end();
+}
+
 } // namespace
 
 // Compared as unsigned bytes: in an 8-bit code page every letter above 0x7F must count as "above
 // the full stop" too.
-std::string errorBoxText(std::string message) {
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > 0x2E) {
+std::string errorBoxText(std::string message, const SentenceEnds& ends) {
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > 0x2E &&
+        !endsInMark(message, ends)) {
         message += '.';
     }
     return message;
@@ -45,9 +56,11 @@ std::string errorBoxText(std::string message) {
 
 // The offset is always shown in 8 hex digits, as in a 32-bit address, even in a 64-bit build.
 std::string fatalErrorText(const std::string& typeName, const std::string& moduleName,
-                           std::uintptr_t offset, const std::string& message) {
+                           std::uintptr_t offset, const std::string& message,
+                           const SentenceEnds& ends) {
     const std::string address = hex8(static_cast<std::uint32_t>(offset & 0xFFFFFFFFu));
-    const char* stop = !message.empty() && message.back() != '.' ? "." : "";
+    const char* stop =
+        !message.empty() && message.back() != '.' && !endsInMark(message, ends) ? "." : "";
     return "Exception " + typeName + " in module " + moduleName + " at " + address + ".\r\n" +
            message + stop + "\r\n";
 }

@@ -15,7 +15,7 @@ void showFatalError(FatalBoxPlatform& platform, const std::exception& error) noe
         const CodePlace place = platform.codePlace(own != nullptr ? own->address() : nullptr);
         return fatalErrorText(own != nullptr ? std::string(own->typeName())
                                              : readableTypeName(typeid(error).name()),
-                              place.module, place.offset, error.what());
+                              place.module, place.offset, error.what(), platform.sentenceEnds());
     });
     platform.showFatalBox(text);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ErrorText.h"
+
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -19,6 +21,8 @@ public:
     // The module that holds `address`, the executable when it is null; may throw, as naming the
     // module needs memory.
     virtual CodePlace codePlace(const void* address) = 0;
+    // How the system's 8-bit text ends a sentence; may throw, as it needs memory.
+    virtual SentenceEnds sentenceEnds() = 0;
     // Shows the box, with no owner, and returns once it is dismissed.
     virtual void showFatalBox(const char* text) noexcept = 0;
 };

@@ -1,8 +1,9 @@
 #include "app/FatalBox_win.h"
 
+#include "app/ErrorBox_win.h"
 #include "app/FatalBox.h"
-#include "base/FileName.h"
 #include "platform/AnsiText_win.h"
+#include "platform/FileName.h"
 #include "platform/ModuleFileName_win.h"
 
 #include <string>
@@ -26,7 +27,7 @@ HMODULE moduleAt(const void* address) {
 }
 
 std::string moduleBaseName(HMODULE module) {
-    return std::string(fileNameOf(moduleFileName(module), ansiLeadByteLength));
+    return std::string(fileNameOf(moduleFileName(module), systemCharacterLength));
 }
 
 // The module's name and the box; what the box says is decided in the core (app/FatalBox.cpp).
@@ -40,6 +41,8 @@ public:
         }
         return {moduleBaseName(module), offset};
     }
+
+    SentenceEnds sentenceEnds() override { return systemSentenceEnds(); }
 
     void showFatalBox(const char* text) noexcept override {
         ::MessageBoxA(nullptr, text, "Application Error", MB_OK | MB_TASKMODAL | MB_ICONERROR);

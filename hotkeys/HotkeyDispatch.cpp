@@ -12,11 +12,11 @@ TitleBuffer TargetTitle2{};
 
 // The title read is cut at 11 bytes, which in a double-byte code page or UTF-8 can split a
 // character; the bytes left of it would show as garbage, so they are dropped.
-std::string slotCaption(const TitleBuffer& title, const LeadByteLength& leadByteLength) {
+std::string slotCaption(const TitleBuffer& title, const CharacterLength& characterLength) {
     const auto end = std::find(title.begin(), title.end() - 1, '\0');
     std::string text(title.begin(), end);
     std::size_t whole = 0;
-    forEachCharacter(text, leadByteLength, [&](std::size_t at, std::size_t length) {
+    forEachCharacter(text, characterLength, [&](std::size_t at, std::size_t length) {
         if (at + length <= text.size()) {
             whole = at + length;
         }
@@ -37,9 +37,9 @@ std::string refusedPostText(std::uint32_t error, const std::string& errorText,
 }
 
 HotkeyDispatch::HotkeyDispatch(HotkeyPlatform& platform, const TargetSlot& slot1,
-                               const TargetSlot& slot2, LeadByteLength leadByteLength)
+                               const TargetSlot& slot2, CharacterLength characterLength)
     : platform(platform), slot1{slot1, 1}, slot2{slot2, 2},
-      leadByteLength(std::move(leadByteLength)) {}
+      characterLength(std::move(characterLength)) {}
 
 // The order in which a press's actions are taken when several rows share its identifier: both
 // bindings first, so that the keys posted by the same press go to the windows it bound.
@@ -83,7 +83,7 @@ CaptionChange HotkeyDispatch::bind(Slot& slot) {
     slot.target.title.fill('\0');
     platform.readWindowTitle(slot.target.window, slot.target.title);
     slot.refusalReported = false;
-    return {slot.number, slotCaption(slot.target.title, leadByteLength)};
+    return {slot.number, slotCaption(slot.target.title, characterLength)};
 }
 
 // A window that has gone has always been passed over in silence: its slot simply waits for the

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "base/Error.h"
-#include "base/LeadByte.h"
 #include "hotkeys/HotkeyPlatform.h"
 #include "hotkeys/HotkeyTable.h"
+#include "platform/AnsiText.h"
 
 #include <optional>
 #include <string>
@@ -44,7 +44,7 @@ public:
         : Error("PostRefused", message, address) {}
 };
 
-std::string slotCaption(const TitleBuffer& title, const LeadByteLength& leadByteLength);
+std::string slotCaption(const TitleBuffer& title, const CharacterLength& characterLength);
 
 // The message for a window that refused a key: the platform's words for the error and, when the
 // window runs with higher rights, what the user can do about it.
@@ -54,7 +54,7 @@ std::string refusedPostText(std::uint32_t error, const std::string& errorText,
 class HotkeyDispatch {
 public:
     HotkeyDispatch(HotkeyPlatform& platform, const TargetSlot& slot1, const TargetSlot& slot2,
-                   LeadByteLength leadByteLength);
+                   CharacterLength characterLength);
 
     // Every row is tested, so identifiers shared by several rows (failed atoms are all 0) take
     // every matching action. A refused key is reported once per binding of its slot.
@@ -74,7 +74,7 @@ private:
     HotkeyPlatform& platform;
     Slot slot1;
     Slot slot2;
-    LeadByteLength leadByteLength;
+    CharacterLength characterLength;
 };
 
 } // namespace hk

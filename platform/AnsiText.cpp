@@ -10,10 +10,6 @@ constexpr unsigned kUtf8CodePage = 65001;
 
 } // namespace
 
-bool takesDefaultCharacter(unsigned codePage) {
-    return codePage != kUtf7CodePage && codePage != kUtf8CodePage;
-}
-
 // The platform's UTF-8 is converted from UTF-16, so a lead byte's trail bytes follow it. A byte
 // that leads nothing (a trail byte, or one that UTF-8 never uses) stands alone.
 std::size_t characterLength(unsigned codePage, unsigned char byte, bool isDoubleByteLead) {
@@ -31,6 +27,10 @@ std::size_t characterLength(unsigned codePage, unsigned char byte, bool isDouble
 
 bool lowersAsSingleByte(unsigned codePage, unsigned char byte) {
     return byte < 0x80 || codePage != kUtf8CodePage;
+}
+
+bool convertsExactly(unsigned codePage) {
+    return codePage != kUtf7CodePage && codePage != kUtf8CodePage;
 }
 
 } // namespace hk

@@ -26,16 +26,22 @@ std::string systemErrorText(unsigned long code, const std::string& systemText,
 }
 
 // A user's display language may be one that the system's code page lacks the letters of (a
-// Russian display on a Western system): the first language whose text comes whole is shown, and
-// failing all, the platform's own choice with question marks rather than nothing.
-std::string systemReason(std::uint16_t userLanguage, std::uint16_t systemLanguage,
-                         const SystemTextIn& textIn) {
+// Russian display on a Western system, or a Polish one, whose "ł" would become "l"): the first
+// language whose text comes exactly is shown, and failing all, the platform's own choice with
+// question marks rather than nothing.
+std::string systemReason(unsigned codePage, std::uint16_t userLanguage,
+                         std::uint16_t systemLanguage, const SystemTextIn& textIn,
+                         const ToSystemAnsi& toAnsi) {
+    const auto ansiIn = [&](std::uint16_t language) -> std::optional<AnsiText> {
+        const std::optional<std::wstring> wide = textIn(language);
+        return wide ? toAnsi(*wide, convertsExactly(codePage)) : std::nullopt;
+    };
     for (const std::uint16_t language : {userLanguage, systemLanguage, kUsEnglish}) {
-        if (const std::optional<AnsiText> text = textIn(language); text && text->whole) {
+        if (const std::optional<AnsiText> text = ansiIn(language); text && text->whole) {
             return withoutLineBreak(text->text);
         }
     }
-    const std::optional<AnsiText> text = textIn(kPlatformsChoice);
+    const std::optional<AnsiText> text = ansiIn(kPlatformsChoice);
     return text ? withoutLineBreak(text->text) : std::string();
 }
 

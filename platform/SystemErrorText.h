@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace hk {
 
@@ -22,11 +23,16 @@ std::string systemErrorText(unsigned long code, const std::string& systemText,
                             SystemErrorWording wording);
 
 // The platform's text for an error in a language (a language identifier, 0 for the platform's own
-// choice), in the system's 8-bit code page; none when it has no text in that language.
-using SystemTextIn = std::function<std::optional<AnsiText>(std::uint16_t language)>;
+// choice); none when it has no text in that language.
+using SystemTextIn = std::function<std::optional<std::wstring>(std::uint16_t language)>;
 
-// The platform's text for an error in a language that the system's code page can show.
-std::string systemReason(std::uint16_t userLanguage, std::uint16_t systemLanguage,
-                         const SystemTextIn& textIn);
+// Wide text converted by the platform into the system's code page, exactly or not
+// (convertsExactly); none when it cannot convert it.
+using ToSystemAnsi = std::function<std::optional<AnsiText>(std::wstring_view wide, bool exact)>;
+
+// The platform's text for an error in a language that the system's code page shows as it is.
+std::string systemReason(unsigned codePage, std::uint16_t userLanguage,
+                         std::uint16_t systemLanguage, const SystemTextIn& textIn,
+                         const ToSystemAnsi& toAnsi);
 
 } // namespace hk

@@ -39,5 +39,7 @@ using UniqueFont = UniqueHandle<HFONT, &::DeleteObject>;
 // A device context from CreateCompatibleDC; one from GetDC goes back with WindowDc instead.
 using UniqueMemoryDc = UniqueHandle<HDC, &::DeleteDC>;
 using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
+// Memory that the platform allocated for the caller (FormatMessage's text).
+using UniqueLocalMemory = UniqueHandle<HLOCAL, &::LocalFree>;
 
 } // namespace hk

@@ -40,7 +40,7 @@ void setClientSize(HWND window, int width, int height) {
 TForm1::TForm1(HINSTANCE instance, HWND owner, ErrorReporter& reporter)
     : reporter(reporter), platform(systemHotkeyPlatform()),
       dispatch(platform, {TargetWindow1, TargetTitle1}, {TargetWindow2, TargetTitle2},
-               ansiLeadByteLength),
+               systemCharacterLength),
       form(readFormDescription(formResource(instance))) {
     if (!registerWindowClass<TForm1>(instance, kClassName, CS_DBLCLKS, nullptr)) {
         raiseLastError(SystemErrorWording::CodeAndText);

@@ -2,6 +2,7 @@
 
 #include "platform/AnsiText_win.h"
 #include "platform/DcGuards_win.h"
+#include "platform/SystemErrorText_win.h"
 #include "widget/FormLayout.h"
 #include "widget/TextDrawing_win.h"
 
@@ -65,13 +66,22 @@ std::vector<std::optional<PictureSize>> loadPictures(const FormDescription& form
     return sizes;
 }
 
+// A caption that the platform cannot convert stops the loading with the platform's reason.
+std::string captionInSystemAnsi(const std::string& utf8) {
+    std::optional<std::string> ansi = toSystemAnsi(utf8);
+    if (!ansi) {
+        raiseLastError(SystemErrorWording::CodeAndText);
+    }
+    return std::move(*ansi);
+}
+
 } // namespace
 
 std::vector<ComponentArt> loadForm(FormDescription& form, HWND window) {
     std::vector<ComponentArt> art(form.components.size());
     const auto sizes = loadPictures(form, art);
     DisplayMetrics metrics(window);
-    completeLayout(form, sizes, metrics.screenPixelsPerInch(), toSystemAnsi, metrics);
+    completeLayout(form, sizes, metrics.screenPixelsPerInch(), captionInSystemAnsi, metrics);
     for (std::size_t i = 0; i < form.components.size(); ++i) {
         if (form.components[i].kind == ComponentKind::Label) {
             art[i].font = metrics.takeFont(form.components[i].font);

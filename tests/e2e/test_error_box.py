@@ -140,6 +140,15 @@ START_UP_FAILURES = {
         b"Not enough memory.", ("C.UTF-8", "ru_RU.UTF-8")),
     "no application window, English display on a Russian system": windowless(
         b"Not enough memory.", ("ru_RU.UTF-8", "C")),
+    # Wine's Polish ("Zbyt mało pamięci.") would read without its accents on a Western system;
+    # its Turkish ("Yeterli bellek yok.") is plain ASCII and stays.
+    "no application window, Polish display on a Western system": windowless(
+        b"Not enough memory.", ("C.UTF-8", "pl_PL.UTF-8")),
+    "no application window, Turkish display on a Western system": windowless(
+        b"Yeterli bellek yok.", ("C.UTF-8", "tr_TR.UTF-8")),
+    # Japanese ends in its own full stop, after which no "." comes.
+    "no application window, Japanese throughout": windowless(
+        "十分なメモリがありません。".encode("cp932"), ("ja_JP.UTF-8", "ja_JP.UTF-8")),
 }
 
 

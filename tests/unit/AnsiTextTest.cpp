@@ -33,11 +33,11 @@ TEST(AnsiText, EachCodePageSaysHowLongACharacterIsAndWhetherAByteLowersAlone) {
     }
 }
 
-TEST(AnsiText, OnlyCodePagesThatCanLackACharacterTakeADefaultOne) {
+TEST(AnsiText, OnlyCodePagesThatCanLackACharacterAreConvertedExactly) {
     const std::pair<unsigned, bool> cases[] = {
         {1252, true}, {1251, true}, {932, true}, {65001, false}, {65000, false}};
-    for (const auto& [codePage, takes] : cases) {
-        EXPECT_EQ(takesDefaultCharacter(codePage), takes) << codePage;
+    for (const auto& [codePage, exact] : cases) {
+        EXPECT_EQ(convertsExactly(codePage), exact) << codePage;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/FatalBox.h"
 #include "base/Error.h"
+#include "tests/unit/LeadBytes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -187,7 +188,7 @@ public:
 // The box as the application window has it once created, by default with the program shown.
 struct OwnedErrorBox : ErrorBox {
     explicit OwnedErrorBox(FakeErrorBoxPlatform& platform, bool shown = true)
-        : ErrorBox(platform, platform) {
+        : ErrorBox(platform, platform, {test::lengthsIn(1252), {}}) {
         setLoneBoxOwner(kOwner);
         if (shown) {
             programShown();
@@ -471,6 +472,7 @@ public:
         }
         return {"HotKeys.exe", address != nullptr ? 0x1234u : 0u};
     }
+    SentenceEnds sentenceEnds() override { return {test::lengthsIn(1252), {}}; }
     void showFatalBox(const char* text) noexcept override {
         ++shown;
         std::strncpy(shownText, text, sizeof shownText - 1);

@@ -1,12 +1,11 @@
 #include "app/ErrorText.h"
 
 #include "base/Error.h"
-#include "platform/SystemErrorText.h"
+#include "tests/unit/LeadBytes.h"
 
 #include <cstdlib>
 #include <cxxabi.h>
 #include <gtest/gtest.h>
-#include <map>
 #include <memory>
 #include <new>
 #include <typeinfo>
@@ -16,10 +15,24 @@ struct OutsideAnyNamespace {};
 namespace hk {
 namespace {
 
-TEST(ErrorText, BoxAddsAFullStopAfterEveryLastCharacterAboveIt) {
+using test::lengthsIn;
+
+// The sentence ends as the platform writes them in each code page; a Western one lacks them all.
+SentenceEnds sentenceEndsIn(unsigned codePage) {
+    std::vector<std::string> marks;
+    if (codePage == 932) {
+        marks = {"\x81\x42", "\x81\x44", "\xA1", "\x81\x49"};
+    } else if (codePage == 65001) {
+        marks = {"\xE3\x80\x82", "\xEF\xBC\x8E", "\xEF\xBD\xA1", "\xEF\xBC\x81"};
+    }
+    return {lengthsIn(codePage), marks};
+}
+
+TEST(ErrorText, BoxAddsAFullStopAfterEveryLastCharacterAboveItThatEndsNoSentence) {
     struct Case {
         std::string message;
         std::string shown;
+        unsigned codePage = 1252;
     };
     const Case cases[] = {
         {"", ""},
@@ -35,9 +48,22 @@ TEST(ErrorText, BoxAddsAFullStopAfterEveryLastCharacterAboveIt) {
         {"Key:", "Key:."},
         {"a/", "a/."},
         {"caf\xE9", "caf\xE9."}, // an 8-bit letter compares above '.' as an unsigned byte
+        // In Japanese (932): a reason that ends in the ideographic full stop, one that ends in a
+        // letter, one whose last letter's trail byte and an ASCII "B" read as that stop's bytes,
+        // the full-width exclamation mark and the half-width full stop.
+        {"\x8F\x5C\x95\xAA\x82\xC8\x83\x81\x83\x82\x83\x8A\x82\xAA\x82\xA0\x82\xE8\x82\xDC"
+         "\x82\xB9\x82\xF1\x81\x42",
+         "\x8F\x5C\x95\xAA\x82\xC8\x83\x81\x83\x82\x83\x8A\x82\xAA\x82\xA0\x82\xE8\x82\xDC"
+         "\x82\xB9\x82\xF1\x81\x42",
+         932},
+        {"\x83\x81\x83\x82\x83\x8A", "\x83\x81\x83\x82\x83\x8A.", 932},
+        {"\x83\x81\x42", "\x83\x81\x42.", 932},
+        {"\x92\xE2\x8E~\x81\x49", "\x92\xE2\x8E~\x81\x49", 932},
+        {"\x83\x81\xA1", "\x83\x81\xA1", 932},
+        {"\xE3\x83\xA1\xE3\x80\x82", "\xE3\x83\xA1\xE3\x80\x82", 65001}, // in UTF-8
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(errorBoxText(c.message), c.shown) << c.message;
+        EXPECT_EQ(errorBoxText(c.message, sentenceEndsIn(c.codePage)), c.shown) << c.message;
     }
 }
 
@@ -46,6 +72,7 @@ TEST(ErrorText, FatalTextNamesTypeModuleOffsetAndMessage) {
         std::uintptr_t offset;
         std::string message;
         std::string text;
+        unsigned codePage = 1252;
     };
     const Case cases[] = {
         {0x1A2B, "Resource TForm1 not found",
@@ -59,74 +86,20 @@ TEST(ErrorText, FatalTextNamesTypeModuleOffsetAndMessage) {
         {0x10, "Stop!", "Exception SystemError in module HotKeys.exe at 00000010.\r\nStop!.\r\n"},
         {std::uintptr_t{0x3} << 32 | 0xC0DE, "Far.",
          "Exception SystemError in module HotKeys.exe at 0000C0DE.\r\nFar.\r\n"},
+        // Japanese (932) that ends in the ideographic full stop, and in a letter.
+        {0x10, "\x83\x81\x83\x82\x83\x8A\x81\x42",
+         "Exception SystemError in module HotKeys.exe at "
+         "00000010.\r\n\x83\x81\x83\x82\x83\x8A\x81\x42\r\n",
+         932},
+        {0x10, "\x83\x81\x83\x82\x83\x8A",
+         "Exception SystemError in module HotKeys.exe at "
+         "00000010.\r\n\x83\x81\x83\x82\x83\x8A.\r\n",
+         932},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(fatalErrorText("SystemError", "HotKeys.exe", c.offset, c.message), c.text);
-    }
-}
-
-TEST(ErrorText, SystemErrorGivesTheCodeAndThePlatformTextOrAFixedOneForZero) {
-    constexpr auto kCodeAndText = SystemErrorWording::CodeAndText;
-    constexpr auto kTextOnly = SystemErrorWording::TextOnly;
-    struct Case {
-        unsigned long code;
-        const char* systemText;
-        SystemErrorWording wording;
-        const char* message;
-    };
-    const Case cases[] = {
-        {1407, "Cannot find window class.", kCodeAndText,
-         "System Error.  Code: 1407.\r\nCannot find window class."},
-        {0, "The operation completed successfully.", kCodeAndText,
-         "System Error.  Code: 0.\r\nA call to an OS function failed"},
-        {8, "Not enough memory resources are available.", kTextOnly,
-         "Not enough memory resources are available."},
-        {1234, "", kTextOnly, "System error 1234"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(systemErrorText(c.code, c.systemText, c.wording), c.message) << c.code;
-    }
-}
-
-TEST(ErrorText, SystemReasonIsInTheFirstLanguageWhoseTextTheCodePageShowsWhole) {
-    // Russian (0x0419), German (0x0407), US English (0x0409) and the platform's own choice (0),
-    // as a Western code page shows each; "Russian" stands for a text that came with "?".
-    using Texts = std::map<std::uint16_t, AnsiText>;
-    const AnsiText russian{"????? ??????.\r\n", false};
-    const AnsiText german{"Nicht gen\xFCgend Speicher.\r\n", true};
-    const AnsiText english{"Not enough memory.\r\n", true};
-    struct Case {
-        std::uint16_t user;
-        std::uint16_t system;
-        Texts texts;
-        const char* reason;
-    };
-    const Case cases[] = {
-        {0x0407,
-         0x0409,
-         {{0x0407, german}, {0x0409, english}, {0, german}},
-         "Nicht gen\xFCgend Speicher."},
-        {0x0419,
-         0x0407,
-         {{0x0419, russian}, {0x0407, german}, {0, russian}},
-         "Nicht gen\xFCgend Speicher."},
-        {0x0419,
-         0x0419,
-         {{0x0419, russian}, {0x0409, english}, {0, russian}},
-         "Not enough memory."},
-        {0x0407,
-         0x0419,
-         {{0x0419, russian}, {0x0409, english}, {0, russian}},
-         "Not enough memory."}, // no German text
-        {0x0419, 0x0419, {{0x0419, russian}, {0, russian}}, "????? ??????."},
-        {0x0407, 0x0407, {}, ""},
-    };
-    for (const Case& c : cases) {
-        const auto textIn = [&c](std::uint16_t language) -> std::optional<AnsiText> {
-            const auto found = c.texts.find(language);
-            return found == c.texts.end() ? std::nullopt : std::optional(found->second);
-        };
-        EXPECT_EQ(systemReason(c.user, c.system, textIn), c.reason) << c.user << " " << c.system;
+        EXPECT_EQ(fatalErrorText("SystemError", "HotKeys.exe", c.offset, c.message,
+                                 sentenceEndsIn(c.codePage)),
+                  c.text);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "base/FileName.h"
+#include "platform/FileName.h"
 
 #include "tests/unit/LeadBytes.h"
 

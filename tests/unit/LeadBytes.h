@@ -1,6 +1,5 @@
 #pragma once
 
-#include "base/LeadByte.h"
 #include "platform/AnsiText.h"
 
 namespace hk::test {
@@ -14,7 +13,7 @@ inline bool isShiftJisLead(unsigned char byte) {
 // The lengths of characters by the program's rule for a system code page: Western (1252),
 // Japanese (932, the platform's lead bytes as above) or UTF-8 (65001, no byte of which the
 // platform calls a double-byte lead byte).
-inline LeadByteLength lengthsIn(unsigned codePage) {
+inline CharacterLength lengthsIn(unsigned codePage) {
     return [codePage](unsigned char byte) {
         return characterLength(codePage, byte, codePage == 932 && isShiftJisLead(byte));
     };
