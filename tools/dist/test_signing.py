@@ -452,7 +452,7 @@ class SignedRelease(unittest.TestCase):
         token = self.token_environment()
         fifo, long_line, empty = self.work / "fifo", self.work / "long.txt", self.work / "empty"
         os.mkfifo(fifo)
-        long_line.write_bytes(b"x" * 65536 + b"\n")
+        long_line.write_bytes(b"x" * 131072 + b"\n")
         empty.write_bytes(b"")
         removed = "removed .dist-signing/ beside dist/, which a stopped `make sign` left"
 
@@ -533,7 +533,7 @@ class SignedRelease(unittest.TestCase):
                                          r"CA file .*fifo \(SIGN_CA_FILE\): it is a FIFO"),
             "/dev/zero for a PIN file": ({**token, "SIGN_PIN_FILE": "/dev/zero"},
                                          r"PIN file /dev/zero \(SIGN_PIN_FILE\): it is a device"),
-            "a password of 64 KiB": ({**pkcs12, "SIGN_PASSWORD_FILE": str(long_line)},
+            "a password of 128 KiB": ({**pkcs12, "SIGN_PASSWORD_FILE": str(long_line)},
                                      "its first line is longer than 4096 bytes"),
             "an empty password file": ({**pkcs12, "SIGN_PASSWORD_FILE": str(empty)},
                                        r"empty \(SIGN_PASSWORD_FILE\) is empty"),

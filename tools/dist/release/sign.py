@@ -301,17 +301,18 @@ def sign(out, sources, trees, environment, release_url, public_key):
     environment names; the manifests are written again for `release_url`, or for the address
     of those already in `out`."""
     with Signals(out) as signals:
-        check_replaceable(out)
-        signing = Signing(out, sources, trees, keys.from_environment(environment), release_url,
-                          public_key)
-        with dist.locked(out, "sign"), signing_folder(out, signals) as work:
-            signing = dataclasses.replace(signing, work=work)
-            try:
-                sign_in(signing)
-            except OSError as error:
-                raise in_words(error, out) from None
-            signals.hold()
-            exchange(signing.staging, out)
+        with dist.locked(out, "sign"):
+            check_replaceable(out)
+            signing = Signing(out, sources, trees, keys.from_environment(environment),
+                              release_url, public_key)
+            with signing_folder(out, signals) as work:
+                signing = dataclasses.replace(signing, work=work)
+                try:
+                    sign_in(signing)
+                except OSError as error:
+                    raise in_words(error, out) from None
+                signals.hold()
+                exchange(signing.staging, out)
         if signals.caught:
             warn(f"{signals.caught} came after {out.name}/ was replaced: it is signed")
     if signing.keys.minisign:
