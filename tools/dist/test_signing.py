@@ -383,8 +383,10 @@ class SignedRelease(unittest.TestCase):
         """`make sign`'s command (`make dist`'s for "build", `make sign` itself for "make") run
         in `repo` as a releaser who is not root, with no terminal, or at one where `typed`
         (prompt, text) is typed at the prompt; both streams go to its stdout."""
+        # Neither the keys of this run nor the make that runs the tests (`make check`) is the
+        # releaser's.
         environment = {**{name: value for name, value in os.environ.items()
-                          if not name.startswith(("SIGN_", "MINISIGN_"))},
+                          if not name.startswith(("SIGN_", "MINISIGN_", "MAKE", "MFLAGS"))},
                        "PYTHONPATH": str(HERE), "PYTHONDONTWRITEBYTECODE": "1",
                        "TMPDIR": str(repo / "tmp"), "PATH": f"{self.recorded}:{os.environ['PATH']}",
                        "HOTKEYS_TEST_COMMANDS": str(self.work / f"{repo.name}.commands"),
