@@ -1,5 +1,12 @@
 # The two everyday commands: `make run` and `make test`. Both install what is missing first.
 # `make check` is the quick part of `make test`, without Wine.
+#
+# Every recipe runs in the clone's top folder and names its files from there, never by the
+# clone's path, which may hold a space, a quote or any letter. A line that needs the shell
+# (quotes, variables) hands over to its tool with exec, so that the tool itself gets the
+# signal make passes on to its children, SIGTERM, not a shell that would end and leave it
+# running (a hangup or a Ctrl-C reaches every process of the terminal anyway); make runs a
+# plain line itself, and a loop (fuzz) stays in the shell.
 .PHONY: deps native win64 win32 sanitize build test run fuzz
 
 deps:
@@ -51,7 +58,7 @@ fuzz-corpus: sanitize
 .PHONY: check format
 check: build sanitize
 	ctest --preset sanitize -j2
-	ctest --preset native -j2 -L '^(unit|static)$$'
+	exec ctest --preset native -j2 -L '^(unit|static)$$'
 
 # Everything: the quick tiers, then the end-to-end tests under Wine, one file at a time on each
 # desktop of tests/e2e/desktops.json, a Wine prefix and a display of its own: a file spends most
@@ -59,7 +66,7 @@ check: build sanitize
 # Time Summary": the sum of the tier's tests, which overlap) and its own ("Total Test time
 # (real)").
 test: check
-	ctest --preset native -L '^e2e'
+	exec ctest --preset native -L '^e2e'
 
 # The end-to-end files again under each configuration of tests/e2e/matrix.toml (locales, code
 # pages, resolutions, Windows versions, keyboards) that their outcome depends on, on the
@@ -71,7 +78,7 @@ matrix: build
 
 # Rewrites every C++ file that differs from .clang-format (the format check names them).
 format: deps
-	tools/checkformat/checkformat.sh clang-format-14 $(CURDIR) --fix
+	tools/checkformat/checkformat.sh clang-format-14 . --fix
 
 run: build
 	tools/run-widget.sh
@@ -108,19 +115,20 @@ stress: build
 # SIGNATURES=<folder> attaches a signed release's detached signatures to the programs built;
 # RELEASE_URL=<address the zips will be published at> adds the winget and Scoop manifests.
 # `make sign` signs what `make dist` left in dist/ with the keys named below (the secrets
-# themselves stay in the files these name); see docs/releasing.md.
-RELEASE_PYTHON := PYTHONPATH=$(CURDIR)/tools/dist PYTHONDONTWRITEBYTECODE=1 $(CURDIR)/tools/python3 -m release
+# themselves stay in the files these name); see docs/releasing.md. Each value reaches the tool
+# through the environment, where no character of it is taken for the shell's.
+RELEASE_PYTHON := exec env PYTHONPATH=tools/dist PYTHONDONTWRITEBYTECODE=1 tools/python3 -m release
 export SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_PKCS11_MODULE SIGN_PKCS11_KEY SIGN_PIN_FILE
-export SIGN_TIMESTAMP_URL SIGN_CA_FILE MINISIGN_KEY MINISIGN_PASSWORD_FILE
+export SIGN_TIMESTAMP_URL SIGN_CA_FILE MINISIGN_KEY MINISIGN_PASSWORD_FILE SIGNATURES RELEASE_URL
 .PHONY: dist dist-check sign
 dist: deps
-	$(RELEASE_PYTHON) build $(CURDIR) --signatures "$(SIGNATURES)" --release-url "$(RELEASE_URL)"
+	$(RELEASE_PYTHON) build . --signatures "$$SIGNATURES" --release-url "$$RELEASE_URL"
 
 dist-check: deps
-	$(RELEASE_PYTHON) check $(CURDIR)
+	$(RELEASE_PYTHON) check .
 
 sign: deps
-	$(RELEASE_PYTHON) sign $(CURDIR) --release-url "$(RELEASE_URL)"
+	$(RELEASE_PYTHON) sign . --release-url "$$RELEASE_URL"
 
 # Debian's reprotest over `make dist`, with every variation this machine allows (see the script);
 # it installs reprotest and what its variations need. Not part of `make test`.

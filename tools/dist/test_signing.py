@@ -5,8 +5,10 @@ signatures, attached to the unsigned build, give the same bytes; removing a sign
 the unsigned build; a changed byte, another key, or a changed line of the sums fails. A signing
 refused, as `make sign` runs it, for a bad input, a release that `make dist` did not build, a
 dist/ it may not replace or a signal says why in its last line, leaves the release as it was and
-leaves no secret behind. Each password file has a second line, which no tool may take for part
-of the password."""
+leaves no secret behind, in its output, on a disk or on a command line; each runs in a clone
+whose path holds a space, quotes, a non-ASCII letter and words a shell would run. Each password
+file has a second line, which no tool may take for part of the password."""
+import contextlib
 import hashlib
 import http.server
 import os
@@ -23,12 +25,15 @@ import time
 import unittest
 
 from built_trees import REPO, release, trees, version
-from release import Refused, authenticode, key_uri, manifests, names, sign, sums_signature
+from release import Refused, authenticode, key_uri, keys, manifests, names, sign, sums_signature
 
 HERE = pathlib.Path(__file__).parent
 SOFTHSM = "/usr/lib/softhsm/libsofthsm2.so"
 PKCS12_PASSWORD, PIN, MINISIGN_PASSWORD = "throwaway pkcs12 password", "4711-0815", \
     "throwaway minisign password"
+SECRETS = (PKCS12_PASSWORD, PIN, MINISIGN_PASSWORD)
+# Every command the signing runs, written with its arguments to $HOTKEYS_TEST_COMMANDS first.
+RECORDED = "#!/bin/sh\nprintf '%s\\n' \"$0 $*\" >>\"$HOTKEYS_TEST_COMMANDS\"\nexec {} \"$@\"\n"
 RELEASE_URL = "https://hotkeys.example/download"
 EXTENSIONS = "basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\n" \
              "extendedKeyUsage=critical,{}\n"
@@ -119,15 +124,15 @@ def digests(folder):
             for path in sorted(folder.rglob("*")) if path.is_file()}
 
 
-# `python3 -m release sign REPO`, as `make sign` runs it. With "full" for its first argument, the
-# disk fills up as the first zip is written.
+# `python3 -m release COMMAND .`, as `make sign` (COMMAND sign) and `make dist` (build) run it.
+# With "full" for its first argument, the disk fills up as the first zip is written.
 MAKE_SIGN = """\
 import contextlib, errno, os, runpy, sys, unittest.mock
 from release import dist
 full = OSError(errno.ENOSPC, os.strerror(errno.ENOSPC))
 with unittest.mock.patch.object(dist, "write_zip", side_effect=full) \\
         if sys.argv[1] == "full" else contextlib.nullcontext():
-    sys.argv = ["release", "sign", sys.argv[2]]
+    sys.argv = ["release", sys.argv[2], "."]
     runpy.run_module("release", run_name="__main__")
 """
 
@@ -146,10 +151,9 @@ def tamper(out):
 
 def secrets_in(folder):
     """The files under `folder` that hold a password or PIN of the tests, links not followed."""
-    secrets = [secret.encode() for secret in (PKCS12_PASSWORD, PIN, MINISIGN_PASSWORD)]
-    return [os.path.join(root, name) for root, _, files in os.walk(folder) for name in files
-            if not os.path.islink(os.path.join(root, name)) and
-            any(secret in pathlib.Path(root, name).read_bytes() for secret in secrets)]
+    files = [pathlib.Path(root, name) for root, _, names_ in os.walk(folder) for name in names_]
+    return [path for path in files if not path.is_symlink() and path.is_file() and
+            any(secret.encode() in path.read_bytes() for secret in SECRETS)]
 
 
 class TimeStamps(http.server.BaseHTTPRequestHandler):
@@ -181,6 +185,10 @@ def pkcs12_environment(pki):
             "SIGN_PASSWORD_FILE": str(pki / "password.txt"), "SIGN_CA_FILE": str(pki / "ca.pem")}
 
 
+def authorities(pki):
+    return keys.authorities({"SIGN_CA_FILE": str(pki / "ca.pem")})
+
+
 def exe_of(out, arch):
     return out / names.stem(version(), arch) / names.EXE
 
@@ -195,14 +203,26 @@ class SignedRelease(unittest.TestCase):
         cls.minisign = minisign_keys(cls.work)
         cls.token = token(cls.work, cls.pki, cls.other_pki)
         os.environ["SOFTHSM2_CONF"] = str(cls.token / "softhsm2.conf")
-        cls.unsigned = release(cls.work / "unsigned", release_url=RELEASE_URL)
-        cls.signed = cls.work / "signed"
-        shutil.copytree(cls.unsigned, cls.signed)
-        sign.sign(cls.signed, REPO, trees(), {**pkcs12_environment(cls.pki),
-                                              **cls.minisign_environment("release.key")},
-                  None, cls.minisign / "release.pub")
+        # Made by a releaser who lets every file be written by all (umask 000).
+        umask = os.umask(0)
+        try:
+            cls.unsigned = release(cls.work / "unsigned", release_url=RELEASE_URL)
+            cls.signed = cls.work / "signed"
+            shutil.copytree(cls.unsigned, cls.signed)
+            sign.sign(cls.signed, REPO, trees(), {**pkcs12_environment(cls.pki),
+                                                  **cls.minisign_environment("release.key")},
+                      None, cls.minisign / "release.pub")
+        finally:
+            os.umask(umask)
         cls.rebuilt = release(cls.work / "rebuilt", signatures=cls.signed,
-                              ca_file=cls.pki / "ca.pem")
+                              authorities=authorities(cls.pki))
+        cls.clones = cls.work / "my rel ü 'q' \"d\" x echo INJECTED"
+        cls.clones.mkdir()
+        cls.recorded = cls.work / "recorded"
+        cls.recorded.mkdir()
+        for tool in ("osslsigncode", "minisign"):
+            (cls.recorded / tool).write_text(RECORDED.format(shutil.which(tool)))
+            (cls.recorded / tool).chmod(0o755)
 
     @classmethod
     def tearDownClass(cls):
@@ -227,6 +247,11 @@ class SignedRelease(unittest.TestCase):
         for arch, _, _ in trees():
             self.assertIn(f"  {names.signature(version(), arch)}\n", sums)
 
+    def test_the_release_signed_or_not_has_its_modes_whatever_the_umask(self):
+        for folder in (self.unsigned, self.signed):
+            modes = {oct(path.stat().st_mode & 0o7777) for path in folder.rglob("*")}
+            self.assertEqual(modes, {"0o644", "0o755"}, folder)
+
     def test_the_manifests_stay_and_name_the_signed_zips(self):
         self.assertEqual(manifests.release_url_of(self.signed), RELEASE_URL)
         self.assertNotEqual(digests(self.signed / "scoop"), digests(self.unsigned / "scoop"))
@@ -247,7 +272,7 @@ class SignedRelease(unittest.TestCase):
         other.write_bytes(authenticode.attach(
             exe_of(self.unsigned, "win64"),
             self.signature_by(pkcs12_environment(self.other_pki), "win64"),
-            self.other_pki / "ca.pem"))
+            authorities(self.other_pki)))
         for name, program in (("a changed byte", changed), ("another key", other)):
             with self.subTest(name):
                 self.assertFalse(verifies(program, self.pki / "ca.pem"))
@@ -256,12 +281,12 @@ class SignedRelease(unittest.TestCase):
         with self.assertRaisesRegex(Refused, "attach-signature failed"):
             authenticode.attach(unsigned_changed,
                                 self.signed / names.signature(version(), "win64"),
-                                self.pki / "ca.pem")
+                                authorities(self.pki))
 
     def signature_by(self, environment, arch):
         signature = self.work / f"{arch}.pem"
         signature.write_bytes(authenticode.sign(exe_of(self.unsigned, arch),
-                                                authenticode.key_arguments(environment),
+                                                keys.certificate(environment),
                                                 environment.get("SIGN_TIMESTAMP_URL")))
         return signature
 
@@ -273,10 +298,10 @@ class SignedRelease(unittest.TestCase):
     def test_a_key_on_a_pkcs11_token_signs_with_its_pin_from_a_file(self):
         environment = self.token_environment()
         signature = self.signature_by(environment, "win32")
-        self.assertNotIn(PIN, " ".join(authenticode.key_arguments(environment).arguments))
+        self.assertNotIn(PIN, " ".join(keys.certificate(environment).arguments))
         program = self.work / "token-signed.exe"
         program.write_bytes(authenticode.attach(exe_of(self.unsigned, "win32"), signature,
-                                                self.pki / "ca.pem"))
+                                                authorities(self.pki)))
         self.assertTrue(verifies(program, self.pki / "ca.pem"))
 
     def test_a_time_stamp_from_the_named_server_is_signed_in(self):
@@ -290,7 +315,7 @@ class SignedRelease(unittest.TestCase):
             server.shutdown()
         program = self.work / "time-stamped.exe"
         program.write_bytes(authenticode.attach(exe_of(self.unsigned, "win64"), signature,
-                                                self.pki / "ca.pem"))
+                                                authorities(self.pki)))
         checked = subprocess.run(["osslsigncode", "verify", "-CAfile", self.pki / "ca.pem",
                                   "-TSA-CAfile", self.pki / "ca.pem", "-in", program],
                                  capture_output=True, text=True)
@@ -308,11 +333,22 @@ class SignedRelease(unittest.TestCase):
         }
         for name, (environment, refusal) in cases.items():
             with self.subTest(name), self.assertRaisesRegex(Refused, refusal):
-                authenticode.key_arguments(environment)
+                keys.certificate(environment)
         self.assertEqual(key_uri.certificate("pkcs11:token=t;type=private;object=k?module-name=m"),
                          "pkcs11:token=t;object=k;type=cert?module-name=m")
 
-    def test_a_pin_in_the_key_uri_is_refused_wherever_it_stands_and_never_repeated(self):
+    def test_a_pin_or_an_attribute_rfc_7512_lacks_is_refused_and_never_repeated(self):
+        unknown = {"object=k;pin=4711": '"pin" in its path', "object=k;pin-valeu=4711":
+                   '"pin-valeu" in its path', "object=k;pin%00-value=4711": '"pin%00-value"',
+                   "object=k?x-pin=4711": '"x-pin" in its query', "object=k?token=4711":
+                   '"token" in its query', "object=k;4711": 'without "="',
+                   "object=k;4711 4711=k": "not plain text", "object=4711 k": "value of object",
+                   "object=%" + "25" * 5 + "34711": "percent-encoded more than 4 times"}
+        for uri, refusal in unknown.items():
+            with self.subTest(uri):
+                with self.assertRaisesRegex(Refused, refusal) as refused:
+                    key_uri.checked("pkcs11:" + uri)
+                self.assertNotIn("4711", str(refused.exception))
         for uri in ("pin-value=4711;object=k", "object=k;type=private;pin-value=4711",
                     "object=k?pin-value=4711", "object=k;type=private?&pin-value=4711",
                     "object=k?module-name=softhsm2&pin-value=4711", "object=k;pin%2Dvalue=4711",
@@ -323,45 +359,61 @@ class SignedRelease(unittest.TestCase):
                     "object=k;type=private?module-name=softhsm2;pin-value=4711"):
             with self.subTest(uri):
                 with self.assertRaisesRegex(Refused, "carries the token's PIN") as refusal:
-                    authenticode.key_arguments({**self.token_environment(),
-                                                "SIGN_PKCS11_KEY": "pkcs11:" + uri})
+                    keys.certificate({**self.token_environment(),
+                                      "SIGN_PKCS11_KEY": "pkcs11:" + uri})
                 self.assertNotIn("4711", str(refusal.exception))
 
     def clone(self, source):
         """A folder laid out as `make sign` finds the repository, with a copy of `source` as
-        dist/ and the release key's public half."""
-        repo = pathlib.Path(tempfile.mkdtemp(prefix="clone-", dir=self.work))
+        dist/, the release key's public half, and the Makefile and tools of this one."""
+        repo = pathlib.Path(tempfile.mkdtemp(prefix="clone-", dir=self.clones))
         sources = repo / "build" / "dist" / "src"
         (sources / "build").mkdir(parents=True)
         for name in ("tools", "LICENSE"):
             (sources / name).symlink_to(REPO / name)
         for arch, _, tree in trees():
             (sources / "build" / arch).symlink_to(tree)
+        for name in ("Makefile", "tools"):
+            (repo / name).symlink_to(REPO / name)
         shutil.copyfile(self.minisign / "release.pub", repo / "minisign.pub")
         shutil.copytree(source, repo / "dist")
         return repo
 
-    def make_sign(self, repo, environment, fault="-", typed=None, stop=None):
-        """`make sign`'s command run on `repo` as a releaser who is not root, with no terminal,
-        or at one where `typed` (prompt, text) is typed at the prompt; with `stop` (signal,
-        entry), the signal is sent once that entry of the signing folder exists. Returns the
-        exit code and the output, both streams as one."""
+    def started(self, repo, environment, command="sign", fault="-", typed=None):
+        """`make sign`'s command (`make dist`'s for "build", `make sign` itself for "make") run
+        in `repo` as a releaser who is not root, with no terminal, or at one where `typed`
+        (prompt, text) is typed at the prompt; both streams go to its stdout."""
+        # Neither the keys of this run nor the make that runs the tests (`make check`) is the
+        # releaser's.
         environment = {**{name: value for name, value in os.environ.items()
-                          if not name.startswith(("SIGN_", "MINISIGN_"))},
+                          if not name.startswith(("SIGN_", "MINISIGN_", "MAKE", "MFLAGS"))},
                        "PYTHONPATH": str(HERE), "PYTHONDONTWRITEBYTECODE": "1",
-                       "TMPDIR": str(repo / "tmp"), **environment}
+                       "TMPDIR": str(repo / "tmp"), "PATH": f"{self.recorded}:{os.environ['PATH']}",
+                       "HOTKEYS_TEST_COMMANDS": str(self.work / f"{repo.name}.commands"),
+                       **environment}
         (repo / "tmp").mkdir(exist_ok=True)
-        command = [sys.executable, "-c", MAKE_SIGN, fault, str(repo)]
+        arguments = ["make", "-s", "sign"] if command == "make" else \
+            [sys.executable, "-c", MAKE_SIGN, fault, command]
         if typed is not None:
-            command = ["script", "-qec", shlex.join(command), "/dev/null"]
+            arguments = ["script", "-qec", shlex.join(arguments), "/dev/null"]
         if os.geteuid() == 0:
-            command = ["setpriv", "--bounding-set=-dac_override,-dac_read_search", *command]
-        with subprocess.Popen(command, env=environment, stdin=subprocess.PIPE,
-                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                              start_new_session=True) as process:
+            arguments = ["setpriv", "--bounding-set=-dac_override,-dac_read_search", *arguments]
+        return subprocess.Popen(arguments, cwd=repo, env=environment, stdin=subprocess.PIPE,
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                start_new_session=True)
+
+    @staticmethod
+    def reached(process, repo, entry):
+        """Waits until that entry of the signing folder exists, or the process has ended."""
+        while process.poll() is None and not list(repo.glob(f".dist-signing*/{entry}")):
+            time.sleep(0.02)
+
+    def make_sign(self, repo, environment, typed=None, stop=None, **options):
+        """Runs started(); with `stop` (signal, entry), the signal is sent once that entry of
+        the signing folder exists. Returns the exit code and the output."""
+        with self.started(repo, environment, typed=typed, **options) as process:
             if stop:
-                while process.poll() is None and not list(repo.glob(f".dist-signing*/{stop[1]}")):
-                    time.sleep(0.02)
+                self.reached(process, repo, stop[1])
                 process.send_signal(stop[0])
             output = b""
             while typed and typed[0].encode() not in output and \
@@ -375,6 +427,19 @@ class SignedRelease(unittest.TestCase):
             output += process.communicate(timeout=600)[0]
         return process.returncode, output.decode().replace("\r", "")
 
+    @contextlib.contextmanager
+    def paused(self, repo, environment):
+        """A `make sign` in `repo` stopped (SIGSTOP) as it signs, and for good (SIGTERM) after."""
+        with self.started(repo, environment) as process:
+            self.reached(process, repo, "signatures")
+            process.send_signal(signal.SIGSTOP)
+            try:
+                yield
+            finally:
+                process.send_signal(signal.SIGTERM)
+                process.send_signal(signal.SIGCONT)
+                process.communicate(timeout=600)
+
     def test_a_refused_signing_says_why_last_and_leaves_the_release_as_it_was(self):
         pkcs12 = pkcs12_environment(self.pki)
         (self.work / "wrong.txt").write_text("wrong\n")
@@ -386,6 +451,20 @@ class SignedRelease(unittest.TestCase):
         minisign_alone = {"MINISIGN_KEY": str(self.minisign / "release.key")}
         stem = names.stem(version(), "win64")
         kill_first = {"stop": (signal.SIGKILL, "signatures"), "environment": pkcs12}
+        token = self.token_environment()
+        fifo, long_line, empty = self.work / "fifo", self.work / "long.txt", self.work / "empty"
+        os.mkfifo(fifo)
+        long_line.write_bytes(b"x" * 131072 + b"\n")
+        empty.write_bytes(b"")
+        removed = "removed .dist-signing/ beside dist/, which a stopped `make sign` left"
+
+        def leftover(out, change, make):
+            change()
+            make(out.parent / ".dist-signing")
+
+        def with_read_only_folder(folder):
+            (folder / "release" / "inner").mkdir(parents=True)
+            (folder / "release").chmod(0o555)
         cases = {
             "no key file": ({**pkcs12, "SIGN_PKCS12": "/no.p12"}, "no such key file: /no.p12"),
             "no CA file": ({**pkcs12, "SIGN_CA_FILE": "/no.pem"}, "no such CA file: /no.pem"),
@@ -441,8 +520,56 @@ class SignedRelease(unittest.TestCase):
                                            {"stop": (stop, entry)})
                for stop, entry in ((signal.SIGINT, "*"), (signal.SIGTERM, "signatures"),
                                    (signal.SIGHUP, "*"))},
-            "killed with SIGKILL, then run again": (minisign_alone, "MINISIGN_PASSWORD_FILE",
-                                                    {"first": kill_first}),
+            "killed with SIGKILL, then run again": (self.minisign_environment("other.key"),
+                                                    "not the release key",
+                                                    {"first": kill_first, "said": removed}),
+            "SIGTERM to make, not to the signer": (pkcs12, "stopped by SIGTERM: dist/ is as it was",
+                                                   {"command": "make", "code": -signal.SIGTERM,
+                                                    "stop": (signal.SIGTERM, "signatures")}),
+            "make dist as make sign signs": (pkcs12, "another `make dist` or `make sign` is "
+                                             "writing dist/", {"command": "build",
+                                                               "during": pkcs12}),
+            "a password file that is a FIFO": ({**pkcs12, "SIGN_PASSWORD_FILE": str(fifo)},
+                                               r"fifo \(SIGN_PASSWORD_FILE\): it is a FIFO, not"),
+            "a CA file that is a FIFO": ({**pkcs12, "SIGN_CA_FILE": str(fifo)},
+                                         r"CA file .*fifo \(SIGN_CA_FILE\): it is a FIFO"),
+            "/dev/zero for a PIN file": ({**token, "SIGN_PIN_FILE": "/dev/zero"},
+                                         r"PIN file /dev/zero \(SIGN_PIN_FILE\): it is a device"),
+            "a password of 128 KiB": ({**pkcs12, "SIGN_PASSWORD_FILE": str(long_line)},
+                                     "its first line is longer than 4096 bytes"),
+            "an empty password file": ({**pkcs12, "SIGN_PASSWORD_FILE": str(empty)},
+                                       r"empty \(SIGN_PASSWORD_FILE\) is empty"),
+            "a PIN in a misspelled attribute": (
+                {**token, "SIGN_PKCS11_KEY": f"{token['SIGN_PKCS11_KEY']};pin-valeu={PIN}"},
+                '"pin-valeu" in its path, which RFC 7512 does not define'),
+            "a key URI encoded over and over": (
+                {**token, "SIGN_PKCS11_KEY": "pkcs11:object=%" + "25" * 5 + "73igner"},
+                "percent-encoded more than 4 times over"),
+            "no such key on the token": (self.token_environment(label="absent"),
+                                         "no (certificate|private key) on the token at "
+                                         "SIGN_PKCS11_KEY"),
+            "a BUILDINFO without its time": (pkcs12, "BUILDINFO records no Version, Commit and "
+                                             "Source-Date-Epoch", {"change": lambda out: (
+                                                 out / "BUILDINFO").write_text((out / "BUILDINFO")
+                                                 .read_text().replace("Epoch: ", "Epoch: 0x"))}),
+            "a relative MINISIGN_KEY": ({"MINISIGN_KEY": "other.key"}, "not the release key",
+                                        {"change": lambda out: shutil.copy(
+                                            self.minisign / "other.key", out.parent)}),
+            # Each with a leftover of a stopped run beside dist/, which goes first.
+            "a file missing from dist/, .dist-signing a link to dist/": (
+                pkcs12, rf"dist/{stem}/README.txt is missing, though `make dist` builds it",
+                {"change": lambda out: leftover(out, (out / stem / "README.txt").unlink,
+                                                lambda folder: folder.symlink_to("dist")),
+                 "said": "removed .dist-signing beside dist/, a symbolic link"}),
+            "an empty folder in dist/, .dist-signing a file": (
+                pkcs12, "dist/empty/ is not part of the release",
+                {"change": lambda out: leftover(out, (out / "empty").mkdir,
+                                                lambda folder: folder.write_text("left")),
+                 "said": "removed .dist-signing beside dist/, a file"}),
+            "a FIFO in dist/, a read-only folder in .dist-signing/": (
+                pkcs12, "dist/fifo is not part of the release",
+                {"change": lambda out: leftover(out, lambda: os.mkfifo(out / "fifo"),
+                                                with_read_only_folder), "said": removed}),
         }
         for name, (environment, refusal, *options) in cases.items():
             options = options[0] if options else {}
@@ -453,18 +580,25 @@ class SignedRelease(unittest.TestCase):
                 if "first" in options:
                     self.make_sign(repo, **options["first"])
                     self.assertTrue(list(repo.glob(".dist-signing*")))
-                code, output = self.make_sign(
-                    repo, environment, **{option: options[option] for option in
-                                          ("fault", "typed", "stop") if option in options})
-                self.assertEqual(code, 1, output)
-                self.assertRegex(output.splitlines()[-1], refusal)
+                with self.paused(repo, options["during"]) if "during" in options else \
+                        contextlib.nullcontext():
+                    code, output = self.make_sign(
+                        repo, environment, **{option: options[option] for option in
+                                              ("command", "fault", "typed", "stop")
+                                              if option in options})
+                self.assertEqual(code, options.get("code", 1), output)
+                lines = [line for line in output.splitlines() if not line.startswith("make: ")]
+                self.assertRegex(lines[-1], refusal)
                 self.assertIn(options.get("typed", ("",))[0], output)
-                if "first" in options:
-                    self.assertIn("removed .dist-signing/ beside dist/, which a stopped "
-                                  "`make sign` left", output)
+                self.assertIn(options.get("said", ""), output)
                 self.assertEqual(digests(repo / "dist"), before)
                 self.assertEqual(list(repo.glob(".dist-signing*")), [])
                 self.assertEqual(secrets_in(repo), [])
+                commands = self.work / f"{repo.name}.commands"
+                commands = commands.read_text() if commands.exists() else ""
+                for secret in SECRETS:
+                    self.assertNotIn(secret, output + commands)
+                self.assertNotIn(environment.get("SIGN_PKCS11_KEY") or "\0", output)
 
     def test_the_sums_signed_with_minisign_verify_and_a_changed_line_fails(self):
         self.assertTrue(sums_signature.verify(self.signed, self.minisign / "release.pub"))

@@ -9,14 +9,15 @@ signatures of a signed release in DIR are attached to the programs it builds; wi
 --release-url, the address the zips will be published at, it writes the package managers'
 manifests too. `sign` signs what `build` wrote, with the keys the environment names. Both take
 SIGN_CA_FILE from the environment: the certificate authority a signature is checked against,
-when Debian's do not include it.
+when Debian's do not include it. The Makefile runs each with exec, so that a signal make passes
+on (SIGTERM) reaches it.
 """
 
 import argparse
 import os
 import sys
 
-from . import Refused, dist, sign
+from . import Refused, dist, keys, sign
 
 
 def main():
@@ -26,11 +27,10 @@ def main():
     parser.add_argument("--signatures")
     parser.add_argument("--release-url")
     arguments = parser.parse_args()
-    ca_file = os.environ.get("SIGN_CA_FILE")
     try:
         if arguments.command == "build":
-            dist.make_dist(arguments.repo, arguments.signatures or None, ca_file,
-                           arguments.release_url or None)
+            dist.make_dist(arguments.repo, arguments.signatures or None,
+                           keys.authorities(os.environ), arguments.release_url or None)
         elif arguments.command == "check":
             return dist.check(arguments.repo)
         else:

@@ -13,7 +13,7 @@ import subprocess
 import tempfile
 import typing
 
-from . import Refused, key_uri, passwords
+from . import Refused, passwords
 
 DEBIAN_AUTHORITIES = pathlib.Path("/etc/ssl/certs/ca-certificates.crt")
 
@@ -23,9 +23,10 @@ def osslsigncode(*arguments, pass_fds=(), **context):
     that file only on success. A failure says why in the releaser's words where it can, else
     with what osslsigncode printed, the refusal last."""
     result = subprocess.run(["osslsigncode", *arguments], capture_output=True, text=True,
-                            pass_fds=pass_fds)
+                            errors="replace", pass_fds=pass_fds)
     if result.returncode != 0:
-        output = result.stdout + result.stderr
+        # The token library repeats the key's URI; the releaser knows it as SIGN_PKCS11_KEY.
+        output = re.sub(r"pkcs11:\S*", "<SIGN_PKCS11_KEY>", result.stdout + result.stderr)
         raise Refused(fault(output, **context) or f"{output.rstrip()}\n"
                       f"osslsigncode {arguments[0]} failed (its output is above)")
     return result.stdout
@@ -45,6 +46,10 @@ FAULTS = (("RFC 3161 timestamping failed", "no time stamp from {timestamp_url} "
           ("self-signed certificate in certificate chain", UNTRUSTED),
           ("Wrong password?", "wrong password for {password_of}"),
           ("PIN incorrect", "wrong PIN for {password_of}"),
+          ("The private key was not found at", "no private key on the token at "
+           "SIGN_PKCS11_KEY"),
+          ("The certificate was not found at", "no certificate on the token at SIGN_PKCS11_KEY "
+           "with type=cert: the certificate is stored beside the key"),
           # The signature does not verify with the public key of the certificate beside it.
           ("PKCS7_signatureVerify:signature failure", "the key does not match the certificate: "
            "for a token, the certificate is the one at SIGN_PKCS11_KEY with type=cert"))
@@ -63,42 +68,21 @@ def fault(output, password_of=None, timestamp_url=None):
     return None
 
 
-def key_arguments(environment):
-    """osslsigncode's arguments for the key named by the environment, and the file of its
-    password or PIN: a PKCS#12 file, or a key on a PKCS#11 token (a PKCS#11 URI, RFC 7512)
-    whose certificate is the one stored on the token beside it."""
-    pkcs12, module = environment.get("SIGN_PKCS12"), environment.get("SIGN_PKCS11_MODULE")
-    if bool(pkcs12) == bool(module):
-        raise Refused("name one key: SIGN_PKCS12 (with SIGN_PASSWORD_FILE), or "
-                      "SIGN_PKCS11_MODULE with SIGN_PKCS11_KEY and SIGN_PIN_FILE")
-    if pkcs12:
-        return Key(["-pkcs12", pkcs12], required(environment, "SIGN_PASSWORD_FILE"),
-                   f"the key file {pkcs12} (SIGN_PASSWORD_FILE)")
-    uri = key_uri.checked(required(environment, "SIGN_PKCS11_KEY"))
-    return Key(["-pkcs11module", module, "-pkcs11cert", key_uri.certificate(uri), "-key", uri],
-               required(environment, "SIGN_PIN_FILE"), "the token (SIGN_PIN_FILE)")
-
-
 class Key(typing.NamedTuple):
+    """A code-signing key as osslsigncode takes it: its arguments, which name it, and the
+    password or PIN that unlocks it."""
     arguments: list
-    password_file: str
+    password: bytes
     password_of: str  # what the password unlocks, in a refusal
-
-
-def required(environment, name):
-    value = environment.get(name)
-    if not value:
-        raise Refused(f"{name} is not set")
-    return value
 
 
 def sign(exe, key, timestamp_url=None):
     """The detached signature (PEM) of the program at `exe`: SHA-256, and an RFC 3161 time
     stamp from `timestamp_url` when given, so that it stays valid after the certificate
-    expires. osslsigncode reads the first line of the password file from a pipe."""
+    expires. osslsigncode reads the password from a pipe."""
     stamp = ["-ts", timestamp_url] if timestamp_url else []
     with tempfile.TemporaryDirectory(prefix="hotkeys-sign-") as work, \
-            passwords.pipe(passwords.first_line(key.password_file)) as password:
+            passwords.pipe(key.password) as password:
         signed = pathlib.Path(work) / "signed.exe"
         osslsigncode("sign", *key.arguments, "-readpass", f"/dev/fd/{password}", "-h", "sha256",
                      *stamp, "-in", str(exe), "-out", str(signed), pass_fds=(password,),
@@ -113,46 +97,55 @@ def extract(signed):
         return signature.read_bytes()
 
 
-def attach(exe, signature, ca_file=None):
+def attach(exe, signature, authorities=None):
     """The signed program: `signature` attached to the unsigned program at `exe`. osslsigncode
-    verifies the result, against Debian's certificate authorities and `ca_file`, and refuses a
-    signature made for other bytes. Removing it must give back the unsigned bytes exactly."""
+    verifies the result, against Debian's certificate authorities and `authorities` (PEM), and
+    refuses a signature made for other bytes. Removing it must give back the unsigned bytes
+    exactly."""
     with tempfile.TemporaryDirectory(prefix="hotkeys-attach-") as work:
         signed = pathlib.Path(work) / "signed.exe"
         osslsigncode("attach-signature", "-sigin", str(signature),
-                     *trusted_authorities(ca_file, pathlib.Path(work)),
+                     *trusted_authorities(authorities, pathlib.Path(work)),
                      "-in", str(exe), "-out", str(signed))
         if remove(signed) != pathlib.Path(exe).read_bytes():
             raise Refused(f"{exe}: removing the signature does not give back these bytes")
         return signed.read_bytes()
 
 
-def verify(exe, ca_file=None):
+def verify(exe, authorities=None):
     """Refuses the signed program at `exe` unless its signature verifies, by a certificate for
-    code signing, valid now, that chains to Debian's authorities or those of `ca_file`."""
+    code signing, valid now, that chains to Debian's authorities or to `authorities` (PEM)."""
     with tempfile.TemporaryDirectory(prefix="hotkeys-verify-") as work:
-        osslsigncode("verify", *trusted_authorities(ca_file, pathlib.Path(work)), "-in", str(exe))
+        osslsigncode("verify", *trusted_authorities(authorities, pathlib.Path(work)),
+                     "-in", str(exe))
 
 
-def check_authorities(ca_file):
-    """Refuses a SIGN_CA_FILE that holds no certificate in PEM, before it is relied on."""
+def certificates(data, path):
+    """The certificates (PEM) in the bytes of the SIGN_CA_FILE at `path`, refused unless there
+    is one and each is one, before they are relied on."""
+    found = re.findall(rb"-----BEGIN CERTIFICATE-----\r?\n[A-Za-z0-9+/=\r\n]+"
+                       rb"-----END CERTIFICATE-----", data)
     try:
-        ssl.SSLContext(ssl.PROTOCOL_TLS_CLIENT).load_verify_locations(cafile=ca_file)
+        if not found:
+            raise ssl.SSLError
+        ssl.SSLContext(ssl.PROTOCOL_TLS_CLIENT).load_verify_locations(
+            cadata=b"\n".join(found).decode("ascii"))
     except ssl.SSLError:
-        raise Refused(f"SIGN_CA_FILE {ca_file} holds no certificate in PEM (-----BEGIN "
+        raise Refused(f"SIGN_CA_FILE {path} holds no certificate in PEM (-----BEGIN "
                       "CERTIFICATE-----); convert a DER one with `openssl x509 -inform DER`") \
             from None
+    return b"\n".join(found) + b"\n"
 
 
-def trusted_authorities(ca_file, work):
-    """osslsigncode's arguments that trust `ca_file` beside Debian's authorities, for the
+def trusted_authorities(authorities, work):
+    """osslsigncode's arguments that trust `authorities` (PEM) beside Debian's, for the
     signer's certificate and the time stamp's alike (osslsigncode trusts Debian's alone by
     default)."""
-    if not ca_file:
+    if not authorities:
         return []
     bundle = work / "authorities.pem"
     debian = DEBIAN_AUTHORITIES.read_bytes() if DEBIAN_AUTHORITIES.is_file() else b""
-    bundle.write_bytes(pathlib.Path(ca_file).read_bytes() + b"\n" + debian)
+    bundle.write_bytes(authorities + debian)
     return ["-CAfile", str(bundle), "-TSA-CAfile", str(bundle)]
 
 

@@ -62,14 +62,16 @@ def toolchain_files(prefix):
 
 def cmake_files():
     """CMake and the platform module of the Windows presets. The module's path is written to a
-    file: what CMake prints is coloured when make runs at a terminal (MAKE_TERMOUT)."""
+    file: what CMake prints is coloured when make runs at a terminal (MAKE_TERMOUT). The file's
+    name reaches the script as a variable, which no character of it can end."""
     cmake = shutil.which("cmake")
     yield cmake
     with tempfile.TemporaryDirectory(prefix="hotkeys-buildinfo-") as work:
         script, found = pathlib.Path(work) / "module.cmake", pathlib.Path(work) / "module.txt"
-        script.write_text(f'file(WRITE "{found}" '
+        script.write_text('file(WRITE "${FOUND}" '
                           '"${CMAKE_ROOT}/Modules/Platform/Windows-GNU.cmake")\n')
-        subprocess.run([cmake, "-P", str(script)], check=True, capture_output=True)
+        subprocess.run([cmake, f"-DFOUND={found}", "-P", str(script)], check=True,
+                       capture_output=True)
         yield found.read_text()
 
 

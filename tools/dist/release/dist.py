@@ -11,6 +11,8 @@ zip entries have a fixed order and fixed permissions. BUILDINFO names the commit
 the Debian packages of the tools (buildinfo.py), nothing of where or when it was built.
 """
 
+import contextlib
+import fcntl
 import hashlib
 import json
 import os
@@ -28,6 +30,9 @@ from .buildinfo import buildinfo
 PROGRAMS = (("win32", "32-bit Windows (it runs on 64-bit Windows too)"),
             ("win64", "64-bit Windows"))
 ENTRY_MODE = 0o100644  # a regular file, readable by all
+# The release's files and folders, readable by all and writable by their owner alone, whatever
+# the umask of the releaser.
+FILE_MODE, FOLDER_MODE = 0o644, 0o755
 
 
 def git(repo, *args):
@@ -92,7 +97,7 @@ def sha256(path):
     return hashlib.sha256(path.read_bytes()).hexdigest()
 
 
-def program(tree, out, version, arch, signatures, ca_file):
+def program(tree, out, version, arch, signatures, authorities):
     """The tree's HotKeys.exe as released: signed when `signatures` holds its signature, which
     is then published beside the zips."""
     if signatures is None:
@@ -101,10 +106,10 @@ def program(tree, out, version, arch, signatures, ca_file):
     if not signature.is_file():
         raise Refused(f"{signatures} holds no {signature.name}")
     shutil.copyfile(signature, out / signature.name)
-    return authenticode.attach(tree / "HotKeys.exe", signature, ca_file)
+    return authenticode.attach(tree / "HotKeys.exe", signature, authorities)
 
 
-def package(out, sources, trees, epoch, commit, signatures=None, ca_file=None):
+def package(out, sources, trees, epoch, commit, signatures=None, authorities=None):
     """The zip of each build tree [(arch, platform, tree)], its contents unpacked beside it, and
     the bill of materials of both; with `signatures`, each exe signed and its signature beside
     the zips. Returns the names for SHA256SUMS, and the release."""
@@ -114,7 +119,7 @@ def package(out, sources, trees, epoch, commit, signatures=None, ca_file=None):
     for arch, platform, tree in trees:
         release = json.loads((tree / "release.json").read_text())
         name = names.stem(release["version"], arch)
-        exe = program(tree, out, release["version"], arch, signatures, ca_file)
+        exe = program(tree, out, release["version"], arch, signatures, authorities)
         libraries, notices_text = linked_libraries(tree, release["version"])
         files = [(names.EXE, exe),
                  ("README.txt", readme(template, release, arch, platform, libraries)),
@@ -139,7 +144,17 @@ def package(out, sources, trees, epoch, commit, signatures=None, ca_file=None):
     return files_to_sum + [bill], release
 
 
-def release_files(out, sources, trees, epoch, commit, signatures=None, ca_file=None,
+def settle_modes(out):
+    """Gives every file and folder of the release in `out` the release's mode."""
+    out.chmod(FOLDER_MODE)
+    for folder, folders, files in os.walk(out):
+        for name in folders:
+            os.chmod(os.path.join(folder, name), FOLDER_MODE)
+        for name in files:
+            os.chmod(os.path.join(folder, name), FILE_MODE)
+
+
+def release_files(out, sources, trees, epoch, commit, signatures=None, authorities=None,
                   release_url=None, shown=None):
     """Everything a release publishes, in `out`, each part read back against the others; the
     package managers' manifests when the address of the release is given. What it prints names
@@ -147,7 +162,7 @@ def release_files(out, sources, trees, epoch, commit, signatures=None, ca_file=N
     shown = shown or out
     shutil.rmtree(out, ignore_errors=True)
     out.mkdir(parents=True)
-    files_to_sum, release = package(out, sources, trees, epoch, commit, signatures, ca_file)
+    files_to_sum, release = package(out, sources, trees, epoch, commit, signatures, authorities)
     (out / "BUILDINFO").write_text(buildinfo(commit, epoch, release["version"]))
     files_to_sum.append("BUILDINFO")
     lines = "".join(f"{sha256(out / file)}  {file}\n" for file in sorted(files_to_sum))
@@ -164,6 +179,7 @@ def release_files(out, sources, trees, epoch, commit, signatures=None, ca_file=N
             raise Refused("the manifests do not match the release:\n  " + "\n  ".join(faults))
         print(f"winget and Scoop manifests of {release_url} in {shown}/winget and "
               f"{shown}/scoop")
+    settle_modes(out)
 
 
 def check_sums(out, shown=None):
@@ -179,18 +195,36 @@ def trees_of(sources):
     return [(arch, platform, sources / "build" / arch) for arch, platform in PROGRAMS]
 
 
-def make_dist(repo, signatures=None, ca_file=None, release_url=None):
+@contextlib.contextmanager
+def locked(out, command):
+    """Holds the folder `out` lies in, for one `make dist` or `make sign` at a time: one
+    would pack the release again from build trees the other is rebuilding, or replace what the
+    other just wrote. The second is refused rather than kept waiting: it would then sign or
+    overwrite a release other than the one its releaser saw."""
+    lock = os.open(out.parent, os.O_RDONLY | os.O_CLOEXEC)
+    try:
+        try:
+            fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        except BlockingIOError:
+            raise Refused(f"another `make dist` or `make sign` is writing {out.name}/ in "
+                          f"{out.parent}: run `make {command}` again once it has finished") \
+                from None
+        yield
+    finally:
+        os.close(lock)
+
+
+def make_dist(repo, signatures=None, authorities=None, release_url=None):
     repo = pathlib.Path(repo).resolve()
-    if ca_file:
-        authenticode.check_authorities(ca_file)
-    epoch = int(git(repo, "log", "-1", "--format=%ct"))
-    commit = git(repo, "rev-parse", "HEAD")
-    sources = repo / "build" / "dist" / "src"
-    export_sources(repo, sources)
-    for arch, _ in PROGRAMS:
-        build(sources, arch, epoch)
-    release_files(repo / "dist", sources, trees_of(sources), epoch, commit, signatures, ca_file,
-                  release_url)
+    with locked(repo / "dist", "dist"):
+        epoch = int(git(repo, "log", "-1", "--format=%ct"))
+        commit = git(repo, "rev-parse", "HEAD")
+        sources = repo / "build" / "dist" / "src"
+        export_sources(repo, sources)
+        for arch, _ in PROGRAMS:
+            build(sources, arch, epoch)
+        release_files(repo / "dist", sources, trees_of(sources), epoch, commit, signatures,
+                      authorities, release_url)
 def published_sums(out):
     """SHA256SUMS, and the sums of the package managers' manifests, which it leaves out."""
     manifests_written = sorted(path for folder in ("winget", "scoop")

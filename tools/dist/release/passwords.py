@@ -6,12 +6,25 @@ import contextlib
 import getpass
 import os
 
-from . import Refused
+from . import Refused, inputs
+
+# Far longer than any password, and far shorter than the 64 KiB a pipe holds.
+LONGEST = 4096
 
 
-def first_line(path):
-    with open(path, "rb") as file:
-        return file.readline().rstrip(b"\r\n")
+def first_line(path, variable, secret="password"):
+    """The first line of the file that `variable` names, which holds the `secret`: refused
+    when empty or longer than LONGEST bytes."""
+    what = f"{secret} file"
+    data = inputs.head(path, variable, what, LONGEST)
+    line = data.split(b"\n", 1)[0]
+    if len(line) > LONGEST:
+        raise Refused(f"cannot read the {what} {path} ({variable}): its first line is longer "
+                      f"than {LONGEST} bytes; the {secret} is the first line")
+    line = line.rstrip(b"\r")
+    if not line:
+        raise Refused(f"the {what} {path} ({variable}) is empty: its first line is the {secret}")
+    return line
 
 
 def asked(what, variable):
@@ -28,7 +41,7 @@ def asked(what, variable):
 @contextlib.contextmanager
 def pipe(secret):
     """A descriptor that a child process inherits and reads `secret` from, as /dev/fd/N; the
-    secret is written whole before, since a pipe holds 64 KiB, far more than a password."""
+    secret is written whole before, which a pipe holds: it is at most LONGEST bytes."""
     read, write = os.pipe()
     try:
         with os.fdopen(write, "wb") as writer:

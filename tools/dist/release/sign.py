@@ -13,8 +13,8 @@ place, in one step, so that a failure or a signal leaves dist/ as it was.
 
 import contextlib
 import ctypes
+import dataclasses
 import errno
-import fcntl
 import io
 import json
 import os
@@ -22,17 +22,12 @@ import pathlib
 import re
 import shutil
 import signal
+import stat
 import sys
 import tempfile
 
-from . import Refused, authenticode, dist, manifests, names, passwords, sums_signature
+from . import Refused, authenticode, dist, inputs, keys, manifests, names, sums_signature
 
-AUTHENTICODE_KEYS = ("SIGN_PKCS12", "SIGN_PKCS11_MODULE")
-# The files the environment names, each read before any work is done.
-INPUTS = {"SIGN_PKCS12": "key file", "SIGN_PASSWORD_FILE": "password file",
-          "SIGN_PKCS11_MODULE": "PKCS#11 module", "SIGN_PIN_FILE": "PIN file",
-          "SIGN_CA_FILE": "CA file", "MINISIGN_KEY": "key file",
-          "MINISIGN_PASSWORD_FILE": "password file"}
 AT_FDCWD, RENAME_EXCHANGE = -100, 2  # from <fcntl.h> and <linux/fs.h>
 SIGNALS = (signal.SIGINT, signal.SIGTERM, signal.SIGHUP)
 MINISIG = f"{names.SUMS}.minisig"
@@ -67,26 +62,36 @@ class Signals:
         self.holding = True
 
 
+@dataclasses.dataclass(frozen=True)
+class Signing:
+    """One run of `make sign`: the release in `out`, packed again from the build `trees` made
+    out of `sources` and signed with `keys` in the folder `work`; the manifests written for
+    `release_url` (None: the address of those in `out`), the sums' signature checked against
+    `public_key`, the release key's published half, when there is one."""
+    out: pathlib.Path
+    sources: pathlib.Path
+    trees: list
+    keys: keys.Keys
+    release_url: str | None
+    public_key: pathlib.Path
+    work: pathlib.Path | None = None
+
+    @property
+    def staging(self):
+        return self.work / "release"
+
+
 def recorded_build(out):
-    """The one-line fields of the BUILDINFO of the release in `out`: its Version, Commit and
-    Source-Date-Epoch among them."""
-    return dict(re.findall(r"^([A-Za-z-]+): (\S+)$", (out / "BUILDINFO").read_text(), re.M))
-
-
-def check_inputs(environment):
-    for variable, what in INPUTS.items():
-        path = environment.get(variable)
-        if not path:
-            continue
-        try:
-            open(path, "rb").close()
-        except FileNotFoundError:
-            raise Refused(f"no such {what}: {path} ({variable})") from None
-        except OSError as error:
-            raise Refused(f"cannot read the {what} {path} ({variable}): {error.strerror}") \
-                from None
-    if environment.get("SIGN_CA_FILE"):
-        authenticode.check_authorities(environment["SIGN_CA_FILE"])
+    """The one-line fields of the BUILDINFO of the release in `out`, refused unless they hold
+    the Version, Commit and Source-Date-Epoch it is packed again from."""
+    text = (out / "BUILDINFO").read_bytes().decode(errors="replace")
+    build = dict(re.findall(r"^([A-Za-z-]+): (\S+)$", text, re.M))
+    if not (build.get("Version") and re.fullmatch(r"[0-9a-f]{40,64}", build.get("Commit", ""))
+            and re.fullmatch(r"[0-9]{1,12}", build.get("Source-Date-Epoch", ""))):
+        raise Refused(f"{out.name}/BUILDINFO records no Version, Commit and Source-Date-Epoch "
+                      "(seconds since 1970) that the release could be packed again from: it is "
+                      "not what `make dist` wrote; run `make dist` again")
+    return build
 
 
 def check_replaceable(out):
@@ -104,89 +109,87 @@ def check_replaceable(out):
                           "and must write it and the folder it lies in")
 
 
-def minisign_password(environment):
-    """(the release key's password, or None for a key without one; what it unlocks, in a
-    refusal): the first line of MINISIGN_PASSWORD_FILE, else typed at the terminal."""
-    key, password_file = environment["MINISIGN_KEY"], environment.get("MINISIGN_PASSWORD_FILE")
-    if password_file:
-        return passwords.first_line(password_file), \
-            f"the minisign key {key} (MINISIGN_PASSWORD_FILE)"
-    what = f"the minisign key {key}"
-    if not sums_signature.needs_password(key):
-        return None, what
-    return passwords.asked(what, "MINISIGN_PASSWORD_FILE"), what
-
-
-def files_of(folder):
-    return {path.relative_to(folder).as_posix(): path for path in folder.rglob("*")
-            if path.is_file() or path.is_symlink()}
+def entries(folder):
+    """{name: path} of everything under `folder`, links not followed; a folder's name ends in
+    "/", so that an empty one counts too."""
+    found = {}
+    for root, folders, files in os.walk(folder):
+        for name in folders + files:
+            path = pathlib.Path(root, name)
+            is_folder = stat.S_ISDIR(path.lstat().st_mode)
+            found[path.relative_to(folder).as_posix() + "/" * is_folder] = path
+    return found
 
 
 def check_built(out, built):
-    """Refuses, naming the first file that differs, an `out` whose files are not those of the
-    release packed again in `built`; a signature of the sums is left out, being signed anew."""
-    released, expected = files_of(out), files_of(built)
+    """Refuses, naming the first entry that differs, an `out` whose entries are not those of
+    the release packed again in `built`; a signature of the sums is left out, being signed
+    anew. Only regular files are read: a link, a FIFO or a device differs from any file."""
+    released, expected = entries(out), entries(built)
     released.pop(MINISIG, None)
     for name in sorted(released.keys() | expected.keys()):
         if name not in expected:
-            fault = "is not part of the release"
+            fault = "is not part of the release that `make dist` builds"
         elif name not in released:
-            fault = "is missing from the release"
-        elif released[name].is_symlink() or \
+            fault = "is missing, though `make dist` builds it"
+        elif name.endswith("/"):
+            continue
+        elif not stat.S_ISREG(released[name].lstat().st_mode) or \
                 released[name].read_bytes() != expected[name].read_bytes():
-            fault = "differs from the file"
+            fault = "differs from the file that `make dist` builds"
         else:
             continue
-        raise Refused(f"{out.name}/{name} {fault} that `make dist` builds from the build trees "
-                      "and BUILDINFO: only what `make dist` built is signed; run `make dist` "
-                      "again")
+        raise Refused(f"{out.name}/{name} {fault} from the build trees and BUILDINFO: only what "
+                      "`make dist` built is signed; run `make dist` again")
 
 
-def pack(out, into, sources, trees, signatures, environment, release_url):
-    """The release recorded in out/BUILDINFO, packed into `into` from `trees`, its detached
-    signatures taken from `signatures`."""
-    build = recorded_build(out)
-    dist.release_files(into, sources, trees, int(build["Source-Date-Epoch"]), build["Commit"],
-                       signatures, environment.get("SIGN_CA_FILE"), release_url, shown=out)
+def pack(signing, into, signatures, release_url):
+    """The release recorded in the BUILDINFO of `signing.out`, packed into `into` from its
+    build trees, the detached signatures taken from `signatures`."""
+    build = recorded_build(signing.out)
+    dist.release_files(into, signing.sources, signing.trees, int(build["Source-Date-Epoch"]),
+                       build["Commit"], signatures, signing.keys.authorities, release_url,
+                       shown=signing.out)
 
 
-def sign_programs(out, staging, work, sources, trees, key, environment, release_url):
-    """Signs each program of the unsigned release that `trees` built and packs the release
-    signed into `staging`."""
-    signatures = work / "signatures"
+def sign_programs(signing):
+    """Signs each program of the unsigned release and packs the release signed into the
+    staging folder."""
+    signatures = signing.work / "signatures"
     signatures.mkdir()
-    for arch, _, tree in trees:
+    for arch, _, tree in signing.trees:
         version = json.loads((tree / "release.json").read_text())["version"]
-        signature = authenticode.sign(tree / names.EXE, key,
-                                      environment.get("SIGN_TIMESTAMP_URL"))
+        signature = authenticode.sign(tree / names.EXE, signing.keys.certificate,
+                                      signing.keys.timestamp_url)
         (signatures / names.signature(version, arch)).write_bytes(signature)
-    pack(out, staging, sources, trees, signatures, environment, release_url)
+    pack(signing, signing.staging, signatures,
+         signing.release_url or manifests.release_url_of(signing.out))
 
 
-def sign_sums(staging, out, environment, password, password_of, public_key):
+def sign_sums(signing):
     """SHA256SUMS.minisig, checked against the release key's published half when there is one,
     else against the public half of the key that made it."""
+    staging, key = signing.staging, signing.keys.minisign
     build = recorded_build(staging)
-    key = environment["MINISIGN_KEY"]
-    sums_signature.sign(staging, key, password, password_of,
-                        f"HotKeys {build['Version']}, commit {build['Commit']}")
-    if public_key.is_file():
-        if not sums_signature.verify(staging, public_key):
+    sums_signature.sign(staging, key, f"HotKeys {build['Version']}, commit {build['Commit']}")
+    if signing.public_key.is_file():
+        if not sums_signature.verify(staging, signing.public_key):
             raise Refused(f"MINISIGN_KEY is not the release key whose public half is "
-                          f"{public_key}")
+                          f"{signing.public_key}")
         return
     with tempfile.TemporaryDirectory(prefix="hotkeys-minisign-") as work:
         if not sums_signature.verify(staging, sums_signature.public_key(
-                key, password, password_of, pathlib.Path(work) / "minisign.pub")):
-            raise Refused(f"{out.name}/{MINISIG} does not verify")
+                key, pathlib.Path(work) / "minisign.pub")):
+            raise Refused(f"{signing.out.name}/{MINISIG} does not verify")
 
 
-def check_staged(staging, out, environment):
+def check_staged(signing):
     """Every signature of the signed release verifies, and its sums match its files."""
+    staging = signing.staging
     for signature in staging.glob("*.authenticode.pem"):
         authenticode.verify(staging / signature.name.removesuffix(".authenticode.pem") /
-                            names.EXE, environment.get("SIGN_CA_FILE"))
-    dist.check_sums(staging, out)
+                            names.EXE, signing.keys.authorities)
+    dist.check_sums(staging, signing.out)
 
 
 def exchange(first, second):
@@ -201,36 +204,69 @@ def warn(text):
     print(f"warning: {text}", file=sys.stderr)
 
 
+def remove_tree(folder):
+    """Removes `folder` and everything in it, links not followed, a folder inside that this
+    user made read-only included; returns the first failure, or None."""
+    def opened(path):
+        with contextlib.suppress(OSError):
+            os.chmod(path, 0o700)
+
+    opened(folder)
+    for root, folders, _ in os.walk(folder):
+        for name in folders:
+            if not os.path.islink(os.path.join(root, name)):
+                opened(os.path.join(root, name))
+    failures = []
+    shutil.rmtree(folder, onerror=lambda *failure: failures.append(
+        f"{os.path.relpath(failure[1], folder.parent)}: {failure[2][1].strerror}"))
+    return failures[0] if failures else None
+
+
+def clear_leftover(folder, out):
+    """Removes what a stopped run, or a hand, left at `folder` beside `out`: a folder whole, and
+    anything else, a link included, as the one entry it is, never followed."""
+    try:
+        mode = folder.lstat().st_mode
+    except FileNotFoundError:
+        return
+    if stat.S_ISDIR(mode):
+        failure = remove_tree(folder)
+        if failure:
+            raise Refused(f"{folder.name}/ beside {out.name}/, which a stopped `make sign` "
+                          f"left, cannot be removed ({failure}): remove it yourself")
+        print(f"removed {folder.name}/ beside {out.name}/, which a stopped `make sign` left",
+              file=sys.stderr)
+        return
+    kind = "a symbolic link" if stat.S_ISLNK(mode) else \
+        inputs.KINDS.get(stat.S_IFMT(mode), "a file")
+    try:
+        folder.unlink()
+    except OSError as error:
+        raise Refused(f"{folder.name} beside {out.name}/, where make sign keeps its work, is "
+                      f"{kind} that cannot be removed ({error.strerror}): move it away") from None
+    print(f"removed {folder.name} beside {out.name}/, {kind} where make sign keeps its work "
+          "(a link is removed, never followed)", file=sys.stderr)
+
+
 @contextlib.contextmanager
 def signing_folder(out, signals):
     """.<out>-signing beside `out`, private to this user, for the staging folder and every
-    temporary file of one run; it goes when the run ends, however it ends. The folder `out`
-    lies in is locked meanwhile, so that a run finding one is sure a stopped run left it."""
+    temporary file of one run; it goes when the run ends, however it ends. The caller holds the
+    folder `out` lies in (dist.locked), so that a run finding one is sure a stopped run left
+    it."""
     folder = out.parent / f".{out.name}-signing"
-    lock = os.open(out.parent, os.O_RDONLY)
+    clear_leftover(folder, out)
+    folder.mkdir(mode=0o700)
+    previous, tempfile.tempdir = tempfile.tempdir, str(folder)
     try:
-        try:
-            fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
-        except BlockingIOError:
-            raise Refused(f"another `make sign` is signing {out.name}/") from None
-        if os.path.lexists(folder):
-            shutil.rmtree(folder)
-            print(f"removed {folder.name}/ beside {out.name}/, which a stopped `make sign` left",
-                  file=sys.stderr)
-        folder.mkdir(mode=0o700)
-        previous, tempfile.tempdir = tempfile.tempdir, str(folder)
-        try:
-            yield folder
-        finally:
-            tempfile.tempdir = previous
-            signals.hold()
-            failures = []
-            shutil.rmtree(folder, onerror=lambda *failure: failures.append(failure[2][1]))
-            if failures:
-                warn(f"{folder.name}/ beside {out.name}/ could not be removed whole "
-                     f"({failures[0]}); the next `make sign` removes it")
+        yield folder
     finally:
-        os.close(lock)
+        tempfile.tempdir = previous
+        signals.hold()
+        failure = remove_tree(folder)
+        if failure:
+            warn(f"{folder.name}/ beside {out.name}/ could not be removed whole ({failure}); "
+                 "the next `make sign` removes it")
 
 
 def in_words(error, out):
@@ -242,48 +278,44 @@ def in_words(error, out):
                    f"{out.name}/ is as it was")
 
 
-def sign_in(out, staging, work, sources, trees, key, environment, release_url, public_key):
-    """The signed release of `out`, made and checked in `staging`."""
-    password, password_of = minisign_password(environment) \
-        if environment.get("MINISIGN_KEY") else (None, None)
+def sign_in(signing):
+    """The signed release of `signing.out`, made and checked in the staging folder."""
+    certificate = signing.keys.certificate
     # A release signed already keeps its programs' signatures when only the sums are signed.
-    released = None if key or not any(out.glob("*.authenticode.pem")) else out
-    built = work / "built" if key else staging
+    released = None if certificate or not any(signing.out.glob("*.authenticode.pem")) \
+        else signing.out
+    built = signing.work / "built" if certificate else signing.staging
     with contextlib.redirect_stdout(io.StringIO()):
-        pack(out, built, sources, trees, released, environment, manifests.release_url_of(out))
-    check_built(out, built)
-    if key:
-        sign_programs(out, staging, work, sources, trees, key, environment,
-                      release_url or manifests.release_url_of(out))
-    if environment.get("MINISIGN_KEY"):
-        sign_sums(staging, out, environment, password, password_of, public_key)
-    check_staged(staging, out, environment)
-    staging.chmod(out.stat().st_mode & 0o7777)
+        pack(signing, built, released, manifests.release_url_of(signing.out))
+    check_built(signing.out, built)
+    if certificate:
+        sign_programs(signing)
+    if signing.keys.minisign:
+        sign_sums(signing)
+    check_staged(signing)
+    dist.settle_modes(signing.staging)
 
 
 def sign(out, sources, trees, environment, release_url, public_key):
-    """Signs the release in `out`, built from `trees` out of `sources`; the manifests are
-    written again for `release_url`, or for the address of those already in `out`."""
-    has_certificate = any(environment.get(name) for name in AUTHENTICODE_KEYS)
-    if not has_certificate and not environment.get("MINISIGN_KEY"):
-        raise Refused("nothing to sign with: name a code-signing key (SIGN_PKCS12 or "
-                      "SIGN_PKCS11_MODULE) or the release key MINISIGN_KEY")
-    check_inputs(environment)
-    key = authenticode.key_arguments(environment) if has_certificate else None
-    check_replaceable(out)
+    """Signs the release in `out`, built from `trees` out of `sources`, with the keys the
+    environment names; the manifests are written again for `release_url`, or for the address
+    of those already in `out`."""
     with Signals(out) as signals:
-        with signing_folder(out, signals) as work:
-            staging = work / "release"
-            try:
-                sign_in(out, staging, work, sources, trees, key, environment, release_url,
-                        public_key)
-            except OSError as error:
-                raise in_words(error, out) from None
-            signals.hold()
-            exchange(staging, out)
+        with dist.locked(out, "sign"):
+            check_replaceable(out)
+            signing = Signing(out, sources, trees, keys.from_environment(environment),
+                              release_url, public_key)
+            with signing_folder(out, signals) as work:
+                signing = dataclasses.replace(signing, work=work)
+                try:
+                    sign_in(signing)
+                except OSError as error:
+                    raise in_words(error, out) from None
+                signals.hold()
+                exchange(signing.staging, out)
         if signals.caught:
             warn(f"{signals.caught} came after {out.name}/ was replaced: it is signed")
-    if environment.get("MINISIGN_KEY"):
+    if signing.keys.minisign:
         print(f"signed {names.SUMS} with minisign: {out / MINISIG}")
 
 

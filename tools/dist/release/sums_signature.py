@@ -5,42 +5,50 @@ from its command line."""
 import base64
 import binascii
 import subprocess
+import typing
 
 from . import Refused, names
 
 
-def needs_password(key):
-    """Whether the secret `key` is encrypted with a password: the second line of its file is the
-    key in base64, whose bytes 2 and 3 name the key derivation, zero for none."""
+class Key(typing.NamedTuple):
+    """The release key: the path of its secret half, its password (None for a key without
+    one), and what the password unlocks, in a refusal."""
+    path: str
+    password: bytes | None
+    password_of: str
+
+
+def needs_password(key_file):
+    """Whether the secret key whose file holds `key_file` is encrypted with a password: the
+    file's second line is the key in base64, whose bytes 2 and 3 name the key derivation, zero
+    for none."""
     try:
-        with open(key, "rb") as file:
-            return base64.b64decode(file.read().splitlines()[1])[2:4] != b"\0\0"
+        return base64.b64decode(key_file.splitlines()[1])[2:4] != b"\0\0"
     except (IndexError, binascii.Error):
         return True  # not a key minisign wrote: it says so itself
 
 
-def minisign(arguments, key, password, password_of, **options):
-    """Runs minisign with the secret `key` and its `password` (None for a key without one),
-    refusing a wrong password in so many words."""
-    result = subprocess.run(["minisign", *arguments, "-s", str(key)],
-                            input=password + b"\n" if password is not None else None,
+def minisign(arguments, key, **options):
+    """Runs minisign with the secret `key`, refusing a wrong password in so many words."""
+    result = subprocess.run(["minisign", *arguments, "-s", key.path],
+                            input=key.password + b"\n" if key.password is not None else None,
                             capture_output=True, **options)
     output = (result.stdout + result.stderr).decode(errors="replace")
     if "Wrong password" in output:
-        raise Refused(f"wrong password for {password_of}")
+        raise Refused(f"wrong password for {key.password_of}")
     if result.returncode != 0:
         raise Refused(f"{output.rstrip()}\nminisign {arguments[0]} failed (its output is above)")
 
 
-def sign(out, key, password, password_of, trusted_comment):
+def sign(out, key, trusted_comment):
     """Writes out/SHA256SUMS.minisig. The trusted comment is signed with the sums."""
     minisign(["-S", "-m", names.SUMS, "-x", f"{names.SUMS}.minisig", "-t", trusted_comment], key,
-             password, password_of, cwd=out)
+             cwd=out)
 
 
-def public_key(key, password, password_of, target):
+def public_key(key, target):
     """Writes the public half of the secret `key` to `target`."""
-    minisign(["-R", "-p", str(target)], key, password, password_of)
+    minisign(["-R", "-p", str(target)], key)
     return target
 
 
