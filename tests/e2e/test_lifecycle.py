@@ -5,7 +5,7 @@ from harness.display import HEIGHT, WIDTH
 from harness.place import ORIGIN, SIZE
 from harness.poll import wait_until
 from harness.widget import SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE
-from harness.wintool import SC_CLOSE, SC_MINIMIZE, SC_RESTORE, WM_CLOSE, WM_SYSCOMMAND
+from harness.driver import SC_CLOSE, SC_MINIMIZE, SC_RESTORE, WM_CLOSE, WM_SYSCOMMAND
 
 SC_ABOUT_WINE = 0xF141  # Wine adds this entry to every system menu
 HALF_SCREEN_ZERO_SIZE = (WIDTH // 2, HEIGHT // 2, WIDTH // 2, HEIGHT // 2)

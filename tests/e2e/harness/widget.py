@@ -4,8 +4,7 @@ import subprocess
 import time
 
 from .poll import wait_until
-from .wine import windows_path
-from .wintool import SC_CLOSE, WM_SYSCOMMAND
+from .driver import SC_CLOSE, WM_SYSCOMMAND
 
 SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE = 3, 7
 # About five times what a close takes here, so that it holds while another file runs beside.
@@ -39,7 +38,8 @@ class Widget:
     def __init__(self, tool, exe, show=None):
         self.tool = tool
         self.exe = exe
-        self.launcher, self.pid = tool.start(windows_path(exe), show)
+        self.launcher = tool.start(exe, show=show)
+        self.pid = self.launcher.pid
         self.app = self._window("TApplication")
         self.form = self._window("TForm1")
 
@@ -69,7 +69,7 @@ class Widget:
         return self.launcher.poll() is None
 
     def exit_code(self, timeout=15):
-        """The program's exit code once it has ended (the launcher passes it on)."""
+        """The program's exit code once it has ended."""
         return self.launcher.wait(timeout)
 
     def close(self):

@@ -1,19 +1,7 @@
-// layouttool.exe btnface                         the button-face colour as "R G B"
-// layouttool.exe text FACE HEIGHT HEX            a text (its 8-bit bytes in hex) measured and
-//                                             drawn white on black with DrawText DT_LEFT |
-//                                             DT_EXPANDTABS in the font FACE of that character
-//                                             height; prints "W H", then one row of '#' and
-//                                             '.' a line
-// layouttool.exe draw FACE HEIGHT HEX W H RGB PIXELS
-//                                             the same text drawn in the colour RGB (hex
-//                                             RRGGBB) into a box of W x H that holds PIXELS
-//                                             (hex RRGGBB each, rows top-down), as a label
-//                                             draws over what lies beneath it, with whatever
-//                                             smoothing the font gets; prints "W H", then one
-//                                             row of hex RRGGBB pixels a line
-// layouttool.exe dialogtext HWND              the texts of a dialog's static controls, a line
-//                                             each
+// What the platform draws: the label text as a given font draws it, and the texts of a dialog's
+// static controls.
 #include "../HexText.h"
+#include "Commands.h"
 #include "platform/DcGuards_win.h"
 #include "platform/UniqueHandle_win.h"
 
@@ -28,17 +16,11 @@
 
 namespace {
 
-int buttonFace() {
-    const COLORREF colour = GetSysColor(COLOR_BTNFACE);
-    std::printf("%u %u %u\n", GetRValue(colour), GetGValue(colour), GetBValue(colour));
-    return 0;
-}
-
 constexpr UINT kFormat = DT_LEFT | DT_EXPANDTABS;
 
 // The text's pixels (0x00RRGGBB) in a box of width x height holding `beneath`, drawn as a label
 // draws it.
-std::vector<std::uint32_t> drawText(HFONT font, const std::string& caption, int width, int height,
+std::vector<std::uint32_t> drawnText(HFONT font, const std::string& caption, int width, int height,
                                     COLORREF colour, const std::vector<std::uint32_t>& beneath) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -52,7 +34,7 @@ std::vector<std::uint32_t> drawText(HFONT font, const std::string& caption, int 
         CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     const hk::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
     if (!bitmap || !memory) {
-        std::exit(1);
+        return {};
     }
     std::copy(beneath.begin(), beneath.end(), static_cast<std::uint32_t*>(bits));
     {
@@ -74,12 +56,17 @@ hk::UniqueFont labelFont(const char* face, const char* height) {
                                       DEFAULT_QUALITY, DEFAULT_PITCH, face));
 }
 
-int text(int argc, char** argv) {
-    if (argc != 5) {
-        return 2;
+} // namespace
+
+// text FACE HEIGHT HEX: a text (its 8-bit bytes in hex) measured and drawn white on black with
+// DrawText DT_LEFT | DT_EXPANDTABS in the font FACE of that character height; prints "W H",
+// then one row of '#' and '.' a line.
+int measureText(Args args) {
+    if (args.size() != 3) {
+        return kBadUsage;
     }
-    const std::string caption = fromHex(argv[4]);
-    const hk::UniqueFont font = labelFont(argv[2], argv[3]);
+    const std::string caption = fromHex(args[2]);
+    const hk::UniqueFont font = labelFont(args[0], args[1]);
     RECT measured{};
     {
         const hk::WindowDc screen(nullptr);
@@ -90,8 +77,11 @@ int text(int argc, char** argv) {
     const int width = measured.right;
     const int height = measured.bottom;
     const std::vector<std::uint32_t> pixels =
-        drawText(font.get(), caption, width, height, RGB(255, 255, 255),
-                 std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height));
+        drawnText(font.get(), caption, width, height, RGB(255, 255, 255),
+                  std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height));
+    if (pixels.empty() && width * height != 0) {
+        return 1;
+    }
 
     std::printf("%d %d\n", width, height);
     for (int y = 0; y < height; ++y) {
@@ -103,6 +93,8 @@ int text(int argc, char** argv) {
     }
     return 0;
 }
+
+namespace {
 
 // Hex RRGGBB pixels, as 0x00RRGGBB: the layout of a 32-bit DIB section's pixels in memory.
 std::vector<std::uint32_t> fromHexPixels(const char* hex) {
@@ -116,21 +108,30 @@ std::vector<std::uint32_t> fromHexPixels(const char* hex) {
     return pixels;
 }
 
-int draw(int argc, char** argv) {
-    if (argc != 9) {
-        return 2;
+} // namespace
+
+// draw FACE HEIGHT HEX W H RGB PIXELS: the same text drawn in the colour RGB (hex RRGGBB) into a
+// box of W x H that holds PIXELS (hex RRGGBB each, rows top-down), as a label draws over what
+// lies beneath it, with whatever smoothing the font gets; prints "W H", then one row of hex
+// RRGGBB pixels a line.
+int drawText(Args args) {
+    if (args.size() != 7) {
+        return kBadUsage;
     }
-    const int width = std::atoi(argv[5]);
-    const int height = std::atoi(argv[6]);
-    const std::vector<std::uint32_t> beneath = fromHexPixels(argv[8]);
+    const int width = std::atoi(args[3]);
+    const int height = std::atoi(args[4]);
+    const std::vector<std::uint32_t> beneath = fromHexPixels(args[6]);
     if (width <= 0 || height <= 0 || beneath.size() != static_cast<std::size_t>(width) * height) {
-        return 2;
+        return kBadUsage;
     }
-    const std::uint32_t rgb = std::strtoul(argv[7], nullptr, 16);
+    const std::uint32_t rgb = std::strtoul(args[5], nullptr, 16);
     const COLORREF colour = RGB(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
-    const hk::UniqueFont font = labelFont(argv[2], argv[3]);
+    const hk::UniqueFont font = labelFont(args[0], args[1]);
     const std::vector<std::uint32_t> pixels =
-        drawText(font.get(), fromHex(argv[4]), width, height, colour, beneath);
+        drawnText(font.get(), fromHex(args[2]), width, height, colour, beneath);
+    if (pixels.empty()) {
+        return 1;
+    }
 
     std::printf("%d %d\n", width, height);
     for (int y = 0; y < height; ++y) {
@@ -141,6 +142,8 @@ int draw(int argc, char** argv) {
     }
     return 0;
 }
+
+namespace {
 
 BOOL CALLBACK printStaticText(HWND child, LPARAM) {
     char className[16] = {};
@@ -153,32 +156,16 @@ BOOL CALLBACK printStaticText(HWND child, LPARAM) {
     return TRUE;
 }
 
-int dialogText(const char* window) {
-    const auto dialog = reinterpret_cast<HWND>(std::strtoull(window, nullptr, 0));
+} // namespace
+
+int dialogTexts(Args args) {
+    if (args.size() != 1) {
+        return kBadUsage;
+    }
+    const HWND dialog = parseWindow(args[0]);
     if (!IsWindow(dialog)) {
         return 1;
     }
     EnumChildWindows(dialog, printStaticText, 0);
     return 0;
-}
-
-} // namespace
-
-int main(int argc, char** argv) {
-    if (argc >= 2 && std::strcmp(argv[1], "btnface") == 0) {
-        return buttonFace();
-    }
-    if (argc >= 2 && std::strcmp(argv[1], "text") == 0) {
-        return text(argc, argv);
-    }
-    if (argc >= 2 && std::strcmp(argv[1], "draw") == 0) {
-        return draw(argc, argv);
-    }
-    if (argc == 3 && std::strcmp(argv[1], "dialogtext") == 0) {
-        return dialogText(argv[2]);
-    }
-    std::fputs("layouttool btnface | text FACE HEIGHT HEX | draw FACE HEIGHT HEX W H RGB PIXELS | "
-               "dialogtext HWND\n",
-               stderr);
-    return 2;
 }
