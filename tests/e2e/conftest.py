@@ -44,7 +44,7 @@ class Bench:
         """Forgets every global atom and hotkey of earlier programs; the driver starts again."""
         self.tool.close()
         self.host.restart_server()
-        self.tool = Driver(self.host)
+        self.tool.open()
 
     def describe(self):
         """What the screen held: every top-level window, the probe logs and a screenshot."""

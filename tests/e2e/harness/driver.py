@@ -20,8 +20,8 @@ GWLP_USERDATA = -21
 # What CreateProcess says when Wine lost the new process before it ran.
 ERROR_INTERNAL_ERROR = 1359
 START_ATTEMPTS = 3
-# How long one command may take: the longest, a storm of random messages, runs for minutes.
-COMMAND_SECONDS = 900
+# How long one command may take; a storm of random messages or a run of rebinds takes longer.
+COMMAND_SECONDS, LONG_COMMAND_SECONDS = 60, 900
 # Physical keys by their scan codes on a US keyboard, and where a layout moves one of the keys
 # the widget holds: AZERTY's M lies where US has ';'.
 SCAN_CODES = {"alt": 0x38, "ctrl": 0x1D, "shift": 0x2A, "n": 0x31, "m": 0x32,
@@ -96,14 +96,20 @@ class Driver:
         self.host = host
         self.keyboard = LAYOUT_SCAN_CODES.get(host.configuration.keyboard, {}) \
             if host.configuration.keyboard else None
-        self.process = host.start_driver(env)
-        self.replies = queue.Queue()
-        threading.Thread(target=self._read, daemon=True).start()
+        self.env = env
+        self.open()
 
-    def _read(self):
-        for line in self.process.stdout:
-            self.replies.put(line)
-        self.replies.put(None)
+    def open(self):
+        self.process = self.host.start_driver(self.env)
+        self.replies = queue.Queue()
+        threading.Thread(target=self._read, args=(self.process.stdout, self.replies),
+                         daemon=True).start()
+
+    @staticmethod
+    def _read(stdout, replies):
+        for line in stdout:
+            replies.put(line)
+        replies.put(None)
 
     def call(self, *args, timeout=COMMAND_SECONDS):
         """Runs one command; returns its result (0 done, 1 failed) and its output's lines."""
@@ -210,7 +216,7 @@ class Driver:
         return int(self.lines("send", hex(hwnd), hex(msg), hex(wparam), hex(lparam))[0], 16)
 
     def edit_text(self, hwnd):
-        return "\n".join(self.lines("edittext", hex(hwnd)))
+        return bytes.fromhex(self.lines("edittext", hex(hwnd))[0]).decode("latin-1")
 
     def system_menu(self, hwnd):
         """(command id, text) of each item of the window's system menu."""
@@ -220,9 +226,11 @@ class Driver:
     def system(self):
         """What programs see of the machine's settings: the system's code page (acp), the user's
         (usercp), the display language, the Windows version ("10.0"), the screen's pixels per
-        inch and the keyboard layout (its identifier, 0x407 for German)."""
+        inch, the keyboard layout (its identifier, 0x407 for German) and the letters A to Z as
+        its keys type them, in the order of their scan codes ("qwertzuiop..." for German)."""
         facts = dict(line.split("=", 1) for line in self.lines("system"))
-        read = {"version": str, "keyboard": lambda klid: int(klid, 16)}
+        read = {"version": str, "keyboard": lambda klid: int(klid, 16),
+                "letters": lambda utf8: bytes.fromhex(utf8).decode()}
         return {key: read.get(key, lambda n: int(n, 0))(value) for key, value in facts.items()}
 
     def button_face(self):
@@ -298,8 +306,9 @@ class Driver:
         return bytes.fromhex("".join(rows))
 
     def dialog_texts(self, hwnd):
-        """The texts of a dialog's static controls."""
-        return self.lines("dialogtext", hex(hwnd))
+        """The lines of the texts of a dialog's static controls."""
+        return [line for text in self.lines("dialogtext", hex(hwnd))
+                for line in bytes.fromhex(text).decode("latin-1").splitlines()]
 
     def create(self, title, *messages):
         """Sends each (hwnd, message, kind) as a forged creation message, kind one of "none"
@@ -318,13 +327,13 @@ class Driver:
         """Posts messages first to first + count - 1 of the random sequence that `seed` makes to
         the windows, each one logged to `log_path`; returns the counts (seed, posted, refused)."""
         line = self.lines("storm", seed, first, count, self.host.windows_path(log_path),
-                          *map(hex, windows))[-1]
+                          *map(hex, windows), timeout=LONG_COMMAND_SECONDS)[-1]
         return {key: int(value) for key, value in (pair.split("=") for pair in line.split())}
 
     def rebind(self, count, *titles):
         """Opens a window per title and binds them to slot 1 and slot 2 in turn, `count` times,
         each binding confirmed by its forwarded key."""
-        self.lines("rebind", count, *titles)
+        self.lines("rebind", count, *titles, timeout=LONG_COMMAND_SECONDS)
 
 
 @dataclasses.dataclass

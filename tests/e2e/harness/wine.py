@@ -179,7 +179,8 @@ class WineHost:
 
     @staticmethod
     def windows_path(path):
-        return windows_path(path)
+        """A Unix path through drive Z:; a Windows path as it is."""
+        return windows_path(path) if str(path).startswith("/") else str(path)
 
     def restart_server(self):
         """A fresh wineserver forgets every global atom and hotkey of earlier programs."""

@@ -41,8 +41,8 @@ struct BoxRequest {
 
 DWORD WINAPI showRequested(void* parameter) {
     const std::unique_ptr<BoxRequest> request(static_cast<BoxRequest*>(parameter));
-    return DWORD(MessageBoxA(nullptr, request->text.c_str(), request->caption.c_str(),
-                             request->flags));
+    return DWORD(
+        MessageBoxA(nullptr, request->text.c_str(), request->caption.c_str(), request->flags));
 }
 
 } // namespace

@@ -103,13 +103,28 @@ bool pressChord(const KeyChord& chord) {
     return SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
+// The system picks the window a mouse input goes to when the input comes, by the capture of
+// that moment: a press that starts a move loop must have been handled before the next input is
+// sent. A message sent twice to the window under the pointer returns once its thread has taken
+// what came before and is waiting for more.
+void settle() {
+    POINT at{};
+    GetCursorPos(&at);
+    if (HWND window = WindowFromPoint(at)) {
+        for (int round = 0; round < 2; ++round)
+            SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+    }
+}
+
 bool sendMouseInput(DWORD flags, LONG dx = 0, LONG dy = 0) {
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dx = dx;
     input.mi.dy = dy;
     input.mi.dwFlags = flags;
-    return SendInput(1, &input, sizeof input) == 1;
+    const bool sent = SendInput(1, &input, sizeof input) == 1;
+    settle();
+    return sent;
 }
 
 // Absolute coordinates run from 0 to 65535 over the virtual screen; the first value that maps to
@@ -120,12 +135,22 @@ LONG normalised(int pixel, int origin, int extent) {
 
 } // namespace
 
+// Under Wine a motion that the X server reports late can put the pointer back where it was; the
+// move is sent again until the pointer stands where it was sent.
 bool movePointer(int x, int y) {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return sendMouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK,
-                          normalised(x, left, GetSystemMetrics(SM_CXVIRTUALSCREEN)),
-                          normalised(y, top, GetSystemMetrics(SM_CYVIRTUALSCREEN)));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (!sendMouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK,
+                            normalised(x, left, GetSystemMetrics(SM_CXVIRTUALSCREEN)),
+                            normalised(y, top, GetSystemMetrics(SM_CYVIRTUALSCREEN))))
+            return false;
+        POINT at{};
+        if (GetCursorPos(&at) && at.x == x && at.y == y)
+            return true;
+        Sleep(10);
+    }
+    return false;
 }
 
 bool pressButton(int button, bool down) {

@@ -21,7 +21,7 @@ constexpr UINT kFormat = DT_LEFT | DT_EXPANDTABS;
 // The text's pixels (0x00RRGGBB) in a box of width x height holding `beneath`, drawn as a label
 // draws it.
 std::vector<std::uint32_t> drawnText(HFONT font, const std::string& caption, int width, int height,
-                                    COLORREF colour, const std::vector<std::uint32_t>& beneath) {
+                                     COLORREF colour, const std::vector<std::uint32_t>& beneath) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -151,7 +151,7 @@ BOOL CALLBACK printStaticText(HWND child, LPARAM) {
     if (lstrcmpiA(className, "Static") == 0) {
         char text[1024] = {};
         GetWindowTextA(child, text, sizeof text);
-        std::printf("%s\n", text);
+        std::printf("%s\n", hexBytes(text).c_str());
     }
     return TRUE;
 }

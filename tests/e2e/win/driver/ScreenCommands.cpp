@@ -40,7 +40,7 @@ int readScreen(Args args) {
     }
     std::string rgb;
     rgb.reserve(std::size_t(width) * height * 3);
-    for (const auto* pixel = static_cast<const unsigned char*>(bits),
+    for (const auto *pixel = static_cast<const unsigned char*>(bits),
                     *end = pixel + std::size_t(width) * height * 4;
          pixel != end; pixel += 4) {
         rgb += char(pixel[2]);

@@ -4,8 +4,11 @@
 #include "../HexText.h"
 #include "Commands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -29,12 +32,35 @@ UINT userCodePage() {
     return codePage;
 }
 
-// The layout's identifier (KLID) in hex, "00000407" for German; Wine derives it from the X
-// keyboard it finds, while the low word of the HKL follows the user's locale.
+// The letters A to Z as the active layout types them, in the order of their keys' scan codes,
+// in UTF-8: "qwertzuiop..." for German. Wine names every layout after the user's locale, so the
+// name cannot tell which one it took from the X keyboard.
 std::string keyboardLayoutName() {
     char name[KL_NAMELENGTH] = {};
     GetKeyboardLayoutNameA(name);
     return name;
+}
+
+std::string typedLetters() {
+    const HKL layout = GetKeyboardLayout(0);
+    const BYTE noModifiers[256] = {};
+    std::vector<std::pair<UINT, wchar_t>> keys;
+    for (UINT key = 'A'; key <= 'Z'; ++key) {
+        const UINT scan = MapVirtualKeyExW(key, MAPVK_VK_TO_VSC, layout);
+        WCHAR typed[4] = {};
+        if (ToUnicodeEx(key, scan, noModifiers, typed, 4, 0, layout) == 1)
+            keys.emplace_back(scan, typed[0]);
+    }
+    std::sort(keys.begin(), keys.end());
+    std::wstring letters;
+    for (const auto& key : keys)
+        letters += key.second;
+    std::string utf8(WideCharToMultiByte(CP_UTF8, 0, letters.c_str(), int(letters.size()), nullptr,
+                                         0, nullptr, nullptr),
+                     '\0');
+    WideCharToMultiByte(CP_UTF8, 0, letters.c_str(), int(letters.size()), utf8.data(),
+                        int(utf8.size()), nullptr, nullptr);
+    return utf8;
 }
 
 int screenPixelsPerInch() {
@@ -50,10 +76,11 @@ int systemFacts(Args args) {
     if (!args.empty())
         return kBadUsage;
     const OSVERSIONINFOW version = reportedVersion();
-    std::printf("acp=%u\nusercp=%u\nuilanguage=%s\nversion=%lu.%lu\ndpi=%d\nkeyboard=%s\n",
+    std::printf("acp=%u\nusercp=%u\nuilanguage=%s\nversion=%lu.%lu\ndpi=%d\nkeyboard=%s\n"
+                "letters=%s\n",
                 GetACP(), userCodePage(), hex(GetUserDefaultUILanguage()).c_str(),
                 version.dwMajorVersion, version.dwMinorVersion, screenPixelsPerInch(),
-                keyboardLayoutName().c_str());
+                keyboardLayoutName().c_str(), hexBytes(typedLetters()).c_str());
     return 0;
 }
 

@@ -116,7 +116,7 @@ int editText(Args args) {
     LRESULT length = SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
     std::vector<char> text(length + 1);
     SendMessageA(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    std::fwrite(text.data(), 1, std::strlen(text.data()), stdout);
+    std::printf("%s\n", hexBytes(text.data()).c_str());
     return 0;
 }
 
@@ -162,8 +162,8 @@ int sendMessage(Args args) {
 int windowProperty(Args args) {
     if (args.size() != 2)
         return kBadUsage;
-    std::printf("%s\n", hex(reinterpret_cast<std::uintptr_t>(
-                             GetPropA(parseWindow(args[0]), args[1])))
-                             .c_str());
+    std::printf(
+        "%s\n",
+        hex(reinterpret_cast<std::uintptr_t>(GetPropA(parseWindow(args[0]), args[1]))).c_str());
     return 0;
 }

@@ -1,12 +1,13 @@
 // driver.exe: the end-to-end tests' one helper process. It reads one command a line from its
 // standard input, each argument percent-encoded (%XX for a space, a control character, a byte
-// above 0x7E or '%'; text in UTF-8), prints the command's lines, then a line of \x04 and the
-// command's result.
+// above 0x7E or '%'; text in UTF-8), prints the command's lines, each ended by a line feed, then
+// a line of \x04 and the command's result.
 #include "Commands.h"
 
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,31 @@ std::string hex(std::uint64_t value) {
     return text;
 }
 
+namespace {
+
+constexpr UINT kCommandMessage = WM_APP;
+
+// Reads the commands on a thread of their own and posts each line to the main thread, which
+// runs a message loop between commands: a program that sends a message to a window of the
+// driver's thread (its IME window, say) is answered at once rather than when the next command
+// comes.
+DWORD WINAPI readCommands(void* mainThread) {
+    std::string line;
+    for (int c; (c = std::getchar()) != EOF;) {
+        if (c != '\n') {
+            line.push_back(char(c));
+            continue;
+        }
+        PostThreadMessageA(DWORD(reinterpret_cast<std::uintptr_t>(mainThread)), kCommandMessage, 0,
+                           reinterpret_cast<LPARAM>(new std::string(std::move(line))));
+        line.clear();
+    }
+    PostThreadMessageA(DWORD(reinterpret_cast<std::uintptr_t>(mainThread)), WM_QUIT, 0, 0);
+    return 0;
+}
+
+} // namespace
+
 int main() {
     // Bytes cross as they are, with no CR added to a line's end.
     _setmode(_fileno(stdin), _O_BINARY);
@@ -101,14 +127,21 @@ int main() {
         GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDpiAwarenessContext")));
     if (!setAwareness || !setAwareness(reinterpret_cast<HANDLE>(-4))) // per monitor, version 2
         SetProcessDPIAware();
-    std::string line;
-    for (int c; (c = std::getchar()) != EOF;) {
-        if (c != '\n') {
-            line.push_back(char(c));
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE); // the thread's queue, before any post
+    const HANDLE reader =
+        CreateThread(nullptr, 0, readCommands,
+                     reinterpret_cast<void*>(std::uintptr_t(GetCurrentThreadId())), 0, nullptr);
+    if (reader == nullptr)
+        return 1;
+    CloseHandle(reader);
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (message.hwnd != nullptr || message.message != kCommandMessage) {
+            DispatchMessageA(&message);
             continue;
         }
-        std::vector<std::string> words = decodeLine(line);
-        line.clear();
+        const std::unique_ptr<std::string> line(reinterpret_cast<std::string*>(message.lParam));
+        std::vector<std::string> words = decodeLine(*line);
         std::printf("\x04%d\n", run(words));
         std::fflush(stdout);
     }
