@@ -56,7 +56,7 @@ class Pointer:
             seen[0] = self.shape()
             return seen[0] == expected
 
-        # On failure, what was shown instead (the size and hot spot of an X pointer).
-        wait_until(shows, lambda: f"the {what} pointer at ({x}, {y}), showing "
-                                  f"{seen[0][:4] if isinstance(seen[0], tuple) else seen[0]} "
-                                  f"for {expected[:4] if isinstance(expected, tuple) else expected}")
+        # On failure, what was shown instead (an X pointer by its size and hot spot).
+        brief = lambda shape: shape[:4] if isinstance(shape, tuple) else shape
+        wait_until(shows, lambda: f"the {what} pointer at ({x}, {y}), showing {brief(seen[0])} "
+                                  f"for {brief(expected)}")

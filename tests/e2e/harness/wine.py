@@ -204,8 +204,8 @@ class WineHost:
                    [*(f"keydown {code + 8}" for code in chord[:-1]), f"key {chord[-1] + 8}",
                     *(f"keyup {code + 8}" for code in reversed(chord[:-1]))]]
         subprocess.run(["xdotool", "windowfocus", "--sync", str(int(window, 16)),
-                        *" ".join(presses).split()], env=dict(os.environ, DISPLAY=self.display.name),
-                       check=True, capture_output=True, timeout=60)
+                        *" ".join(presses).split()], check=True, capture_output=True, timeout=60,
+                       env=dict(os.environ, DISPLAY=self.display.name))
 
     def type_on_x_keyboard(self, steps):
         """For each (title, key): gives the X window of that title the X focus and types the key
