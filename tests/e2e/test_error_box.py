@@ -20,9 +20,11 @@ from harness.poll import Timeout, wait_until
 from harness.resource import find_rcdata_entry, read_exe_form, without_form_description
 from harness.session import Session
 
-# Wine's own words for ERROR_ACCESS_DENIED, then what the user can do about it.
-REFUSED_TEXT = (b"Access denied.\r\n%s runs with higher rights than HotKeys, so Windows does not "
-                b"let HotKeys send it keys. Start HotKeys as administrator to drive it.")
+# The system's words for ERROR_ACCESS_DENIED (Wine's differ from Windows'), then what the user
+# can do about it.
+ERROR_ACCESS_DENIED = 5
+REFUSED_TEXT = (b"%s runs with higher rights than HotKeys, so Windows does not let HotKeys send "
+                b"it keys. Start HotKeys as administrator to drive it.")
 FATAL_TEXT = re.compile(rb"Exception (\w+) in module (\S+) at ([0-9A-F]{8})\.\r\n(.*)\r\n",
                         re.DOTALL)
 
@@ -315,7 +317,7 @@ def test_a_window_that_refuses_its_keys_is_told_once_for_each_binding(
     widget = started_faulty(bench, tool, boxes, stop_icon, start_widget, tmp_path)
     probe = open_probe("Elevated game")
     window = probe.windows[0]
-    refused = REFUSED_TEXT % b'"Elevated game"'
+    refused = tool.error_text(ERROR_ACCESS_DENIED) + REFUSED_TEXT % b'"Elevated game"'
 
     bind(tool, probe, window, "alt+m", "1")
     press_ok(tool, boxes, widget,
@@ -345,8 +347,8 @@ def test_after_a_refusal_box_the_window_the_user_worked_in_is_in_front_and_takes
 
     # The user plays: the game is in front when its key is refused.
     bind(tool, probe, game, "alt+m", "1")
-    press_ok(tool, boxes, widget, error_box(tool, boxes, widget, REFUSED_TEXT % b'"Elevated game"',
-                                            stop_icon, bench.tool))
+    refused = tool.error_text(ERROR_ACCESS_DENIED) + REFUSED_TEXT % b'"Elevated game"'
+    press_ok(tool, boxes, widget, error_box(tool, boxes, widget, refused, stop_icon, bench.tool))
 
     wait_until(lambda: tool.foreground()["foreground"] == game, "the game in front again")
     tool.keys("a")
@@ -363,14 +365,15 @@ def test_a_refusal_while_the_first_box_stands_is_owned_by_it_and_each_box_is_ans
     # The user leaves the first refusal's box up, turns to the other game, binds it and presses
     # a key there.
     bind(tool, games[0], game, "alt+m", "1")
-    first = error_box(tool, boxes, widget, REFUSED_TEXT % b'"Elevated game"', stop_icon,
+    denied = tool.error_text(ERROR_ACCESS_DENIED)
+    first = error_box(tool, boxes, widget, denied + REFUSED_TEXT % b'"Elevated game"', stop_icon,
                       bench.tool)
     bind(tool, games[1], other, "alt+m", "2")
     second = wait_until(lambda: [box for box in tool.find("#32770", "Hotkeys", widget.pid)
                                  if box != first], "the second box")[0]
     assert tool.facts(second).owner == first, "the second box is owned by the box in front"
-    assert boxes.facts(second).text == REFUSED_TEXT % b'"Elevated other"'
-    assert boxes.facts(first).text == REFUSED_TEXT % b'"Elevated game"'
+    assert boxes.facts(second).text == denied + REFUSED_TEXT % b'"Elevated other"'
+    assert boxes.facts(first).text == denied + REFUSED_TEXT % b'"Elevated game"'
 
     # Each box is answered from the keyboard, Enter on the box in front: the second, then the
     # first, in front again once the second has gone.

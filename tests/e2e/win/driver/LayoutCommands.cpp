@@ -1,6 +1,7 @@
 // What the platform draws: the label text as a given font draws it, and the texts of a dialog's
 // static controls.
 #include "../HexText.h"
+#include "Canvas.h"
 #include "Commands.h"
 #include "platform/DcGuards_win.h"
 #include "platform/UniqueHandle_win.h"
@@ -22,32 +23,23 @@ constexpr UINT kFormat = DT_LEFT | DT_EXPANDTABS;
 // draws it.
 std::vector<std::uint32_t> drawnText(HFONT font, const std::string& caption, int width, int height,
                                      COLORREF colour, const std::vector<std::uint32_t>& beneath) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
     const hk::WindowDc screen(nullptr);
-    const hk::UniqueBitmap bitmap(
-        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const hk::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
-    if (!bitmap || !memory) {
+    const Canvas canvas(screen.get(), width, height);
+    if (!canvas) {
         return {};
     }
-    std::copy(beneath.begin(), beneath.end(), static_cast<std::uint32_t*>(bits));
+    const HDC memory = canvas.memory.get();
+    std::copy(beneath.begin(), beneath.end(), canvas.pixels());
     {
-        const hk::SelectionGuard bitmapSelected(memory.get(), bitmap.get());
-        const hk::SelectionGuard fontSelected(memory.get(), font);
-        SetTextColor(memory.get(), colour);
-        SetBkMode(memory.get(), TRANSPARENT);
+        const hk::SelectionGuard bitmapSelected(memory, canvas.bitmap.get());
+        const hk::SelectionGuard fontSelected(memory, font);
+        SetTextColor(memory, colour);
+        SetBkMode(memory, TRANSPARENT);
         RECT box{0, 0, width, height};
-        DrawTextA(memory.get(), caption.data(), static_cast<int>(caption.size()), &box, kFormat);
+        DrawTextA(memory, caption.data(), static_cast<int>(caption.size()), &box, kFormat);
         GdiFlush();
     }
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    return {pixels, pixels + static_cast<std::size_t>(width) * height};
+    return {canvas.pixels(), canvas.pixels() + static_cast<std::size_t>(width) * height};
 }
 
 hk::UniqueFont labelFont(const char* face, const char* height) {

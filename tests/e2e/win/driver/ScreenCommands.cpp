@@ -1,8 +1,8 @@
 // The screen's pixels and the cursor, as the system shows them.
 #include "../HexText.h"
+#include "Canvas.h"
 #include "Commands.h"
 #include "platform/DcGuards_win.h"
-#include "platform/UniqueHandle_win.h"
 
 #include <cstdio>
 #include <string>
@@ -19,28 +19,19 @@ int readScreen(Args args) {
     const int height = whole ? GetSystemMetrics(SM_CYSCREEN) : std::atoi(args[3]) - top;
     if (width <= 0 || height <= 0)
         return kBadUsage;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
     const hk::WindowDc screen(nullptr);
-    const hk::UniqueBitmap bitmap(
-        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const hk::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
-    if (!bitmap || !memory)
+    const Canvas canvas(screen.get(), width, height);
+    if (!canvas)
         return 1;
     {
-        const hk::SelectionGuard selected(memory.get(), bitmap.get());
-        if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), left, top, SRCCOPY))
+        const hk::SelectionGuard selected(canvas.memory.get(), canvas.bitmap.get());
+        if (!BitBlt(canvas.memory.get(), 0, 0, width, height, screen.get(), left, top, SRCCOPY))
             return 1;
         GdiFlush();
     }
     std::string rgb;
     rgb.reserve(std::size_t(width) * height * 3);
-    for (const auto *pixel = static_cast<const unsigned char*>(bits),
+    for (const auto *pixel = static_cast<const unsigned char*>(canvas.bits),
                     *end = pixel + std::size_t(width) * height * 4;
          pixel != end; pixel += 4) {
         rgb += char(pixel[2]);
