@@ -106,13 +106,23 @@ bool pressChord(const KeyChord& chord) {
 // The system picks the window a mouse input goes to when the input comes, by the capture of
 // that moment: a press that starts a move loop must have been handled before the next input is
 // sent. A message sent twice to the window under the pointer returns once its thread has taken
-// what came before and is waiting for more.
-void settle() {
+// what came before; a thread may take seconds to get there, such as one that waits for a window
+// it hides to be withdrawn. A press is given a few more rounds to take the capture, since the
+// handler that starts a move loop may answer sent messages on its way there.
+void settle(bool pressed) {
     POINT at{};
     GetCursorPos(&at);
-    if (HWND window = WindowFromPoint(at)) {
-        for (int round = 0; round < 2; ++round)
-            SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+    HWND window = WindowFromPoint(at);
+    if (window == nullptr)
+        return;
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    for (int round = 0; round < (pressed ? 20 : 2); ++round) {
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
+        if (round > 0 && pressed &&
+            GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) &&
+            (thread.hwndCapture != nullptr || (thread.flags & GUI_INMOVESIZE) != 0))
+            return;
     }
 }
 
@@ -123,7 +133,7 @@ bool sendMouseInput(DWORD flags, LONG dx = 0, LONG dy = 0) {
     input.mi.dy = dy;
     input.mi.dwFlags = flags;
     const bool sent = SendInput(1, &input, sizeof input) == 1;
-    settle();
+    settle((flags & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MIDDLEDOWN | MOUSEEVENTF_RIGHTDOWN)) != 0);
     return sent;
 }
 
