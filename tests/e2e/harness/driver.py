@@ -171,6 +171,12 @@ class Driver:
         """Facts of a window that exists."""
         return wait_until(lambda: self.info(hwnd), f"facts of the window {hwnd:#x}")
 
+    def wait_shown(self, hwnd):
+        """A window's facts once it is shown: a dialog being made may lack its texts and hold
+        buttons it will hide."""
+        return wait_until(lambda: (lambda f: f if f and f.visible else None)(self.info(hwnd)),
+                          f"the window {hwnd:#x} shown")
+
     def top_level_facts(self):
         return [facts for facts in map(self.info, self.find()) if facts]
 
@@ -307,6 +313,7 @@ class Driver:
 
     def dialog_texts(self, hwnd):
         """The lines of the texts of a dialog's static controls."""
+        self.wait_shown(hwnd)
         return [line for text in self.lines("dialogtext", hex(hwnd))
                 for line in bytes.fromhex(text).decode("latin-1").splitlines()]
 

@@ -22,9 +22,7 @@ class BoxTool:
         self.tool = tool
 
     def facts(self, box):
-        """What the box shows once it is shown: while it is being made, its text may be empty
-        and buttons it does not keep stand."""
-        wait_until(lambda: (lambda f: f and f.visible)(self.tool.info(box)), f"box {box:#x} shown")
+        self.tool.wait_shown(box)
         text, icon, buttons = None, None, []
         for line in self.tool.lines("boxfacts", hex(box)):
             key, _, value = line.partition("=")
