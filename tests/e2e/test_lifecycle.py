@@ -39,7 +39,9 @@ def test_minimise_hides_the_widget_and_restore_brings_it_back(tool, widget):
                  "the application to minimise and the widget to hide")
 
     tool.post(widget.app, WM_SYSCOMMAND, SC_RESTORE)
-    app, form = wait_windows(widget, lambda app, form: not app.iconic and form.visible,
+    # Wine clears the iconic state a moment before it moves the window back from -32000.
+    app, form = wait_windows(widget, lambda app, form: not app.iconic and form.visible
+                             and app.rect == HALF_SCREEN_ZERO_SIZE,
                              "the application to restore and the widget to come back")
     assert (form.position, form.size) == (ORIGIN, SIZE)
     assert (app.visible, app.rect) == (True, HALF_SCREEN_ZERO_SIZE)
