@@ -61,9 +61,12 @@ class Widget:
         return self.tool.facts(self.form)
 
     def wait_shown(self):
-        """Waits until the widget is on screen, which is after its hotkeys are registered."""
-        return wait_until(lambda: (lambda f: f if f and f.visible else None)(self.form_facts()),
-                          "the widget window to be shown")
+        """Waits until the widget is on screen, which is after its hotkeys are registered, and
+        its taskbar button too, which the program shows a moment later; returns the widget's
+        facts."""
+        return wait_until(lambda: (lambda f: f if f.visible and self.app_facts().visible
+                                   else None)(self.form_facts()),
+                          "the widget window and its taskbar button to be shown")
 
     def running(self):
         return self.launcher.poll() is None
