@@ -1,46 +1,37 @@
-"""Fixtures of the end-to-end tests: one display, prefix and wineserver for the session, and a
+"""Fixtures of the end-to-end tests: one host (harness.host) and driver for the session, and a
 fresh widget and fresh probe windows for each test. Paths come from harness.paths:
 HOTKEYS_WIN_DIR chooses the build tree whose HotKeys.exe and helpers run, build/win64 by default,
 build/win32 for the 32-bit program (whose helpers are 32-bit too, as a DLL loaded into it must
 be)."""
 
-import contextlib
-
 import pytest
 
 from harness import processes, screen
 from harness.configuration import Configuration
-from harness.display import Display
-from harness.layouttool import LayoutTool
-from harness.paths import ARTIFACTS, PREFIX, WIN_DIR
+from harness.driver import Driver
+from harness.host import make_host
+from harness.paths import ARTIFACTS, WIN_DIR
 from harness.probe import Probe
 from harness.resource import read_exe_form
 from harness.session import Session
 from harness.widget import Widget, stop_all
-from harness.wine import Wine
-from harness.wintool import WinTool
 from layout.geometry import Geometry
+
+# What the harness runs from the build tree.
+HELPERS = ("HotKeys.exe", "driver.exe", "probe.exe", "menudump.dll")
 
 
 class Bench:
     def __init__(self):
         self.exe = WIN_DIR / "HotKeys.exe"
-        missing = [name for name in ("HotKeys.exe", "wintool.exe", "probe.exe", "menudump.dll")
-                   if not (WIN_DIR / name).exists()]
+        missing = [name for name in HELPERS if not (WIN_DIR / name).exists()]
         if missing:
             raise FileNotFoundError(f"{missing} not in {WIN_DIR}: run `make build` first")
         ARTIFACTS.mkdir(parents=True, exist_ok=True)
         self.configuration = Configuration.from_environment()
-        self.settings = contextlib.ExitStack()
-        self.display = Display()
-        self.wine = Wine(PREFIX, self.display.name)
-        self.configuration.locale_environment(self.wine.env)
+        self.host = make_host(self.configuration, WIN_DIR / "driver.exe")
         try:
-            self.configuration.set_keyboard(self.display.name)
-            self.wine.ensure_prefix()
-            self.wine.start_server()
-            self.settings = self.configuration.registry(self.wine)
-            self.tool = WinTool(self.wine, str(WIN_DIR / "wintool.exe"))
+            self.tool = Driver(self.host)
             wrong = self.configuration.mismatches(self.tool.system())
             if wrong:
                 raise RuntimeError(f"the configuration did not take: {'; '.join(wrong)}")
@@ -50,9 +41,10 @@ class Bench:
         self.probes = []
 
     def restart_server(self):
-        """A fresh wineserver forgets every global atom and hotkey of earlier programs."""
-        self.wine.stop_server()
-        self.wine.start_server()
+        """Forgets every global atom and hotkey of earlier programs; the driver starts again."""
+        self.tool.close()
+        self.host.restart_server()
+        self.tool.open()
 
     def describe(self):
         """What the screen held: every top-level window, the probe logs and a screenshot."""
@@ -61,16 +53,16 @@ class Bench:
         for probe in self.probes:
             lines.append(f"  probe log {probe.log_path}:\n{probe.log()}")
         shot = ARTIFACTS / f"failure-{len(list(ARTIFACTS.glob('failure-*.png')))}.png"
-        lines.append(f"  screenshot: {screen.save_png(self.display.name, str(shot))}")
+        lines.append(f"  screenshot: {screen.save_png(self.tool, str(shot))}")
         return "\n".join(lines)
 
     def close(self):
         processes.stop_remaining()
         try:
-            self.settings.close()
+            if hasattr(self, "tool"):
+                self.tool.close()
         finally:
-            self.wine.stop_server()
-            self.display.stop()
+            self.host.close()
 
 
 @pytest.fixture(scope="session")
@@ -136,8 +128,7 @@ def geometry(bench):
     """Where the widget's components lie at the configuration's resolution (96 unless it names
     another)."""
     form, _, _ = read_exe_form(bench.exe)
-    layout = LayoutTool(bench.wine, str(WIN_DIR / "layouttool.exe"))
-    return Geometry.measure(form, layout, bench.configuration.dpi)
+    return Geometry.measure(form, bench.tool, bench.configuration.dpi)
 
 
 @pytest.fixture
@@ -146,7 +137,7 @@ def open_probe(bench, tmp_path):
     started = []
 
     def open_windows(*titles):
-        probe = Probe(bench.wine, str(WIN_DIR / "probe.exe"),
+        probe = Probe(bench.tool, str(WIN_DIR / "probe.exe"),
                       str(tmp_path / f"probe{len(started)}.log"), titles)
         started.append(probe)
         bench.probes.append(probe)

@@ -34,7 +34,7 @@ def test_captions_with_ampersands_line_breaks_and_tabs_look_as_drawtext_draws_th
         bind(local.tool, probe, window, chord, confirm)
         captions["Label2" if chord == "alt+n" else "Label1"] = caption
         expected = Expected(form, local.layout, face, local.codepage, captions=dict(captions))
-        wait_for_look(bench.display.name, widget, expected, f"the caption of {title!r}")
+        wait_for_look(bench.tool, widget, expected, f"the caption of {title!r}")
 
         # The reference itself must break lines, or both could agree on a single one.
         label = expected.label("Label2" if chord == "alt+n" else "Label1")

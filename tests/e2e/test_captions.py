@@ -20,7 +20,7 @@ def test_binding_shows_the_titles_start_and_a_plus_and_shorter_captions_leave_no
 
     def shows(captions, what):
         expected = Expected(form, local.layout, face, local.codepage, captions=captions)
-        wait_for_look(bench.display.name, widget, expected, what)
+        wait_for_look(bench.tool, widget, expected, what)
         return expected
 
     initial = shows({}, "the widget before any binding")
@@ -31,7 +31,7 @@ def test_binding_shows_the_titles_start_and_a_plus_and_shorter_captions_leave_no
     bind(local.tool, probe, long_title, "alt+n", "f1")
     grown = shows({"Label2": b"Notepad - t+"}, "slot 1 bound to the 18-character title")
     assert grown.label("Label2").box[2] > initial.label("Label2").box[2]
-    save_client_png(bench.display.name, widget.form_facts(), "widget-bound.png")
+    save_client_png(bench.tool, widget.form_facts(), "widget-bound.png")
 
     # The widget itself has no title; the shorter caption repaints the longer one's box too.
     local.tool.set_foreground(widget.form)

@@ -5,7 +5,6 @@ import pytest
 from harness.onscreen import (ORIGIN, on_screen, painted, pointer,  # noqa: F401 (fixtures)
                             start_painted)
 from harness.poll import wait_until
-from harness.registry import registry_value
 
 DESKTOP = r"HKCU\Control Panel\Desktop"
 
@@ -54,8 +53,8 @@ def test_a_press_on_the_glyph_released_elsewhere_leaves_the_widget_as_it_was(pai
 @pytest.mark.own_configuration
 def test_at_120_dpi_the_glyph_beyond_the_strip_still_closes_and_the_gap_moves_nothing(
         bench, start_widget, pointer):
-    with registry_value(bench.wine, DESKTOP, "LogPixels", "REG_DWORD", "120"):
-        widget = start_painted(bench.display.name, start_widget)
+    with bench.host.registry_value(DESKTOP, "LogPixels", "REG_DWORD", "120"):
+        widget = start_painted(bench.tool, start_widget)
     # The strip keeps its 202 columns while the glyph moves to column 226; between them lies no
     # component at all.
     gap = on_screen(ORIGIN, (214, 5))

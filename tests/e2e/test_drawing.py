@@ -134,7 +134,7 @@ def drawn(bench, tmp_path_factory):
         last = [None]
 
         def settled():
-            pixels, previous = client_pixels(bench.display.name, facts), last[0]
+            pixels, previous = client_pixels(bench.tool, facts), last[0]
             last[0] = pixels
             return pixels if pixels == previous and pixels[:3] == bytes(CREAM) else None
 

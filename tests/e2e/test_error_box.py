@@ -19,18 +19,19 @@ from harness.onscreen import ORIGIN, on_screen, pointer  # noqa: F401 (a fixture
 from harness.poll import Timeout, wait_until
 from harness.resource import find_rcdata_entry, read_exe_form, without_form_description
 from harness.session import Session
-from harness.wine import windows_path
 
-# Wine's own words for ERROR_ACCESS_DENIED, then what the user can do about it.
-REFUSED_TEXT = (b"Access denied.\r\n%s runs with higher rights than HotKeys, so Windows does not "
-                b"let HotKeys send it keys. Start HotKeys as administrator to drive it.")
+# The system's words for ERROR_ACCESS_DENIED (Wine's differ from Windows'), then what the user
+# can do about it.
+ERROR_ACCESS_DENIED = 5
+REFUSED_TEXT = (b"%s runs with higher rights than HotKeys, so Windows does not let HotKeys send "
+                b"it keys. Start HotKeys as administrator to drive it.")
 FATAL_TEXT = re.compile(rb"Exception (\w+) in module (\S+) at ([0-9A-F]{8})\.\r\n(.*)\r\n",
                         re.DOTALL)
 
 
 def box_tool(bench, runner):
-    """The box helper, run as `runner` runs programs: the bench itself or a Session."""
-    return BoxTool(runner.wine, str(pathlib.Path(bench.exe).parent / "boxtool.exe"), runner.tool)
+    """The box commands of the driver of `runner`: the bench itself or a Session."""
+    return BoxTool(runner.tool)
 
 
 @pytest.fixture
@@ -42,8 +43,8 @@ def boxes(bench):
 def stop_icon(bench):
     """The platform's stop icon as a message box shows it, told apart from another icon."""
     tool = box_tool(bench, bench)
-    stop = tool.reference_icon(bench.display.name, MB_OK | MB_ICONSTOP)
-    assert stop != tool.reference_icon(bench.display.name, MB_OK | MB_ICONINFORMATION)
+    stop = tool.reference_icon(bench.tool, MB_OK | MB_ICONSTOP)
+    assert stop != tool.reference_icon(bench.tool, MB_OK | MB_ICONINFORMATION)
     return stop
 
 
@@ -169,7 +170,8 @@ def test_a_failed_start_up_ends_with_the_error_where_it_arose(
         session = Session(bench, lang, messages)
         tool, boxes = session.tool, box_tool(bench, session)
 
-    launcher, pid = tool.start(windows_path(str(copy)))
+    launcher = tool.start(copy)
+    pid = launcher.pid
     try:
         box = wait_until(lambda: tool.find("#32770", "Application Error", pid),
                          "the Application Error box")[0]
@@ -184,7 +186,7 @@ def test_a_failed_start_up_ends_with_the_error_where_it_arose(
         # The platform words its own button in the user's display language.
         assert [button for button, _ in parts.buttons] == [IDOK]
         assert failure.locale or parts.buttons == [(IDOK, "OK")]
-        assert boxes.icon_pixels(bench.display.name, box) == stop_icon
+        assert boxes.icon_pixels(bench.tool, box) == stop_icon
         assert not tool.find("TForm1", "*", pid)
 
         boxes.click(box)
@@ -203,7 +205,8 @@ def test_the_fatal_box_names_a_japanese_file_whose_characters_end_in_backslash_b
     copy = tmp_path / name
     copy.write_bytes(without_form_description(bench.exe))
 
-    launcher, pid = japanese.tool.start(windows_path(str(copy)))
+    launcher = japanese.tool.start(copy)
+    pid = launcher.pid
     try:
         box = wait_until(lambda: japanese.tool.find("#32770", "Application Error", pid),
                          "the Application Error box")[0]
@@ -252,7 +255,7 @@ def test_an_error_in_a_hotkey_handler_is_shown_over_the_widget_which_then_carrie
 
     tool.keys("alt+n")
     no_label = b"The form has no label for target slot 1."
-    box = error_box(tool, boxes, widget, no_label, stop_icon, bench.display.name)
+    box = error_box(tool, boxes, widget, no_label, stop_icon, bench.tool)
     windows = [widget.form, widget.app]
     wait_until(lambda: enabled(tool, windows) == [False, False],
                "the widget and its owner disabled while the box is up")
@@ -271,7 +274,7 @@ def test_an_error_in_a_hotkey_handler_is_shown_over_the_widget_which_then_carrie
     tool.set_foreground(probe.windows[1])
     tool.keys("alt+n")
     press_ok(tool, boxes, widget,
-             error_box(tool, boxes, widget, no_label, stop_icon, bench.display.name))
+             error_box(tool, boxes, widget, no_label, stop_icon, bench.tool))
     tool.keys("f3")
     probe.wait_received(probe.windows[1], 1)
     assert [m.wparam for m in probe.received(probe.windows[1])] == [VK_F[3]]
@@ -286,7 +289,7 @@ def started_faulty(bench, tool, boxes, stop_icon, start_widget, folder, patch=No
     widget = start_widget(patched_copy(faulty, folder, patch or (lambda *_: None)))
 
     box = error_box(tool, boxes, widget, b"The atom Hotkey11 cannot be added.", stop_icon,
-                    bench.display.name)
+                    bench.tool)
     hidden = wait_until(widget.form_facts, "the widget's facts")
     assert not hidden.visible, "the widget shows only once FormCreate is over"
     press_ok(tool, boxes, widget, box)
@@ -323,11 +326,11 @@ def test_a_window_that_refuses_its_keys_is_told_once_for_each_binding(
     widget = started_faulty(bench, tool, boxes, stop_icon, start_widget, tmp_path)
     probe = open_probe("Elevated game")
     window = probe.windows[0]
-    refused = REFUSED_TEXT % b'"Elevated game"'
+    refused = tool.error_text(ERROR_ACCESS_DENIED) + REFUSED_TEXT % b'"Elevated game"'
 
     bind(tool, probe, window, "alt+m", "1")
     press_ok(tool, boxes, widget,
-             error_box(tool, boxes, widget, refused, stop_icon, bench.display.name))
+             error_box(tool, boxes, widget, refused, stop_icon, bench.tool))
     # The keys that follow are posted as before, and nothing more is said.
     tool.keys("2", "3")
     probe.wait_received(window, 3)
@@ -336,7 +339,7 @@ def test_a_window_that_refuses_its_keys_is_told_once_for_each_binding(
     # A new binding of the slot is told again.
     bind(tool, probe, window, "alt+m", "4")
     press_ok(tool, boxes, widget,
-             error_box(tool, boxes, widget, refused, stop_icon, bench.display.name))
+             error_box(tool, boxes, widget, refused, stop_icon, bench.tool))
     tool.keys("5")
     probe.wait_received(window, 5)
     assert [m.wparam for m in probe.received(window)] == [VK_F[n] for n in range(1, 6)]
@@ -353,8 +356,8 @@ def test_after_a_refusal_box_the_window_the_user_worked_in_is_in_front_and_takes
 
     # The user plays: the game is in front when its key is refused.
     bind(tool, probe, game, "alt+m", "1")
-    press_ok(tool, boxes, widget, error_box(tool, boxes, widget, REFUSED_TEXT % b'"Elevated game"',
-                                            stop_icon, bench.display.name))
+    refused = tool.error_text(ERROR_ACCESS_DENIED) + REFUSED_TEXT % b'"Elevated game"'
+    press_ok(tool, boxes, widget, error_box(tool, boxes, widget, refused, stop_icon, bench.tool))
 
     wait_until(lambda: tool.foreground()["foreground"] == game, "the game in front again")
     tool.keys("a")
@@ -371,14 +374,15 @@ def test_a_refusal_while_the_first_box_stands_is_owned_by_it_and_each_box_is_ans
     # The user leaves the first refusal's box up, turns to the other game, binds it and presses
     # a key there.
     bind(tool, games[0], game, "alt+m", "1")
-    first = error_box(tool, boxes, widget, REFUSED_TEXT % b'"Elevated game"', stop_icon,
-                      bench.display.name)
+    denied = tool.error_text(ERROR_ACCESS_DENIED)
+    first = error_box(tool, boxes, widget, denied + REFUSED_TEXT % b'"Elevated game"', stop_icon,
+                      bench.tool)
     bind(tool, games[1], other, "alt+m", "2")
     second = wait_until(lambda: [box for box in tool.find("#32770", "Hotkeys", widget.pid)
                                  if box != first], "the second box")[0]
     assert tool.facts(second).owner == first, "the second box is owned by the box in front"
-    assert boxes.facts(second).text == REFUSED_TEXT % b'"Elevated other"'
-    assert boxes.facts(first).text == REFUSED_TEXT % b'"Elevated game"'
+    assert boxes.facts(second).text == denied + REFUSED_TEXT % b'"Elevated other"'
+    assert boxes.facts(first).text == denied + REFUSED_TEXT % b'"Elevated game"'
 
     # Each box is answered from the keyboard, Enter on the box in front: the second, then the
     # first, in front again once the second has gone.
@@ -413,7 +417,7 @@ def test_a_box_takes_its_owner_to_the_monitor_where_the_user_works_on_the_widget
     def owner_while_the_box_is_up(where):
         tool.set_foreground(widget.form)
         tool.keys("alt+n")
-        box = error_box(tool, boxes, widget, no_label, stop_icon, bench.display.name)
+        box = error_box(tool, boxes, widget, no_label, stop_icon, bench.tool)
         owner = widget.app_facts().rect
         press_ok(tool, boxes, widget, box)
         assert widget.app_facts().rect == home, f"the owner back in its place after {where}"

@@ -1,13 +1,9 @@
 """What the window in front receives while the widget runs and after it ends, and when a key
 typed on the X keyboard reaches the widget at all (README, "When keys don't arrive")."""
 
-import os
-import subprocess
-
 from harness.binding import bind
 from harness.keys import VK_CONTROL, VK_F, VK_MENU, VK_SHIFT
 from harness.poll import wait_until
-from harness.processes import Process
 from harness.probe import WM_KEYDOWN, WM_SYSKEYDOWN
 
 # Chords the widget leaves to the window in front: each with the key-down that must arrive.
@@ -62,29 +58,14 @@ def test_once_the_widget_is_closed_its_keys_reach_the_window_in_front(tool, star
     assert key_downs(probe, typing) == [(WM_KEYDOWN, VK_F[6]), (WM_KEYDOWN, ord("2"))]
 
 
-def xdotool(display, *args):
-    return subprocess.run(["xdotool", *args], env=dict(os.environ, DISPLAY=display), check=True,
-                          capture_output=True, text=True, timeout=60).stdout.strip()
-
-
 def test_keys_typed_on_the_x_keyboard_fire_only_while_a_wine_window_has_the_focus(
         bench, tool, widget, open_probe):
-    display = bench.display.name
     probe = open_probe("Slot one", "Typing here")
     slot1 = probe.windows[0]
     seen = bind(tool, probe, slot1, "alt+n", "f1")
-    native = Process(["xmessage", "-geometry", "+600+500", "-title", "native window",
-                      "a window of no Wine prefix"], env=dict(os.environ, DISPLAY=display),
-                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    try:
-        # (the X window given the focus, the key typed on the X keyboard through XTEST)
-        for title, key in [("Typing here", "F5"), ("native window", "F6"), ("Typing here", "F7")]:
-            window = xdotool(display, "search", "--sync", "--name", f"^{title}$").split()[0]
-            xdotool(display, "windowfocus", "--sync", window)
-            assert xdotool(display, "getwindowfocus") == window
-            xdotool(display, "key", key)
-        # Keys are handled in order: once F7 has arrived, F6 would have arrived before it.
-        probe.wait_received(slot1, seen + 2)
-    finally:
-        native.stop()
+    # (the X window given the focus, the key typed on the X keyboard through XTEST)
+    bench.host.type_on_x_keyboard([("Typing here", "F5"), ("native window", "F6"),
+                                   ("Typing here", "F7")])
+    # Keys are handled in order: once F7 has arrived, F6 would have arrived before it.
+    probe.wait_received(slot1, seen + 2)
     assert [m.wparam for m in probe.received(slot1)[seen:]] == [VK_F[5], VK_F[7]]

@@ -3,7 +3,7 @@
 from harness.binding import bind
 from harness.keys import VK_F
 from harness.probe import WM_KEYDOWN
-from harness.wintool import WM_HOTKEY
+from harness.driver import WM_HOTKEY
 
 F1_TO_F12 = [f"f{n}" for n in range(1, 13)]
 DIGITS_1_TO_5 = ["1", "2", "3", "4", "5"]

@@ -2,14 +2,14 @@
 
 import pytest
 
-from harness import screen, wintool
+from harness import screen
 from harness.configuration import Configuration
+from harness.driver import ERROR_INTERNAL_ERROR, START_ATTEMPTS, DriverError
+from harness.host import NOT_MADE
 from harness.keys import VK_F, VK_MENU, VK_N
 from harness.poll import wait_until
 from harness.probe import WM_KEYDOWN, WM_SYSKEYDOWN
-from harness.processes import Process
-from harness.wine import LOADER_ATTEMPTS, never_started, windows_path
-from harness.wintool import WinTool, WinToolError
+from harness.session import Session
 
 ALT_DOWN_BIT = 1 << 29
 WHITE, BLACK = (255, 255, 255), (0, 0, 0)  # a window's default background, the empty screen
@@ -36,7 +36,7 @@ def test_screen_capture_reads_the_pixels_where_windows_are(bench, open_probe, to
     middle = ((left + right) // 2, (top + bottom) // 2)
 
     def painted():
-        shot = screen.capture(bench.display.name)
+        shot = screen.capture(tool)
         return shot if shot.pixel(*middle) == WHITE else None
 
     shot = wait_until(painted, "the probe's white client area on screen")
@@ -51,37 +51,44 @@ def not_a_program(tmp_path):
     return path
 
 
-def test_a_program_wine_could_not_start_is_told_from_one_that_failed(bench, tool, not_a_program):
-    refused = bench.wine._run_once([str(not_a_program)], 60)
-    assert never_started(refused.returncode, refused.stdout), (refused.returncode, refused.stdout)
-
-    failed = tool._run("info", hex(0xDEAD), check=False)
-    assert failed.returncode != 0 and not never_started(failed.returncode, failed.stdout)
-
-
-def test_only_a_launcher_that_wine_could_not_start_is_started_again(bench, tool, not_a_program,
-                                                                     monkeypatch):
-    launches = []
+def test_a_start_is_tried_again_only_when_the_system_lost_the_process_before_it_ran(
+        tool, not_a_program, monkeypatch):
+    starts = []
+    answer = tool.call
 
     def counted(*args, **kwargs):
-        launches.append(args)
-        return Process(*args, **kwargs)
+        starts.append(args[0])
+        return answer(*args, **kwargs)
 
-    monkeypatch.setattr(wintool, "Process", counted)
-    with pytest.raises(WinToolError):
-        tool.start(windows_path(str(not_a_program)))  # the launcher ran, the program cannot
-    assert len(launches) == 1
+    monkeypatch.setattr(tool, "call", counted)
+    with pytest.raises(DriverError):
+        tool.start(not_a_program)  # the program cannot run: it is not tried again
+    assert starts == ["start"]
 
-    with pytest.raises(WinToolError):
-        WinTool(bench.wine, str(not_a_program)).start("notepad")
-    assert len(launches) == 1 + LOADER_ATTEMPTS
+    # Wine now and then loses a new process before it runs (ERROR_INTERNAL_ERROR).
+    answer = lambda *args, **kwargs: (1, [f"error={ERROR_INTERNAL_ERROR}".encode()])
+    with pytest.raises(DriverError):
+        tool.start(not_a_program)
+    assert starts == ["start"] * (1 + START_ATTEMPTS)
+
+
+def test_a_program_wine_could_not_start_is_told_from_one_that_failed(bench, not_a_program):
+    if not hasattr(bench.host, "wine"):
+        pytest.skip(f"Wine's loader: {NOT_MADE}")
+    from harness.wine import never_started
+    refused = bench.host.wine._run_once([str(not_a_program)], 60)
+    assert never_started(refused.returncode, refused.stdout), (refused.returncode, refused.stdout)
+    failed = bench.host.wine._run_once(["cmd", "/c", "exit 1"], 60)
+    assert failed.returncode == 1 and not never_started(failed.returncode, failed.stdout)
 
 
 def test_a_configuration_is_written_checked_against_what_programs_see_and_taken_back(bench, tool):
     before = tool.system()
     wanted = Configuration(codepage=932, dpi=144, windows="win10", keyboard="de")
-    with wanted.registry(bench.wine):
-        inside = tool.system()
+    with bench.host.registry(wanted):
+        started_now = Session(bench, "C")  # a program reads them when it starts
+        inside = started_now.tool.system()
+        started_now.stop()
     after = tool.system()
 
     assert (inside["dpi"], inside["version"]) == (144, "10.0")

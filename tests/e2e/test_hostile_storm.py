@@ -4,14 +4,13 @@ widget still runs, holds all 19 hotkeys and forwards on both slots.
 Everything is posted except what asks a window to close, the session to end or the program to
 quit, and two things after which Wine's own default handling waits for input that never comes
 (see tests/e2e/README.md). The sequence follows from the seed alone; every message is logged
-among the run's artifacts, and `hostile.exe storm SEED FIRST COUNT LOG HWND...` replays any
+among the run's artifacts, and the driver's `storm SEED FIRST COUNT LOG HWND...` replays any
 stretch of it. `make stress` runs many more (the Makefile's STRESS_MESSAGES)."""
 
 import os
 import time
 
 from harness.binding import bind
-from harness.hostile import Hostile
 from harness.keys import VK_F, WIDGET_COMBOS
 from harness.paths import ARTIFACTS
 from harness.poll import Timeout
@@ -38,7 +37,6 @@ def test_random_posted_messages_leave_the_widget_running_with_its_hotkeys_and_bo
         tool, widget, open_probe):
     probe = open_probe("Storm slot one", "Storm slot two")
     one, two = probe.windows
-    hostile = Hostile.beside(tool)
     seen = bind(tool, probe, one, "alt+n", "f1")
     started = time.monotonic()
     posted = refused = presses = 0
@@ -46,7 +44,7 @@ def test_random_posted_messages_leave_the_widget_running_with_its_hotkeys_and_bo
     for first in range(0, MESSAGES, STRETCH):
         count = min(STRETCH, MESSAGES - first)
         log = ARTIFACTS / f"storm-{SEED}-{first}.log"
-        counts = hostile.storm(SEED, first, count, log, widget.app, widget.form)
+        counts = tool.storm(SEED, first, count, log, widget.app, widget.form)
         posted, refused = posted + counts["posted"], refused + counts["refused"]
         presses += presses_posted(log, widget.form)
         stretch = f"messages {first} to {first + count - 1} of seed {SEED} (log {log})"

@@ -8,7 +8,6 @@ import os
 import random
 
 from harness.binding import bind
-from harness.hostile import Hostile
 from harness.keys import VK_F
 from harness.poll import wait_until
 
@@ -66,20 +65,19 @@ def test_every_press_across_both_slots_arrives_once_in_order_while_rebinding(
 
 def test_a_thousand_rebinds_between_differently_titled_windows_keep_the_gdi_objects(
         tool, widget):
-    hostile = Hostile.beside(tool)
 
     def settled_count():
         """The count once two readings in a row agree, so that no paint is half done."""
         readings = []
 
         def same_twice():
-            readings.append(hostile.gdi_objects(widget.pid))
+            readings.append(tool.gdi_objects(widget.pid))
             return readings[-1] if readings[-2:-1] == readings[-1:] else None
         return wait_until(same_twice, "the widget's GDI objects to settle")
 
-    hostile.rebind(len(TITLES) * 2, *TITLES)  # whatever is made once is made now
+    tool.rebind(len(TITLES) * 2, *TITLES)  # whatever is made once is made now
     before = settled_count()
-    hostile.rebind(REBINDS, *TITLES)
+    tool.rebind(REBINDS, *TITLES)
     after = settled_count()
     assert after == before, f"{before} GDI objects before {REBINDS} rebinds, {after} after"
     assert widget.running()

@@ -10,8 +10,7 @@ from harness.place import SIZE
 from harness.poll import wait_until
 from harness.resource import read_exe_form, without_form_description
 from harness.session import Session
-from harness.wine import windows_path
-from harness.wintool import WM_CLOSE
+from harness.driver import WM_CLOSE
 from layout.expected import Expected
 from layout.look import mismatches, save_client_png, wait_for_look
 
@@ -25,7 +24,7 @@ def test_every_pixel_is_the_pictures_blended_over_the_button_face_and_the_labels
     face = local.layout.button_face()
     expected = Expected(form, local.layout, face, local.codepage, **geometry.expected_look())
 
-    shown = wait_for_look(bench.display.name, widget, expected,
+    shown = wait_for_look(bench.tool, widget, expected,
                           f"the widget at {geometry.dpi} dpi in code page {local.codepage}")
 
     labels = {label.name: label for label in expected.labels}
@@ -60,16 +59,16 @@ def test_link_captions_are_cyrillic_on_a_russian_system_and_question_marks_on_a_
         for session, codepage in ((western, "cp1252"), (russian, "cp1251")):
             widget = session.start(bench.exe)
             expected = Expected(form, session.layout, session.layout.button_face(), codepage)
-            shots[codepage] = (expected, wait_for_look(bench.display.name, widget, expected,
+            shots[codepage] = (expected, wait_for_look(bench.tool, widget, expected,
                                                        f"the widget in code page {codepage}"))
-            save_client_png(bench.display.name, widget.form_facts(), f"widget-{codepage}.png")
+            save_client_png(bench.tool, widget.form_facts(), f"widget-{codepage}.png")
             widget.stop()
         # Exactly the look of the run whose two locales agree on the system's.
         for session, (lang, messages, codepage) in zip(apart, LOCALES_APART):
             widget = session.start(bench.exe)
-            wait_for_look(bench.display.name, widget, shots[codepage][0],
+            wait_for_look(bench.tool, widget, shots[codepage][0],
                           f"LANG={lang} LC_MESSAGES={messages} showing code page {codepage}")
-            save_client_png(bench.display.name, widget.form_facts(),
+            save_client_png(bench.tool, widget.form_facts(),
                             f"widget-{codepage}-LC_MESSAGES-{messages}.png")
             widget.stop()
     finally:
@@ -94,7 +93,8 @@ def test_a_missing_form_description_ends_start_up_with_an_application_error(
     copy = tmp_path / "HotKeys.exe"
     copy.write_bytes(without_form_description(bench.exe))
 
-    launcher, pid = western.tool.start(windows_path(str(copy)))
+    launcher = western.tool.start(copy)
+    pid = launcher.pid
     try:
         box = wait_until(lambda: western.tool.find("#32770", "Application Error", pid),
                          "the Application Error box")[0]
@@ -126,5 +126,5 @@ def test_the_screen_follows_stored_properties_changed_in_a_copy_of_the_executabl
     widget = western.start(copy)
     face = western.layout.button_face()
     expected = Expected(changed, western.layout, face, "cp1252")
-    shown = wait_for_look(bench.display.name, widget, expected, "the widget from the changed copy")
+    shown = wait_for_look(bench.tool, widget, expected, "the widget from the changed copy")
     assert shown[3 * (40 * WIDTH):3 * (40 * WIDTH) + 3] == bytes(face)

@@ -5,7 +5,7 @@ from harness.display import HEIGHT, WIDTH
 from harness.place import ORIGIN, SIZE
 from harness.poll import wait_until
 from harness.widget import SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE
-from harness.wintool import SC_CLOSE, SC_MINIMIZE, SC_RESTORE, WM_CLOSE, WM_SYSCOMMAND
+from harness.driver import SC_CLOSE, SC_MINIMIZE, SC_RESTORE, WM_CLOSE, WM_SYSCOMMAND
 
 SC_ABOUT_WINE = 0xF141  # Wine adds this entry to every system menu
 HALF_SCREEN_ZERO_SIZE = (WIDTH // 2, HEIGHT // 2, WIDTH // 2, HEIGHT // 2)
@@ -39,7 +39,9 @@ def test_minimise_hides_the_widget_and_restore_brings_it_back(tool, widget):
                  "the application to minimise and the widget to hide")
 
     tool.post(widget.app, WM_SYSCOMMAND, SC_RESTORE)
-    app, form = wait_windows(widget, lambda app, form: not app.iconic and form.visible,
+    # Wine clears the iconic state a moment before it moves the window back from -32000.
+    app, form = wait_windows(widget, lambda app, form: not app.iconic and form.visible
+                             and app.rect == HALF_SCREEN_ZERO_SIZE,
                              "the application to restore and the widget to come back")
     assert (form.position, form.size) == (ORIGIN, SIZE)
     assert (app.visible, app.rect) == (True, HALF_SCREEN_ZERO_SIZE)

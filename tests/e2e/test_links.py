@@ -2,7 +2,6 @@
 
 import contextlib
 import json
-import os
 
 import pytest
 
@@ -11,8 +10,6 @@ from harness.browser import BROWSER_KEY, RecordingBrowser
 from harness.onscreen import (ORIGIN, on_screen, painted, pointer,  # noqa: F401 (fixtures)
                             start_painted)
 from harness.poll import wait_until
-from harness.processes import Process
-from harness.registry import registry_value
 
 # The link labels, each opening its own page: the build names the pages (release.json). Their
 # boxes, and every point aimed at, come from the layout at the bench's resolution (`geometry`).
@@ -29,7 +26,7 @@ DESKTOP = r"HKCU\Control Panel\Desktop"
 @pytest.fixture
 def browser(bench, tmp_path):
     stand_in = RecordingBrowser(str(tmp_path))
-    with registry_value(bench.wine, BROWSER_KEY, "Browsers", "REG_SZ", stand_in.script_path):
+    with bench.host.registry_value(BROWSER_KEY, "Browsers", "REG_SZ", stand_in.script_path):
         yield stand_in
 
 
@@ -39,8 +36,8 @@ def middle(box):
 
 def widget_pixels(bench, geometry):
     width, height = geometry.client
-    return screen.capture(bench.display.name).region(ORIGIN[0], ORIGIN[1], ORIGIN[0] + width,
-                                                      ORIGIN[1] + height)
+    return screen.capture(bench.tool, ORIGIN[0], ORIGIN[1], ORIGIN[0] + width,
+                          ORIGIN[1] + height).rgb
 
 
 def test_each_link_hands_exactly_its_own_page_to_the_browser(bench, build_tree, painted, pointer,
@@ -62,16 +59,15 @@ def test_each_link_hands_exactly_its_own_page_to_the_browser(bench, build_tree, 
 
 
 @pytest.fixture
-def reference_shapes(bench, pointer):
-    """The X pointer shapes of IDC_HAND and IDC_ARROW, read over cursorref.exe's two windows.
+def reference_shapes(bench, build_tree, pointer):
+    """The pointer shapes of IDC_HAND and IDC_ARROW, read over cursorref.exe's two windows.
     They are taken at 96 dpi whatever the bench's resolution: Wine shows the widget's cursors
     as at 96 dpi, while a program started at 192 dpi shows both stock cursors as one stand-in."""
-    exe = os.path.join(os.path.dirname(bench.tool.exe), "cursorref.exe")
     with contextlib.ExitStack() as at_96_dpi:
         if bench.configuration.dpi != 96:
-            at_96_dpi.enter_context(registry_value(bench.wine, DESKTOP, "LogPixels",
-                                                   "REG_DWORD", "96"))
-        references = Process(bench.wine.command(exe), env=bench.wine.env)
+            at_96_dpi.enter_context(bench.host.registry_value(DESKTOP, "LogPixels",
+                                                              "REG_DWORD", "96"))
+        references = bench.tool.start(build_tree / "cursorref.exe")
         bare = settled_shape(pointer, 900, 740, ())  # the root window's own pointer
         hand = settled_shape(pointer, 70, 650, (bare,))
         arrow = settled_shape(pointer, 190, 650, (bare, hand))
@@ -120,8 +116,8 @@ def test_the_pointer_is_the_hand_over_every_link_label_and_the_arrow_elsewhere(
 def test_at_120_dpi_the_hand_follows_the_links_to_their_scaled_boxes(bench, start_widget, pointer,
                                                                       reference_shapes):
     hand, arrow = reference_shapes
-    with registry_value(bench.wine, DESKTOP, "LogPixels", "REG_DWORD", "120"):
-        start_painted(bench.display.name, start_widget)
+    with bench.host.registry_value(DESKTOP, "LogPixels", "REG_DWORD", "120"):
+        start_painted(bench.tool, start_widget)
     # Label5 grows to (138, 68) 100 x 16 and Label3 moves down to (10, 69): the first point lies
     # only in Label5's scaled box, the second only in Label3's box as stored.
     pointer.wait_shape(*on_screen(ORIGIN, (230, 75)), hand, "hand in Label5's scaled box")

@@ -20,8 +20,8 @@ def offset(point, delta):
 
 
 def wait_position(widget, expected, what):
-    """The widget's facts once it stands at `expected`: the move loop ends a little after xdotool
-    returns. On failure the bench's report shows where it stands instead."""
+    """The widget's facts once it stands at `expected`: the move loop ends a little after the
+    button is released. On failure the bench's report shows where it stands instead."""
     return wait_until(lambda: (lambda f: f if f.position == expected else None)(
         widget.form_facts()), f"the widget at {expected} ({what})")
 

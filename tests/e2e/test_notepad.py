@@ -12,7 +12,8 @@ TIME = re.compile(r"\d{1,2}:\d{2}")
 
 @pytest.fixture
 def notepad(tool):
-    launcher, pid = tool.start(r"C:\windows\system32\notepad.exe")
+    launcher = tool.start(r"C:\windows\system32\notepad.exe")
+    pid = launcher.pid
     window = wait_until(lambda: tool.find("Notepad", "*", pid), "notepad's window")[0]
     yield window
     # Closing would ask whether to save the inserted text.

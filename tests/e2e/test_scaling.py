@@ -7,7 +7,6 @@ import contextlib
 import pytest
 
 from harness.place import ORIGIN
-from harness.registry import registry_value
 from harness.resource import read_exe_form
 from harness.session import Session
 from layout.expected import Expected
@@ -23,7 +22,7 @@ LINKS_120 = {"Label3": (10, 69, 70, 16), "Label4": (89, 68, 40, 16), "Label5": (
 @pytest.fixture
 def at_120_dpi(bench):
     session = Session(bench, "C")
-    with registry_value(session.wine, DESKTOP, "LogPixels", "REG_DWORD", "120"):
+    with session.host.registry_value(DESKTOP, "LogPixels", "REG_DWORD", "120"):
         yield session
         session.stop()
 
@@ -36,7 +35,7 @@ def test_at_120_dpi_the_layout_grows_by_sixteen_thirteenths_over_the_button_face
     form, _, _ = read_exe_form(bench.exe)
     with contextlib.ExitStack() as stack:
         if button_face:
-            stack.enter_context(registry_value(session.wine, COLOURS, "ButtonFace", "REG_SZ",
+            stack.enter_context(session.host.registry_value(COLOURS, "ButtonFace", "REG_SZ",
                                                " ".join(map(str, button_face))))
         face = session.layout.button_face()
         assert face == (button_face or face)
@@ -50,7 +49,7 @@ def test_at_120_dpi_the_layout_grows_by_sixteen_thirteenths_over_the_button_face
         assert facts.position == ORIGIN
         assert facts.client == (0, 0, *geometry.client) == (0, 0, 249, 84)
         expected = Expected(form, session.layout, face, "cp1252", **geometry.expected_look())
-        shown = wait_for_look(bench.display.name, widget, expected,
+        shown = wait_for_look(bench.tool, widget, expected,
                               f"the widget at 120 dpi over {face}")
         widget.stop()
 

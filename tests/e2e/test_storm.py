@@ -2,7 +2,6 @@
 and no memory kept per press."""
 
 import itertools
-import pathlib
 
 from harness.binding import bind
 from harness.keys import arrives_as
@@ -23,26 +22,6 @@ def posted(probe, window, since):
     return [m.wparam for m in probe.received(window)[since:]]
 
 
-def widget_rss_kb(bench):
-    """Resident set of the widget's own Unix process, told apart from other benches' copies by
-    the Wine prefix in its environment."""
-    found = []
-    for proc in pathlib.Path("/proc").iterdir():
-        try:
-            # Wine names the process after its exe; the launcher only has it among its arguments.
-            if (proc / "comm").read_text().strip() != "HotKeys.exe":
-                continue
-            environ = (proc / "environ").read_bytes().split(b"\0")
-            status = (proc / "status").read_text()
-        except OSError:
-            continue
-        if f"WINEPREFIX={bench.wine.prefix}".encode() in environ:
-            found += [int(line.split()[1]) for line in status.splitlines()
-                      if line.startswith("VmRSS:")]
-    assert len(found) == 1, f"expected one widget process, found resident sets {found}"
-    return found[0]
-
-
 def press_batch(tool, probe, window, since, count, start=0):
     keys = cycle_of_keys(count, start)
     tool.keys(*keys)
@@ -60,11 +39,11 @@ def test_every_one_of_2000_presses_arrives_once_in_order_without_memory_growth(
     # A first batch warms up whatever the widget allocates once; two equal batches follow.
     seen, _ = press_batch(tool, probe, target, seen, 200)
     start = seen
-    before = widget_rss_kb(bench)
+    before = tool.memory_kb(widget.pid)
     seen, first = press_batch(tool, probe, target, seen, PRESSES // 2)
-    middle = widget_rss_kb(bench)
+    middle = tool.memory_kb(widget.pid)
     seen, second = press_batch(tool, probe, target, seen, PRESSES // 2, PRESSES // 2)
-    after = widget_rss_kb(bench)
+    after = tool.memory_kb(widget.pid)
 
     got = posted(probe, target, start)
     assert len(got) == PRESSES

@@ -1,45 +1,96 @@
-"""Command line of the harness, used by tools/run-widget.sh:
+"""Command line of the harness:
 
     python3 -m harness prefix PREFIX                    create the Wine prefix if it is missing
     python3 -m harness screenshot WIN64_DIR PREFIX PNG  run the widget on a private display,
                                                         save a screenshot after its first paint
+    python3 -m harness self-test                        check, on the host HOTKEYS_HOST names,
+                                                        that keys reach a window and the screen
+                                                        can be read; exits 1 at once if not
+
+The first two are used by tools/run-widget.sh; CI runs the self-test before the suite.
 """
 
-import os
+import pathlib
 import sys
+import tempfile
 
 from . import processes, screen
-from .display import Display
+from .configuration import Configuration
+from .driver import Driver
+from .host import make_host
+from .paths import WIN_DIR
+from .poll import Timeout
+from .probe import Probe
 from .widget import Widget
-from .wine import Wine
-from .wintool import WinTool
+
+WHITE = (255, 255, 255)  # a window's default background
 
 
 def screenshot(win64_dir, prefix, png):
-    display = Display()
-    wine = Wine(prefix, display.name)
+    from .wine import WineHost
+    host = WineHost(Configuration(), pathlib.Path(win64_dir) / "driver.exe", prefix)
+    tool = Driver(host)
     try:
-        wine.ensure_prefix()
-        wine.start_server()
-        tool = WinTool(wine, os.path.join(win64_dir, "wintool.exe"))
-        before = screen.capture(display.name)
-        widget = Widget(tool, os.path.join(win64_dir, "HotKeys.exe"))
+        before = screen.capture(tool)
+        widget = Widget(tool, str(pathlib.Path(win64_dir) / "HotKeys.exe"))
         facts = widget.wait_shown()
-        screen.wait_for_first_paint(display.name, facts.rect, before)
-        screen.save_png(display.name, png)
+        screen.wait_for_first_paint(tool, facts.rect, before)
+        screen.save_png(tool, png)
         print(f"screenshot of the widget at {facts.rect}: {png}")
         widget.stop()
     finally:
+        tool.close()
         processes.stop_remaining()
-        wine.stop_server()
-        display.stop()
+        host.close()
+
+
+def self_test():
+    """A key pressed through the driver reaches a probe window in front, and the screen shows
+    that window's white client area where the driver says it is, on a screen of more colours."""
+    host = make_host(Configuration.from_environment(), WIN_DIR / "driver.exe")
+    tool = Driver(host)
+    try:
+        with tempfile.TemporaryDirectory() as folder:
+            probe = Probe(tool, str(WIN_DIR / "probe.exe"), str(pathlib.Path(folder) / "log"),
+                          ["Self-test"])
+            window = probe.windows[0]
+            try:
+                tool.set_foreground(window)
+                tool.keys("f5")
+                probe.wait_received(window, 1)
+            except Timeout:
+                sys.exit("self-test: input cannot be injected: a key pressed with SendInput did "
+                         "not reach the window in front")
+            left, top, right, bottom = tool.facts(window).rect
+            shot = screen.capture(tool)
+            # The middle third: a frame that the platform draws lies outside it.
+            third_x, third_y = (right - left) // 3, (bottom - top) // 3
+            inside = {shot.pixel(x, y) for x in range(left + third_x, right - third_x, 5)
+                      for y in range(top + third_y, bottom - third_y, 5)}
+            colours = {shot.pixel(x, y) for x in range(0, shot.width, 16)
+                       for y in range(0, shot.height, 16)}
+            if inside != {WHITE} or len(colours) < 2:
+                sys.exit(f"self-test: the screen cannot be read: the probe window at "
+                         f"{(left, top, right, bottom)} shows {sorted(inside)[:4]}, the screen "
+                         f"{len(colours)} colours")
+            probe.stop()
+            print(f"self-test: a key reached the probe window in front; the screen "
+                  f"({shot.width}x{shot.height}) shows its white client area at "
+                  f"{(left, top, right, bottom)}")
+    finally:
+        tool.close()
+        processes.stop_remaining()
+        host.close()
 
 
 def main(argv):
     if len(argv) == 3 and argv[1] == "prefix":
-        Wine(argv[2], os.environ.get("DISPLAY", "")).ensure_prefix()
+        from .wine import Wine
+        Wine(argv[2], "").ensure_prefix()
     elif len(argv) == 5 and argv[1] == "screenshot":
         screenshot(*argv[2:])
+    elif len(argv) == 2 and argv[1] == "self-test":
+        self_test()
     else:
         sys.exit(__doc__)
 

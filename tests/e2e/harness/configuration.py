@@ -84,7 +84,7 @@ class Configuration:
             return stack.pop_all()
 
     def mismatches(self, seen):
-        """Each setting that did not take, as "name: wanted, seen", given wintool's `system`."""
+        """Each setting that did not take, as "name: wanted, seen", given the driver's `system`."""
         wanted = {"acp": self.codepage, "dpi": self.dpi,
                   "version": WINDOWS_VERSIONS.get(self.windows),
                   "keyboard": KEYBOARD_LANGUAGES.get(self.keyboard)}

@@ -1,88 +1,49 @@
-"""The X pointer: where it is moved and pressed (xdotool), and the shape it shows (XFixes).
-
-The shape is read through libXfixes with ctypes, so the bench needs no X bindings for Python."""
-
-import ctypes
-import ctypes.util
-import os
-import subprocess
+"""The mouse: where the pointer is moved and pressed (SendInput through the driver), and the
+shape it shows (the host tells)."""
 
 from .poll import wait_until
 
-
-class _CursorImage(ctypes.Structure):
-    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short),
-                ("width", ctypes.c_ushort), ("height", ctypes.c_ushort),
-                ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
-                ("cursor_serial", ctypes.c_ulong),
-                ("pixels", ctypes.POINTER(ctypes.c_ulong))]
-
-
-def _library(name):
-    path = ctypes.util.find_library(name)
-    if path is None:
-        raise RuntimeError(f"lib{name} is not installed (tools/install-deps.sh installs it)")
-    return ctypes.CDLL(path)
+# Keys pressed during a move, by their virtual keys.
+KEYS = {"Return": "0xd", "Escape": "0x1b"}
 
 
 class Pointer:
-    def __init__(self, display):
-        self.display = display
-        self._x11 = _library("X11")
-        self._xfixes = _library("Xfixes")
-        self._x11.XOpenDisplay.restype = ctypes.c_void_p
-        self._x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        self._x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-        self._x11.XFree.argtypes = [ctypes.c_void_p]
-        self._xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(_CursorImage)
-        self._xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
-
-    def _xdotool(self, *args):
-        subprocess.run(["xdotool", *map(str, args)], env=dict(os.environ, DISPLAY=self.display),
-                       check=True, timeout=60)
+    def __init__(self, tool):
+        self.tool = tool
 
     def move(self, x, y):
-        self._xdotool("mousemove", x, y)
+        at = self.tool.mouse("move", x, y)
+        assert at == (x, y), f"the pointer went to {at} instead of {(x, y)}"
 
     def press(self, button=1):
-        self._xdotool("mousedown", button)
+        self.tool.mouse("down", button)
 
     def release(self, button=1):
-        self._xdotool("mouseup", button)
+        self.tool.mouse("up", button)
 
     def click(self, x, y):
-        self._xdotool("mousemove", x, y, "click", 1)
+        self.move(x, y)
+        self.press()
+        self.release()
 
     def drag(self, start, end):
-        """A left-button drag; xdotool returns after the release."""
-        self._xdotool("mousemove", *start, "mousedown", 1, "mousemove", *end, "mouseup", 1)
+        """A left-button drag."""
+        self.move(*start)
+        self.press()
+        self.move(*end)
+        self.release()
 
     def double_click_drag(self, start, end):
         """A click and at once a second press at start, dragged to end: the second press comes
         within the double-click time, so the window under it sees a double click."""
-        self._xdotool("mousemove", *start, "click", 1, "mousedown", 1, "mousemove", *end,
-                      "mouseup", 1)
+        self.click(*start)
+        self.drag(start, end)
 
     def key(self, name):
-        self._xdotool("key", name)
+        self.tool.keys(KEYS[name])
 
     def shape(self):
-        """The pointer's picture as the X server shows it: size, hot spot and ARGB pixels."""
-        connection = self._x11.XOpenDisplay(self.display.encode())
-        if not connection:
-            raise RuntimeError(f"cannot open display {self.display}")
-        try:
-            image = self._xfixes.XFixesGetCursorImage(connection)
-            if not image:
-                raise RuntimeError("XFixesGetCursorImage failed")
-            try:
-                c = image.contents
-                pixels = tuple(c.pixels[i] & 0xFFFFFFFF for i in range(c.width * c.height))
-                return (c.width, c.height, c.xhot, c.yhot, pixels)
-            finally:
-                self._x11.XFree(image)
-        finally:
-            self._x11.XCloseDisplay(connection)
+        return self.tool.host.pointer_shape(self.tool)
 
     def wait_shape(self, x, y, expected, what):
         """Moves the pointer to (x, y) and waits until it shows `expected`.
@@ -95,6 +56,7 @@ class Pointer:
             seen[0] = self.shape()
             return seen[0] == expected
 
-        # On failure, the size and hot spot of what was shown instead.
-        wait_until(shows, lambda: f"the {what} pointer at ({x}, {y}), showing one of "
-                                  f"{seen[0][:4] if seen[0] else None} for {expected[:4]}")
+        # On failure, what was shown instead (an X pointer by its size and hot spot).
+        brief = lambda shape: shape[:4] if isinstance(shape, tuple) else shape
+        wait_until(shows, lambda: f"the {what} pointer at ({x}, {y}), showing {brief(seen[0])} "
+                                  f"for {brief(expected)}")

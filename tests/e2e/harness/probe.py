@@ -3,8 +3,6 @@
 import dataclasses
 
 from .poll import wait_until
-from .processes import Process
-from .wine import windows_path
 
 WM_SETFOCUS, WM_KILLFOCUS = 0x0007, 0x0008
 WM_KEYDOWN = 0x0100
@@ -27,10 +25,10 @@ class Message:
 class Probe:
     """One probe process with one window per title; windows[i] belongs to titles[i]."""
 
-    def __init__(self, wine, exe, log_path, titles):
+    def __init__(self, tool, exe, log_path, titles):
         self.log_path = log_path
         open(log_path, "w").close()
-        self.process = Process(wine.command(exe, windows_path(log_path), *titles), env=wine.env)
+        self.process = tool.start(exe, tool.host.windows_path(log_path), *titles)
         self.windows = wait_until(lambda: self._opened(len(titles)),
                                   f"probe windows {titles!r} to open ({log_path})")
 

@@ -1,6 +1,7 @@
-"""Pixels of the X screen, read back exactly as the X server holds them."""
+"""Pixels of the screen, read back exactly as the system holds them (BitBlt of the screen)."""
 
-import subprocess
+import struct
+import zlib
 
 from .poll import wait_until
 
@@ -19,45 +20,33 @@ class Screenshot:
                         for y in range(top, bottom))
 
 
-def _parse_ppm(data):
-    # Binary PPM: "P6", width, height, maximum value, one whitespace byte, then RGB triples.
-    fields, at = [], 0
-    while len(fields) < 4:
-        while data[at:at + 1].isspace():
-            at += 1
-        end = at
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[at:end])
-        at = end
-    if fields[0] != b"P6" or fields[3] != b"255":
-        raise ValueError(f"unexpected screenshot header {fields!r}")
-    width, height = int(fields[1]), int(fields[2])
-    return Screenshot(width, height, data[at + 1:at + 1 + 3 * width * height])
+def capture(tool, *rect):
+    """The whole screen, or the rectangle (left, top, right, bottom)."""
+    return Screenshot(*tool.screen(*rect))
 
 
-def capture(display):
-    shot = subprocess.run(["import", "-display", display, "-window", "root", "-depth", "8", "ppm:-"],
-                          capture_output=True, check=True, timeout=30)
-    return _parse_ppm(shot.stdout)
-
-
-def save_png(display, path, area=None):
+def save_png(tool, path, area=None):
     """The screen, or its rectangle (left, top, width, height), as a PNG file."""
-    crop = ["-crop", "{2}x{3}+{0}+{1}".format(*area), "+repage"] if area else []
-    subprocess.run(["import", "-display", display, "-window", "root", *crop, str(path)],
-                   check=True, capture_output=True, timeout=30)
+    left, top, width, height = area or (0, 0, 0, 0)
+    shot = capture(tool, *((left, top, left + width, top + height) if area else ()))
+    rows = b"".join(b"\0" + shot.region(0, y, shot.width, y + 1) for y in range(shot.height))
+    chunk = lambda kind, data: (struct.pack(">I", len(data)) + kind + data
+                                + struct.pack(">I", zlib.crc32(kind + data)))
+    with open(path, "wb") as png:
+        png.write(b"\x89PNG\r\n\x1a\n"
+                  + chunk(b"IHDR", struct.pack(">IIBBBBB", shot.width, shot.height, 8, 2, 0, 0, 0))
+                  + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
     return path
 
 
-def wait_for_first_paint(display, rect, before):
+def wait_for_first_paint(tool, rect, before):
     """A window has painted once its rectangle differs from `before` (the screen captured before
     it was shown) and two captures in a row agree (a half-drawn frame would not)."""
     empty = before.region(*rect)
     last = [None]
 
     def settled():
-        now = capture(display).region(*rect)
+        now = capture(tool).region(*rect)
         done = now != empty and now == last[0]
         last[0] = now
         return done

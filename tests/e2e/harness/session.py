@@ -1,28 +1,29 @@
 """The widget and the helpers run in a chosen locale."""
 
-import pathlib
-
-from .configuration import Configuration
-from .layouttool import LayoutTool
+from .driver import Driver
 from .widget import Widget, stop_all
-from .wine import Wine
-from .wintool import WinTool
 
 
 class Session:
-    """The widget and the helpers, all run with one locale on the bench's display and prefix.
-    Wine takes the system's locale from `lang` and the user's from `messages` (LC_MESSAGES),
-    which follows `lang` unless given. Locales other than C are generated once per build tree."""
+    """The widget and the driver, all run with one locale on the bench's host. Wine takes the
+    system's locale from `lang` and the user's from `messages` (LC_MESSAGES), which follows
+    `lang` unless given. Locales other than C are generated once per build tree. The driver
+    starts with the first use, so that it sees the settings made before."""
 
     def __init__(self, bench, lang, messages=None):
-        self.wine = Wine(bench.wine.prefix, bench.display.name)
-        Configuration(lang=lang, messages=messages).locale_environment(self.wine.env)
-        win64 = pathlib.Path(bench.exe).parent
-        self.tool = WinTool(self.wine, str(win64 / "wintool.exe"))
-        self.layout = LayoutTool(self.wine, str(win64 / "layouttool.exe"))
-        self.display = bench.display.name
+        self.host = bench.host
+        self.env = bench.host.environment(lang, messages)
         self.widgets = []
+        self._tool = None
         self._codepage = None
+
+    @property
+    def tool(self):
+        if self._tool is None:
+            self._tool = Driver(self.host, self.env)
+        return self._tool
+
+    layout = tool
 
     @property
     def codepage(self):
@@ -37,4 +38,9 @@ class Session:
         return widget
 
     def stop(self):
-        stop_all(self.widgets)
+        try:
+            stop_all(self.widgets)
+        finally:
+            if self._tool:
+                self._tool.close()
+                self._tool = None

@@ -4,8 +4,7 @@ import subprocess
 import time
 
 from .poll import wait_until
-from .wine import windows_path
-from .wintool import SC_CLOSE, WM_SYSCOMMAND
+from .driver import SC_CLOSE, WM_SYSCOMMAND
 
 SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE = 3, 7
 # About five times what a close takes here, so that it holds while another file runs beside.
@@ -39,7 +38,8 @@ class Widget:
     def __init__(self, tool, exe, show=None):
         self.tool = tool
         self.exe = exe
-        self.launcher, self.pid = tool.start(windows_path(exe), show)
+        self.launcher = tool.start(exe, show=show)
+        self.pid = self.launcher.pid
         self.app = self._window("TApplication")
         self.form = self._window("TForm1")
 
@@ -61,15 +61,18 @@ class Widget:
         return self.tool.facts(self.form)
 
     def wait_shown(self):
-        """Waits until the widget is on screen, which is after its hotkeys are registered."""
-        return wait_until(lambda: (lambda f: f if f and f.visible else None)(self.form_facts()),
-                          "the widget window to be shown")
+        """Waits until the widget is on screen, which is after its hotkeys are registered, and
+        its taskbar button too, which the program shows a moment later; returns the widget's
+        facts."""
+        return wait_until(lambda: (lambda f: f if f.visible and self.app_facts().visible
+                                   else None)(self.form_facts()),
+                          "the widget window and its taskbar button to be shown")
 
     def running(self):
         return self.launcher.poll() is None
 
     def exit_code(self, timeout=15):
-        """The program's exit code once it has ended (the launcher passes it on)."""
+        """The program's exit code once it has ended."""
         return self.launcher.wait(timeout)
 
     def close(self):

@@ -1,5 +1,11 @@
-"""The Wine prefix of a build tree and the wineserver that serves it for a run."""
+"""The Wine host: the programs run under Wine on a private X display, in the build tree's Wine
+prefix, with a wineserver of the run's own. What only Wine and X can do or give lives here: the
+per-process locales, the registry settings of a configuration, the X pointer's shape and the X
+keyboard."""
 
+import contextlib
+import ctypes
+import ctypes.util
 import fcntl
 import glob
 import os
@@ -7,6 +13,12 @@ import shutil
 import subprocess
 import tempfile
 import time
+
+from .configuration import Configuration
+from .display import Display
+from .paths import PREFIX
+from .processes import Process
+from .registry import registry_value
 
 READY_MARK = ".hotkeys-bench-ready"
 # Wine's loaders for 32- and 64-bit programs: a prefix made while one of them was missing stops
@@ -126,3 +138,138 @@ class Wine:
     def stop_server(self):
         subprocess.run(["wineserver", "-k"], env=self.env, timeout=30)
         subprocess.run(["wineserver", "-w"], env=self.env, timeout=30)
+
+
+class WineHost:
+    """Runs the programs under Wine: the display and the keyboard layout first, then the prefix,
+    the server and the configuration's registry values, put back by close()."""
+
+    def __init__(self, configuration, driver_exe, prefix=PREFIX):
+        self.configuration, self.driver_exe = configuration, driver_exe
+        self.settings = contextlib.ExitStack()
+        self.display = Display()
+        self.wine = Wine(prefix, self.display.name)
+        configuration.locale_environment(self.wine.env)
+        try:
+            configuration.set_keyboard(self.display.name)
+            self.wine.ensure_prefix()
+            self.wine.start_server()
+            self.settings = configuration.registry(self.wine)
+        except BaseException:
+            self.close()
+            raise
+
+    def start_driver(self, env=None):
+        return subprocess.Popen(self.wine.command(self.driver_exe), env=env or self.wine.env,
+                                stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL)
+
+    def environment(self, lang, messages=None):
+        """The environment of programs run in other locales than the run's."""
+        env = dict(self.wine.env)
+        Configuration(lang=lang, messages=messages).locale_environment(env)
+        return env
+
+    def registry(self, configuration):
+        """A configuration's registry values, set while the block runs."""
+        return configuration.registry(self.wine)
+
+    def registry_value(self, key, name, kind, data):
+        return registry_value(self.wine, key, name, kind, data)
+
+    @staticmethod
+    def windows_path(path):
+        """A Unix path through drive Z:; a Windows path as it is."""
+        return windows_path(path) if str(path).startswith("/") else str(path)
+
+    def restart_server(self):
+        """A fresh wineserver forgets every global atom and hotkey of earlier programs."""
+        self.wine.stop_server()
+        self.wine.start_server()
+
+    def pointer_shape(self, driver):
+        """The pointer's picture as the X server shows it: size, hot spot and ARGB pixels. Under
+        Wine another process's cursor handle cannot be compared with one's own."""
+        return x_pointer_shape(self.display.name)
+
+    def press_scan_codes(self, driver, chords):
+        """Presses physical keys, each chord a list of scan codes (modifiers first), through the X
+        keyboard (XTEST keycodes are scan codes + 8), so that Wine's X driver turns them into
+        virtual keys through the X layout. Under Wine 8 a scan-code SendInput reaches programs
+        with virtual key 0, and MapVirtualKeyEx does not follow the layout as the X keyboard does.
+        X keys reach Wine only while a Wine window has the X focus: the one in front gets it."""
+        front = driver.foreground()["foreground"]
+        window = driver.lines("property", hex(front), "__wine_x11_whole_window")[0]
+        presses = [word for chord in chords for word in
+                   [*(f"keydown {code + 8}" for code in chord[:-1]), f"key {chord[-1] + 8}",
+                    *(f"keyup {code + 8}" for code in reversed(chord[:-1]))]]
+        subprocess.run(["xdotool", "windowfocus", "--sync", str(int(window, 16)),
+                        *" ".join(presses).split()], check=True, capture_output=True, timeout=60,
+                       env=dict(os.environ, DISPLAY=self.display.name))
+
+    def type_on_x_keyboard(self, steps):
+        """For each (title, key): gives the X window of that title the X focus and types the key
+        through XTEST, beside a native X window titled "native window"."""
+        env = dict(os.environ, DISPLAY=self.display.name)
+        xdotool = lambda *args: subprocess.run(["xdotool", *args], env=env, check=True,
+                                               capture_output=True, text=True,
+                                               timeout=60).stdout.strip()
+        native = Process(["xmessage", "-geometry", "+600+500", "-title", "native window",
+                          "a window of no Wine prefix"], env=env, stdout=subprocess.DEVNULL,
+                         stderr=subprocess.DEVNULL)
+        try:
+            for title, key in steps:
+                window = xdotool("search", "--sync", "--name", f"^{title}$").split()[0]
+                xdotool("windowfocus", "--sync", window)
+                assert xdotool("getwindowfocus") == window
+                xdotool("key", key)
+        finally:
+            native.stop()
+
+    def close(self):
+        try:
+            self.settings.close()
+        finally:
+            self.wine.stop_server()
+            self.display.stop()
+
+
+class _CursorImage(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short),
+                ("width", ctypes.c_ushort), ("height", ctypes.c_ushort),
+                ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("cursor_serial", ctypes.c_ulong),
+                ("pixels", ctypes.POINTER(ctypes.c_ulong))]
+
+
+def _library(name):
+    path = ctypes.util.find_library(name)
+    if path is None:
+        raise RuntimeError(f"lib{name} is not installed (tools/install-deps.sh installs it)")
+    return ctypes.CDLL(path)
+
+
+def x_pointer_shape(display):
+    """XFixesGetCursorImage, through ctypes, so the bench needs no X bindings for Python."""
+    x11, xfixes = _library("X11"), _library("Xfixes")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    x11.XFree.argtypes = [ctypes.c_void_p]
+    xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(_CursorImage)
+    xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+    connection = x11.XOpenDisplay(display.encode())
+    if not connection:
+        raise RuntimeError(f"cannot open display {display}")
+    try:
+        image = xfixes.XFixesGetCursorImage(connection)
+        if not image:
+            raise RuntimeError("XFixesGetCursorImage failed")
+        try:
+            c = image.contents
+            pixels = tuple(c.pixels[i] & 0xFFFFFFFF for i in range(c.width * c.height))
+            return (c.width, c.height, c.xhot, c.yhot, pixels)
+        finally:
+            x11.XFree(image)
+    finally:
+        x11.XCloseDisplay(connection)

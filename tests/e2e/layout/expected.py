@@ -34,7 +34,7 @@ class Expected:
 
     `places` moves components (name -> (left, top)); `boxes` gives link labels other boxes;
     `captions` replaces captions (name -> bytes); `font_heights` replaces labels' font heights
-    (name -> height). Auto-sized labels take the measure layouttool reports; a
+    (name -> height). Auto-sized labels take the measure the driver reports; a
     layout.geometry.Geometry gives the places, boxes and heights at a resolution."""
 
     def __init__(self, form, tool, face, codepage="cp1252", size=None, places=None,

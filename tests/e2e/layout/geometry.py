@@ -1,5 +1,5 @@
 """Where the widget's components lie at a screen resolution, worked out from the form description
-and the height of "0" in the form's font, measured by layouttool at that resolution: the tests'
+and the height of "0" in the form's font, measured by the driver at that resolution: the tests'
 own reading of the scaling rule, from which the pictures' places, the labels' boxes and every
 point the mouse aims at follow."""
 
@@ -43,7 +43,7 @@ class Geometry:
 
     @classmethod
     def measure(cls, form, layout, dpi):
-        """The geometry at `dpi`, with layouttool (run at that resolution) measuring "0"."""
+        """The geometry at `dpi`, with the driver (run at that resolution) measuring "0"."""
         height = _prop(form, "Font.Height")
         if dpi != _prop(form, "PixelsPerInch"):
             height = mul_div(height, dpi, _prop(form, "PixelsPerInch"))

@@ -5,15 +5,15 @@ from harness.paths import ARTIFACTS
 from harness.poll import Timeout, wait_until
 
 
-def save_client_png(display, facts, name):
+def save_client_png(tool, facts, name):
     """Saves the widget's client area as it is on screen now, among the run's artifacts."""
-    return screen.save_png(display, ARTIFACTS / name, (*facts.rect[:2], *facts.client[2:]))
+    return screen.save_png(tool, ARTIFACTS / name, (*facts.rect[:2], *facts.client[2:]))
 
 
-def client_pixels(display, facts):
+def client_pixels(tool, facts):
     left, top = facts.rect[:2]
     width, height = facts.client[2], facts.client[3]
-    return screen.capture(display).region(left, top, left + width, top + height)
+    return screen.capture(tool, left, top, left + width, top + height).rgb
 
 
 def mismatches(actual, expected, width, skip=()):
@@ -28,7 +28,7 @@ def mismatches(actual, expected, width, skip=()):
     return found
 
 
-def wait_for_look(display, widget, expected, what):
+def wait_for_look(tool, widget, expected, what):
     """Waits until the widget's client area is exactly `expected`; fails listing differences."""
     facts = widget.wait_shown()
     width = facts.client[2]
@@ -36,7 +36,7 @@ def wait_for_look(display, widget, expected, what):
     last = [b""]
 
     def matches():
-        last[0] = client_pixels(display, facts)
+        last[0] = client_pixels(tool, facts)
         return last[0] == want
 
     try:

@@ -8,11 +8,12 @@
 #include <string_view>
 
 inline std::string hexBytes(std::string_view text) {
+    static constexpr char kDigits[] = "0123456789abcdef";
     std::string hex;
+    hex.reserve(text.size() * 2);
     for (const unsigned char c : text) {
-        char pair[3];
-        std::snprintf(pair, sizeof pair, "%02x", c);
-        hex += pair;
+        hex += kDigits[c >> 4];
+        hex += kDigits[c & 0xF];
     }
     return hex;
 }

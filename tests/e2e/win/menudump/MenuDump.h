@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-// The request "wintool sysmenu" places in the other program's memory: the window to look at in,
+// The request "driver sysmenu" places in the other program's memory: the window to look at in,
 // the menu as "ID TEXT" lines out.
 struct MenuDump {
     HWND window;

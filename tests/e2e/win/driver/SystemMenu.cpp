@@ -1,5 +1,5 @@
 // The system menu of another program's window. Wine keeps menus inside their own process, so
-// wintool loads menudump.dll into that process and runs its reader there.
+// the driver loads menudump.dll into that process and runs its reader there.
 #include "../UniqueKernelHandle.h"
 #include "../menudump/MenuDump.h"
 #include "Commands.h"

@@ -1,6 +1,5 @@
-// The GDI objects of another process, counted in the handle table that its PEB points to.
-// GetGuiResources gives 0 for other processes under Wine; the table holds one entry per live
-// object of the process that maps it.
+// The GDI objects of another process: GetGuiResources on Windows; under Wine, the handle table
+// that the process's PEB points to, which holds one entry per live object of that process.
 #include "../UniqueKernelHandle.h"
 #include "Commands.h"
 
@@ -73,16 +72,24 @@ bool countFollowsOwnObjects() {
 
 } // namespace
 
+// GetGuiResources counts another process's objects on Windows and gives 0 under Wine, where the
+// handle table does.
 int countGdiObjects(Args args) {
     if (args.size() != 1)
         return kBadUsage;
+    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
+                                           DWORD(parseNumber(args[0]))));
+    if (!process)
+        return 1;
+    if (const DWORD counted = GetGuiResources(process.get(), GR_GDIOBJECTS)) {
+        std::printf("objects=%lu\n", counted);
+        return 0;
+    }
     if (!countFollowsOwnObjects()) {
         std::printf("the handle table does not follow this process's own objects\n");
         return 1;
     }
-    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
-                                           DWORD(parseNumber(args[0]))));
-    const long live = process ? gdiObjects(process.get()) : -1;
+    const long live = gdiObjects(process.get());
     std::printf("objects=%ld\n", live);
     return live < 0 ? 1 : 0;
 }

@@ -44,6 +44,29 @@ std::uint64_t handleValue(HWND hwnd) {
     return reinterpret_cast<std::uintptr_t>(hwnd);
 }
 
+// Only the process that received the last input event may take the foreground. Where the plain
+// call is refused, the driver gives itself that event: a press of a hotkey it holds for the
+// moment, one that no program here holds.
+bool bringForward(HWND window) {
+    if (SetForegroundWindow(window))
+        return true;
+    constexpr int kHotkeyId = 1;
+    if (!RegisterHotKey(nullptr, kHotkeyId, 0, VK_F24))
+        return false;
+    INPUT presses[2] = {};
+    presses[0].type = presses[1].type = INPUT_KEYBOARD;
+    presses[0].ki.wVk = presses[1].ki.wVk = VK_F24;
+    presses[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, presses, sizeof(INPUT));
+    const DWORD deadline = GetTickCount() + 2000;
+    MSG message{};
+    while (!PeekMessageA(&message, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE) &&
+           GetTickCount() < deadline)
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_HOTKEY);
+    UnregisterHotKey(nullptr, kHotkeyId);
+    return SetForegroundWindow(window);
+}
+
 } // namespace
 
 int findWindows(Args args) {
@@ -93,14 +116,14 @@ int editText(Args args) {
     LRESULT length = SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
     std::vector<char> text(length + 1);
     SendMessageA(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    std::fwrite(text.data(), 1, std::strlen(text.data()), stdout);
+    std::printf("%s\n", hexBytes(text.data()).c_str());
     return 0;
 }
 
 int foreground(Args args) {
     if (args.size() > 1)
         return kBadUsage;
-    if (args.size() == 1 && !SetForegroundWindow(parseWindow(args[0])))
+    if (args.size() == 1 && !bringForward(parseWindow(args[0])))
         return 1;
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
@@ -132,5 +155,15 @@ int sendMessage(Args args) {
     if (!answered)
         return 1;
     std::printf("%s\n", hex(result).c_str());
+    return 0;
+}
+
+// property HWND NAME: a window property that holds a handle or a number.
+int windowProperty(Args args) {
+    if (args.size() != 2)
+        return kBadUsage;
+    std::printf(
+        "%s\n",
+        hex(reinterpret_cast<std::uintptr_t>(GetPropA(parseWindow(args[0]), args[1]))).c_str());
     return 0;
 }

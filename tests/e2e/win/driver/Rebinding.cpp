@@ -57,13 +57,21 @@ bool awaitForwardedKey(HWND window) {
     }
 }
 
-std::vector<HWND> openWindows(Args titles) {
+// The windows are this driver's for one command only: they go when it ends.
+struct OwnWindows {
+    std::vector<HWND> windows;
+    ~OwnWindows() {
+        for (HWND window : windows)
+            DestroyWindow(window);
+    }
+};
+
+void openWindows(Args titles, std::vector<HWND>& windows) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "HostileTarget";
     RegisterClassA(&windowClass);
-    std::vector<HWND> windows;
     int offset = 0;
     for (char* const title : titles) {
         windows.push_back(CreateWindowExA(0, "HostileTarget", title, WS_POPUP | WS_VISIBLE,
@@ -71,7 +79,6 @@ std::vector<HWND> openWindows(Args titles) {
                                           windowClass.hInstance, nullptr));
         offset += 10;
     }
-    return windows;
 }
 
 } // namespace
@@ -82,7 +89,9 @@ int rebindSlots(Args args) {
     if (args.size() < 2)
         return kBadUsage;
     const std::uint64_t count = parseNumber(args[0]);
-    const std::vector<HWND> windows = openWindows(args.subspan(1));
+    OwnWindows own;
+    openWindows(args.subspan(1), own.windows);
+    const std::vector<HWND>& windows = own.windows;
     for (std::uint64_t index = 0; index < count; ++index) {
         HWND window = windows[index % windows.size()];
         const bool slot1 = index % 2 == 0;

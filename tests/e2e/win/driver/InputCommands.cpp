@@ -1,0 +1,230 @@
+// Hotkeys, atoms and synthesised key and mouse input, as another program on the desktop sees
+// them.
+#include "Commands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A key by virtual key, or by scan code: a physical key, which the active keyboard layout turns
+// into a virtual key.
+struct Key {
+    WORD code;
+    bool scan;
+};
+
+struct KeyChord {
+    std::vector<Key> modifiers;
+    Key key;
+};
+
+std::optional<WORD> modifierKey(const std::string& name) {
+    if (name == "alt")
+        return VK_MENU;
+    if (name == "ctrl")
+        return VK_CONTROL;
+    if (name == "shift")
+        return VK_SHIFT;
+    if (name == "win")
+        return VK_LWIN;
+    return std::nullopt;
+}
+
+// Names are lower case: a-z, 0-9, f1-f24, num0-num9, a number such as 0x41, or "sc" and a scan
+// code in hex (sc38 is the left Alt key).
+std::optional<Key> keyCode(const std::string& name) {
+    if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z')
+        return Key{WORD(name[0] - 'a' + 'A'), false};
+    if (name.size() == 1 && name[0] >= '0' && name[0] <= '9')
+        return Key{WORD(name[0]), false};
+    if (name.size() >= 2 && name[0] == 'f' && name[1] >= '1' && name[1] <= '9') {
+        int number = std::atoi(name.c_str() + 1);
+        if (number >= 1 && number <= 24)
+            return Key{WORD(VK_F1 + number - 1), false};
+    }
+    if (name.size() == 4 && name.starts_with("num") && name[3] >= '0' && name[3] <= '9')
+        return Key{WORD(VK_NUMPAD0 + name[3] - '0'), false};
+    if (name.starts_with("0x"))
+        return Key{WORD(parseNumber(name.c_str())), false};
+    if (name.size() > 2 && name.starts_with("sc"))
+        return Key{WORD(std::strtoul(name.c_str() + 2, nullptr, 16)), true};
+    return std::nullopt;
+}
+
+std::optional<Key> chordPart(const std::string& name) {
+    std::optional<WORD> modifier = modifierKey(name);
+    return modifier ? std::optional<Key>(Key{*modifier, false}) : keyCode(name);
+}
+
+std::optional<KeyChord> parseChord(const std::string& text) {
+    KeyChord chord{};
+    std::size_t start = 0;
+    for (std::size_t plus; (plus = text.find('+', start)) != std::string::npos; start = plus + 1) {
+        std::optional<Key> modifier = chordPart(text.substr(start, plus - start));
+        if (!modifier)
+            return std::nullopt;
+        chord.modifiers.push_back(*modifier);
+    }
+    std::optional<Key> key = keyCode(text.substr(start));
+    if (!key)
+        return std::nullopt;
+    chord.key = *key;
+    return chord;
+}
+
+INPUT keyInput(Key key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    if (key.scan) {
+        input.ki.wScan = key.code;
+        input.ki.dwFlags = KEYEVENTF_SCANCODE;
+    } else {
+        input.ki.wVk = key.code;
+        input.ki.wScan = WORD(MapVirtualKeyA(key.code, MAPVK_VK_TO_VSC));
+    }
+    input.ki.dwFlags |= up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+// The modifiers stay down across the key and are released after it, in reverse order, so the
+// key arrives as a real chord rather than a bare modifier tap followed by the key.
+bool pressChord(const KeyChord& chord) {
+    std::vector<INPUT> inputs;
+    for (Key modifier : chord.modifiers)
+        inputs.push_back(keyInput(modifier, false));
+    inputs.push_back(keyInput(chord.key, false));
+    inputs.push_back(keyInput(chord.key, true));
+    for (auto modifier = chord.modifiers.rbegin(); modifier != chord.modifiers.rend(); ++modifier)
+        inputs.push_back(keyInput(*modifier, true));
+    return SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+// The system picks the window a mouse input goes to when the input comes, by the capture of
+// that moment: a press that starts a move loop must have been handled before the next input is
+// sent. A message sent twice to the window under the pointer returns once its thread has taken
+// what came before; a thread may take seconds to get there, such as one that waits for a window
+// it hides to be withdrawn. A press is given a few more rounds to take the capture, since the
+// handler that starts a move loop may answer sent messages on its way there.
+void settle(bool pressed) {
+    POINT at{};
+    GetCursorPos(&at);
+    HWND window = WindowFromPoint(at);
+    if (window == nullptr)
+        return;
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    for (int round = 0; round < (pressed ? 20 : 2); ++round) {
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
+        if (round > 0 && pressed &&
+            GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) &&
+            (thread.hwndCapture != nullptr || (thread.flags & GUI_INMOVESIZE) != 0))
+            return;
+    }
+}
+
+bool sendMouseInput(DWORD flags, LONG dx = 0, LONG dy = 0) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    input.mi.dwFlags = flags;
+    const bool sent = SendInput(1, &input, sizeof input) == 1;
+    settle((flags & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MIDDLEDOWN | MOUSEEVENTF_RIGHTDOWN)) != 0);
+    return sent;
+}
+
+// Absolute coordinates run from 0 to 65535 over the virtual screen; the first value that maps to
+// the pixel is taken, rounded up.
+LONG normalised(int pixel, int origin, int extent) {
+    return LONG((std::int64_t(pixel - origin) * 65536 + extent - 1) / extent);
+}
+
+} // namespace
+
+// Under Wine a motion that the X server reports late can put the pointer back where it was; the
+// move is sent again until the pointer stands where it was sent.
+bool movePointer(int x, int y) {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (!sendMouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK,
+                            normalised(x, left, GetSystemMetrics(SM_CXVIRTUALSCREEN)),
+                            normalised(y, top, GetSystemMetrics(SM_CYVIRTUALSCREEN))))
+            return false;
+        POINT at{};
+        if (GetCursorPos(&at) && at.x == x && at.y == y)
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+bool pressButton(int button, bool down) {
+    static constexpr DWORD kFlags[][2] = {{MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN},
+                                          {MOUSEEVENTF_MIDDLEUP, MOUSEEVENTF_MIDDLEDOWN},
+                                          {MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_RIGHTDOWN}};
+    return button >= 1 && button <= 3 && sendMouseInput(kFlags[button - 1][down ? 1 : 0]);
+}
+
+int tryHotkeys(Args args) {
+    if (args.empty())
+        return kBadUsage;
+    int id = 1;
+    for (const char* pair : args) {
+        const char* colon = std::strchr(pair, ':');
+        if (!colon)
+            return kBadUsage;
+        UINT modifiers = UINT(parseNumber(pair));
+        UINT key = UINT(parseNumber(colon + 1));
+        bool registered = RegisterHotKey(nullptr, id, modifiers, key);
+        if (registered)
+            UnregisterHotKey(nullptr, id);
+        std::printf("%s %s\n", pair, registered ? "ok" : "fail");
+        ++id;
+    }
+    return 0;
+}
+
+int findAtoms(Args args) {
+    if (args.empty())
+        return kBadUsage;
+    for (const char* name : args)
+        std::printf("%s %s\n", name, hex(GlobalFindAtomA(name)).c_str());
+    return 0;
+}
+
+int sendKeys(Args args) {
+    if (args.empty())
+        return kBadUsage;
+    std::vector<KeyChord> chords;
+    for (const char* text : args) {
+        std::optional<KeyChord> chord = parseChord(text);
+        if (!chord)
+            return kBadUsage;
+        chords.push_back(*chord);
+    }
+    for (const KeyChord& chord : chords)
+        if (!pressChord(chord))
+            return 1;
+    return 0;
+}
+
+// Buttons are numbered as X numbers them: 1 left, 2 middle, 3 right. A move prints where the
+// pointer then stands.
+int sendMouse(Args args) {
+    if (args.size() == 3 && std::strcmp(args[0], "move") == 0) {
+        if (!movePointer(std::atoi(args[1]), std::atoi(args[2])))
+            return 1;
+        POINT at{};
+        GetCursorPos(&at);
+        std::printf("%ld %ld\n", at.x, at.y);
+        return 0;
+    }
+    if (args.size() == 2 && (std::strcmp(args[0], "down") == 0 || std::strcmp(args[0], "up") == 0))
+        return pressButton(std::atoi(args[1]), args[0][0] == 'd') ? 0 : 1;
+    return kBadUsage;
+}
