@@ -35,7 +35,7 @@ class Cell:
     row: dict
     build: str
     file: str
-    outcome: str = ""
+    outcome: str = "not run"
     seconds: float = 0.0
     detail: str = ""
 
@@ -106,7 +106,6 @@ def run(cell, desktops, stopping):
     desktop = desktops.get()
     if stopping.is_set():
         desktops.put(desktop)
-        cell.outcome = "not run"
         return cell
     cell.folder.mkdir(parents=True, exist_ok=True)
     report = cell.folder / "report.xml"
