@@ -58,7 +58,7 @@ class Configuration:
             env.pop(variable, None)
         env["LANG"] = unix_locale(self.lang)
         if self.messages:
-            env["LC_MESSAGES"] = unix_locale(self.messages)
+            env["LC_MESSAGES"] = self.messages
         folders = self.made_locales()
         if folders:
             env["LOCPATH"] = ":".join(folders)  # glibc reads LOCPATH as a list, like PATH
@@ -104,8 +104,9 @@ class Configuration:
 
 
 def unix_locale(name):
-    """C, and no locale named, in its UTF-8 form: Wine gives it the same code pages (1252), and
-    reads the Unix file names, which are UTF-8, only in a UTF-8 locale."""
+    """The system's locale C, or none named, in its UTF-8 form: Wine gives it the same code pages
+    (1252), and reads the Unix file names, which are UTF-8, only in a UTF-8 locale. LC_MESSAGES
+    keeps C: Wine reads C.UTF-8 there as no language, and takes LANG's."""
     return "C.UTF-8" if name in (None, "C", "POSIX") else name
 
 
