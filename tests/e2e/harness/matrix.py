@@ -51,6 +51,10 @@ class Cell:
     def folder(self):
         return OUT / self.configuration.replace(" (32-bit)", "-win32") / self.file
 
+    def line(self, width=22, files=22):
+        return (f"{self.configuration:<{width}}{self.file:<{files}}{self.outcome:<10}"
+                f"{self.seconds:>6.1f}s  {self.detail}")
+
     def environment(self, desktop):
         env = dict(os.environ, HOTKEYS_WIN_DIR=str(BUILDS[self.build]),
                    HOTKEYS_E2E_ARTIFACTS=str(self.folder), PYTHONPATH=str(E2E),
@@ -132,9 +136,7 @@ def table(cells, seconds, desktops):
     width = max(len("configuration"), *(len(cell.configuration) for cell in cells)) + 2
     files = max(len(cell.file) for cell in cells) + 2
     lines = [f"{'configuration':<{width}}{'file':<{files}}{'outcome':<10}{'time':>7}  detail"]
-    for cell in cells:
-        lines.append(f"{cell.configuration:<{width}}{cell.file:<{files}}{cell.outcome:<10}"
-                     f"{cell.seconds:>6.1f}s  {cell.detail}")
+    lines += [cell.line(width, files) for cell in cells]
     counts = ", ".join(f"{sum(cell.outcome == kind for cell in cells)} {kind}"
                        for kind in OUTCOMES)
     lines.append(f"{len(cells)} cells: {counts}, in {seconds / 60:.1f} min ({seconds:.0f} s) "
@@ -175,8 +177,7 @@ def main(names):
         try:
             for done in concurrent.futures.as_completed(running):
                 cell = done.result()
-                print(f"{cell.configuration:<22}{cell.file:<22}{cell.outcome:<10}"
-                      f"{cell.seconds:>6.1f}s {cell.detail}", flush=True)
+                print(cell.line(), flush=True)
                 if cell.outcome == "failed":
                     print(f"    see {cell.folder / 'output.txt'}", flush=True)
         except KeyboardInterrupt:
