@@ -31,8 +31,11 @@ sanitize: deps
 
 build: native win64 win32
 
-# The end-to-end harness and its packages (tests/e2e), for the bench and the long runs.
-HARNESS_PYTHON := PYTHONPATH=$(CURDIR)/tests/e2e PYTHONDONTWRITEBYTECODE=1 $(CURDIR)/tools/python3
+# The end-to-end harness and its packages (tests/e2e), for the bench and the long runs. The
+# checkout's path reaches the shell as a variable in double quotes, so that a folder name with
+# spaces, quotes or other letters stays one word and is never read as shell syntax.
+export ROOT_DIR := $(CURDIR)
+HARNESS_PYTHON := env PYTHONPATH="$$ROOT_DIR/tests/e2e" PYTHONDONTWRITEBYTECODE=1 "$$ROOT_DIR/tools/python3"
 
 # Each fuzz target for FUZZ_SECONDS over its kept corpus, its seeds and what earlier runs found
 # (build/sanitize/fuzz); `make fuzz-corpus` then minimises all of it into the kept corpus.
@@ -74,7 +77,7 @@ test: check
 # build/matrix/table.txt. `make matrix ROWS="dpi144 ja-system"` runs only those rows.
 .PHONY: matrix
 matrix: build
-	cd tests/e2e && $(HARNESS_PYTHON) -m harness.matrix $(ROWS)
+	cd tests/e2e && exec $(HARNESS_PYTHON) -m harness.matrix $(ROWS)
 
 # Rewrites every C++ file that differs from .clang-format (the format check names them).
 format: deps
@@ -96,7 +99,7 @@ bench: build
 	cmake --build --preset native --target paint_bench
 	cmake --build --preset win64 --target keybench floor
 	cmake --build --preset win32 --target keybench floor
-	$(HARNESS_PYTHON) bench/run.py $(CURDIR)
+	exec $(HARNESS_PYTHON) bench/run.py "$$ROOT_DIR"
 
 # The long hostile runs, not part of `make test` (which runs the same files with the smaller
 # counts at their tops): STRESS_MESSAGES random messages posted to both windows (seed
@@ -106,7 +109,7 @@ STRESS_MESSAGES ?= 100000
 STRESS_PRESSES ?= 10000
 STRESS_SEED ?= 20261207
 stress: build
-	cd tests/e2e && HOTKEYS_STORM_MESSAGES=$(STRESS_MESSAGES) HOTKEYS_STORM_SEED=$(STRESS_SEED) \
+	cd tests/e2e && exec env HOTKEYS_STORM_MESSAGES=$(STRESS_MESSAGES) HOTKEYS_STORM_SEED=$(STRESS_SEED) \
 		HOTKEYS_KEY_STORM_PRESSES=$(STRESS_PRESSES) $(HARNESS_PYTHON) -m pytest -p no:cacheprovider -q -s --durations=0 \
 		test_hostile_storm.py test_key_storm.py
 

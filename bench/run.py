@@ -19,7 +19,7 @@ import time
 
 from harness import processes
 from harness.display import Display
-from harness.place import SIZE
+from layout.geometry import SIZE
 from harness.wine import Wine, windows_path
 
 # Short blocks, each round running the widget and the floor once, keep a burst of load from the

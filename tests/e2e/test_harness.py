@@ -93,6 +93,6 @@ def test_a_configuration_is_written_checked_against_what_programs_see_and_taken_
 
     assert (inside["dpi"], inside["version"]) == (144, "10.0")
     # The locale and the keyboard are no registry values: those two did not take.
-    assert [wrong.split(":")[0] for wrong in wanted.mismatches(inside)] == ["acp", "keyboard"]
+    assert [wrong.split(":")[0] for wrong in wanted.mismatches(inside)] == ["acp", "letters"]
     assert after == before
     assert Configuration(codepage=before["acp"], keyboard="us").mismatches(after) == []

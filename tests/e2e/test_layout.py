@@ -6,7 +6,7 @@ import struct
 
 import pytest
 
-from harness.place import SIZE
+from layout.geometry import SIZE
 from harness.poll import wait_until
 from harness.resource import read_exe_form, without_form_description
 from harness.session import Session

@@ -2,7 +2,7 @@
 
 from harness.binding import bind
 from harness.display import HEIGHT, WIDTH
-from harness.place import ORIGIN, SIZE
+from layout.geometry import ORIGIN, SIZE
 from harness.poll import wait_until
 from harness.widget import SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE
 from harness.driver import SC_CLOSE, SC_MINIMIZE, SC_RESTORE, WM_CLOSE, WM_SYSCOMMAND

@@ -1,7 +1,7 @@
 """The 19 hotkeys and their atoms, seen from other programs on the same desktop."""
 
 from harness.keys import MOD_ALT, MOD_NONE, MOD_SHIFT, VK_F, VK_NUMPAD1, WIDGET_COMBOS
-from harness.place import ORIGIN
+from layout.geometry import ORIGIN
 
 FREE_COMBOS = [(MOD_SHIFT, VK_F[1]), (MOD_ALT, VK_F[4]), (MOD_NONE, VK_NUMPAD1)]
 ATOM_NAMES = [f"Hotkey{n}" for n in [*range(1, 8), *range(11, 23)]]

@@ -6,7 +6,7 @@ import contextlib
 
 import pytest
 
-from harness.place import ORIGIN
+from layout.geometry import ORIGIN
 from harness.resource import read_exe_form
 from harness.session import Session
 from layout.expected import Expected

@@ -3,7 +3,7 @@
 import shutil
 
 from harness.display import HEIGHT, WIDTH
-from harness.place import ORIGIN, SIZE
+from layout.geometry import ORIGIN, SIZE
 
 WS_VISIBLE = 0x10000000
 APPLICATION_STYLE = 0x84CA0000  # pop-up, clip siblings, caption, system menu, minimise box

@@ -14,8 +14,15 @@ from .registry import registry_value
 
 DESKTOP = r"HKCU\Control Panel\Desktop"
 WINE = r"HKCU\Software\Wine"
-# The keyboard layout identifier (KLID) Wine must find for each X keyboard layout.
-KEYBOARD_LANGUAGES = {"us": 0x0409, "de": 0x0407, "ru": 0x0419}
+# Each setting and the environment variable it is read from (`make matrix` sets them for a row).
+VARIABLES = {"lang": "HOTKEYS_LANG", "messages": "HOTKEYS_LC_MESSAGES",
+             "codepage": "HOTKEYS_CODEPAGE", "dpi": "HOTKEYS_DPI",
+             "windows": "HOTKEYS_WINDOWS_VERSION", "keyboard": "HOTKEYS_KEYBOARD"}
+# The letters A to Z as each X keyboard layout types them, in the order of their keys (their scan
+# codes): the layout Wine took from the X server, as Windows would show it. Russian users set up
+# "ru,us", which keeps the Latin virtual keys on the letter keys.
+KEYBOARD_LETTERS = {"us": "qwertyuiopasdfghjklzxcvbnm", "de": "qwertzuiopasdfghjklyxcvbnm",
+                    "fr": "azertyuiopqsdfghjklmwxcvbn", "ru,us": "йцукенгшщзфывапролдячсмить"}
 # What Wine reports for each version it can be set to.
 WINDOWS_VERSIONS = {"win7": "6.1", "win10": "10.0"}
 # Locales generated once per build tree, each into a folder of its own.
@@ -25,38 +32,42 @@ BUILT_IN_LOCALES = {"C", "C.UTF-8", "POSIX"}
 
 @dataclasses.dataclass(frozen=True)
 class Configuration:
-    lang: str = None  # HOTKEYS_LANG: the system's locale (Wine's LANG)
-    messages: str = None  # HOTKEYS_LC_MESSAGES: the user's locale and display language
-    codepage: int = None  # HOTKEYS_CODEPAGE: the system's code page that `lang` must give
-    dpi: int = 96  # HOTKEYS_DPI: the screen's pixels per inch (LogPixels)
-    windows: str = None  # HOTKEYS_WINDOWS_VERSION: the version Wine reports, win7 or win10
-    keyboard: str = None  # HOTKEYS_KEYBOARD: the X keyboard layout, us, de or ru
+    lang: str = None  # the system's locale (Wine's LANG)
+    messages: str = None  # the user's locale and display language (LC_MESSAGES)
+    codepage: int = None  # the system's code page that `lang` must give
+    dpi: int = 96  # the screen's pixels per inch (LogPixels)
+    windows: str = None  # the version Wine reports, win7 or win10
+    keyboard: str = None  # the X keyboard layout, one of KEYBOARD_LETTERS
 
     @classmethod
     def from_environment(cls, env=os.environ):
-        number = lambda name, default=None: int(env[name]) if env.get(name) else default
-        return cls(lang=env.get("HOTKEYS_LANG") or None,
-                   messages=env.get("HOTKEYS_LC_MESSAGES") or None,
-                   codepage=number("HOTKEYS_CODEPAGE"), dpi=number("HOTKEYS_DPI", 96),
-                   windows=env.get("HOTKEYS_WINDOWS_VERSION") or None,
-                   keyboard=env.get("HOTKEYS_KEYBOARD") or None)
+        kinds = {field.name: field.type for field in dataclasses.fields(cls)}
+        return cls(**{key: kinds[key](env[variable]) for key, variable in VARIABLES.items()
+                      if env.get(variable)})
+
+    def environment(self):
+        """The variables that give a run this configuration."""
+        return {variable: str(getattr(self, key)) for key, variable in VARIABLES.items()
+                if getattr(self, key) is not None}
 
     def locale_environment(self, env):
         """Sets `env` to this configuration's locales; the rest of the environment's locale
         variables would override them."""
-        if self.lang is None and self.messages is None:
-            return
         env.pop("LOCPATH", None)
         for variable in ("LC_ALL", "LC_CTYPE", "LC_MESSAGES"):
             env.pop(variable, None)
-        env["LANG"] = self.lang or "C"
+        env["LANG"] = unix_locale(self.lang)
         if self.messages:
             env["LC_MESSAGES"] = self.messages
-        # glibc reads LOCPATH as a list of folders, like PATH.
-        made = [generated_locale(name) for name in (self.lang, self.messages)
+        folders = self.made_locales()
+        if folders:
+            env["LOCPATH"] = ":".join(folders)  # glibc reads LOCPATH as a list, like PATH
+
+    def made_locales(self):
+        """Generates the configuration's locales that are not built in, where missing; returns
+        their folders."""
+        return [generated_locale(name) for name in (self.lang, self.messages)
                 if name and name not in BUILT_IN_LOCALES]
-        if made:
-            env["LOCPATH"] = ":".join(made)
 
     def set_keyboard(self, display):
         """Gives the X display the layout before Wine reads it; Wine reads it once, at start."""
@@ -87,9 +98,16 @@ class Configuration:
         """Each setting that did not take, as "name: wanted, seen", given the driver's `system`."""
         wanted = {"acp": self.codepage, "dpi": self.dpi,
                   "version": WINDOWS_VERSIONS.get(self.windows),
-                  "keyboard": KEYBOARD_LANGUAGES.get(self.keyboard)}
-        return [f"{name}: wanted {value!r}, seen {seen[name]!r}"
-                for name, value in wanted.items() if value is not None and seen[name] != value]
+                  "letters": KEYBOARD_LETTERS.get(self.keyboard)}
+        return [f"{name}: wanted {value!r}, seen {seen.get(name)!r}"
+                for name, value in wanted.items() if value is not None and seen.get(name) != value]
+
+
+def unix_locale(name):
+    """The system's locale C, or none named, in its UTF-8 form: Wine gives it the same code pages
+    (1252), and reads the Unix file names, which are UTF-8, only in a UTF-8 locale. LC_MESSAGES
+    keeps C: Wine reads C.UTF-8 there as no language, and takes LANG's."""
+    return "C.UTF-8" if name in (None, "C", "POSIX") else name
 
 
 def generated_locale(name):

@@ -1,21 +1,29 @@
-"""A private Xvfb server on a display number that nobody else uses."""
+"""A private X server on a display number that nobody else uses: Xvfb, or TigerVNC's Xvnc when
+the configuration names a keyboard layout, since Xvfb keeps the us layout whatever it is told.
+Xvnc serves no VNC viewer here: it listens on no port and answers local X clients only."""
 
 import os
 import select
 
+from .configuration import Configuration
 from .processes import Process
 
 WIDTH, HEIGHT = 1024, 768
+SERVERS = {
+    "Xvfb": ["Xvfb", "-screen", "0", f"{WIDTH}x{HEIGHT}x24"],
+    "Xvnc": ["Xvnc", "-geometry", f"{WIDTH}x{HEIGHT}", "-depth", "24", "-SecurityTypes", "None",
+             "-rfbport", "-1"],
+}
 
 
 class Display:
     def __init__(self):
+        self.server = "Xvnc" if Configuration.from_environment().keyboard else "Xvfb"
         read_end, write_end = os.pipe()
         try:
             # -displayfd lets the server pick a free display and tell us which one.
             self.process = Process(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{WIDTH}x{HEIGHT}x24",
-                 "-nolisten", "tcp"],
+                [*SERVERS[self.server], "-displayfd", str(write_end), "-nolisten", "tcp"],
                 pass_fds=(write_end,), stdout=open(os.devnull, "w"), stderr=open(os.devnull, "w"))
             os.close(write_end)
             write_end = None
@@ -33,7 +41,7 @@ class Display:
             chunk = os.read(read_end, 16) if ready else b""
             if not chunk:
                 self.process.stop()
-                raise RuntimeError(f"Xvfb did not report a display number (got {text!r})")
+                raise RuntimeError(f"{self.server} did not report a display number (got {text!r})")
             text += chunk
         return int(text)
 

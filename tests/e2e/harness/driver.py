@@ -232,11 +232,10 @@ class Driver:
     def system(self):
         """What programs see of the machine's settings: the system's code page (acp), the user's
         (usercp), the display language, the Windows version ("10.0"), the screen's pixels per
-        inch, the keyboard layout (its identifier, 0x407 for German) and the letters A to Z as
-        its keys type them, in the order of their scan codes ("qwertzuiop..." for German)."""
+        inch, and the letters A to Z as the keyboard's keys type them, in the order of their scan
+        codes ("qwertzuiop..." for German)."""
         facts = dict(line.split("=", 1) for line in self.lines("system"))
-        read = {"version": str, "keyboard": lambda klid: int(klid, 16),
-                "letters": lambda utf8: bytes.fromhex(utf8).decode()}
+        read = {"version": str, "letters": lambda utf8: bytes.fromhex(utf8).decode()}
         return {key: read.get(key, lambda n: int(n, 0))(value) for key, value in facts.items()}
 
     def button_face(self):

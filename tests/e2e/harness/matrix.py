@@ -1,6 +1,8 @@
 """`make matrix`: every row of tests/e2e/matrix.toml, each of its files run under the row's
 settings, three at a time on the desktops that `make test` uses (desktops.json); prints and
-writes build/matrix/table.txt, configuration by file, and exits 1 when a cell failed.
+writes build/matrix/table.txt, configuration by file, and exits 1 when a cell failed. A Ctrl-C
+interrupts the running cells, which put the prefix's settings back, starts no other, names the
+cells it cut off and exits 130.
 
     python3 -m harness.matrix [ROW...]    only the named rows
 """
@@ -13,21 +15,19 @@ import queue
 import signal
 import subprocess
 import sys
+import threading
 import time
 import tomllib
 import xml.etree.ElementTree as ElementTree
 
-from .configuration import Configuration
+from .configuration import VARIABLES, Configuration
 from .paths import ROOT
 
 E2E = ROOT / "tests" / "e2e"
 OUT = ROOT / "build" / "matrix"
 BUILDS = {"win64": ROOT / "build" / "win64", "win32": ROOT / "build" / "win32"}
-# What each setting of a row is called in the environment the harness reads.
-VARIABLES = {"lang": "HOTKEYS_LANG", "messages": "HOTKEYS_LC_MESSAGES",
-             "codepage": "HOTKEYS_CODEPAGE", "dpi": "HOTKEYS_DPI",
-             "windows": "HOTKEYS_WINDOWS_VERSION", "keyboard": "HOTKEYS_KEYBOARD"}
 CELL_SECONDS = 600
+OUTCOMES = ("passed", "failed", "skipped", "cut off", "not run")
 
 
 @dataclasses.dataclass
@@ -35,7 +35,7 @@ class Cell:
     row: dict
     build: str
     file: str
-    outcome: str = ""
+    outcome: str = "not run"
     seconds: float = 0.0
     detail: str = ""
 
@@ -44,18 +44,24 @@ class Cell:
         return self.row["name"] + ("" if self.build == "win64" else " (32-bit)")
 
     @property
+    def settings(self):
+        return Configuration(**{key: value for key, value in self.row.items() if key in VARIABLES})
+
+    @property
     def folder(self):
         return OUT / self.configuration.replace(" (32-bit)", "-win32") / self.file
+
+    def line(self, width=22, files=22):
+        return (f"{self.configuration:<{width}}{self.file:<{files}}{self.outcome:<10}"
+                f"{self.seconds:>6.1f}s  {self.detail}")
 
     def environment(self, desktop):
         env = dict(os.environ, HOTKEYS_WIN_DIR=str(BUILDS[self.build]),
                    HOTKEYS_E2E_ARTIFACTS=str(self.folder), PYTHONPATH=str(E2E),
                    PYTHONDONTWRITEBYTECODE="1", CTEST_RESOURCE_GROUP_0_DESKTOP=f"id:{desktop}")
-        for key, variable in VARIABLES.items():
+        for variable in VARIABLES.values():
             env.pop(variable, None)
-            if key in self.row:
-                env[variable] = str(self.row[key])
-        return env
+        return env | self.settings.environment()
 
 
 def read_rows(names):
@@ -87,13 +93,24 @@ def outcome(returncode, report):
     return ("passed" if returncode == 0 else "failed"), detail
 
 
-def run(cell, desktops):
-    """Runs one cell on a free desktop; a cell that overruns is interrupted the way Ctrl+C
-    interrupts pytest, so that its fixtures still put the prefix's settings back."""
-    if "unmade" in cell.row:
-        cell.outcome, cell.detail = "not made", cell.row["unmade"]
-        return cell
+def finish(process, stopping):
+    """pytest's exit code, and whether the run's stop cut the cell off. A cell that overruns or
+    is cut off is interrupted the way Ctrl-C interrupts pytest, so that its fixtures still put
+    the prefix's settings back."""
+    deadline = time.monotonic() + CELL_SECONDS
+    while not stopping.wait(1.0) and time.monotonic() < deadline:
+        if process.poll() is not None:
+            return process.returncode, False
+    process.send_signal(signal.SIGINT)
+    return process.wait(), stopping.is_set()
+
+
+def run(cell, desktops, stopping):
+    """Runs one cell on a free desktop, unless the run is stopping."""
     desktop = desktops.get()
+    if stopping.is_set():
+        desktops.put(desktop)
+        return cell
     cell.folder.mkdir(parents=True, exist_ok=True)
     report = cell.folder / "report.xml"
     report.unlink(missing_ok=True)
@@ -103,16 +120,15 @@ def run(cell, desktops):
             process = subprocess.Popen(
                 [sys.executable, "-m", "pytest", "-p", "no:cacheprovider", "-q", "-rfE",
                  "-m", "not own_configuration", f"--junitxml={report}", f"{cell.file}.py"],
-                cwd=E2E, env=cell.environment(desktop), stdout=output, stderr=subprocess.STDOUT)
-            try:
-                returncode = process.wait(CELL_SECONDS)
-            except subprocess.TimeoutExpired:
-                process.send_signal(signal.SIGINT)
-                returncode = process.wait()
+                cwd=E2E, env=cell.environment(desktop), stdout=output, stderr=subprocess.STDOUT,
+                start_new_session=True)  # a Ctrl-C at the terminal reaches the run, not the cell
+            returncode, cut_off = finish(process, stopping)
     finally:
         desktops.put(desktop)
     cell.seconds = time.monotonic() - started
     cell.outcome, cell.detail = outcome(returncode, report)
+    if cut_off:
+        cell.outcome = "cut off"
     return cell
 
 
@@ -120,14 +136,11 @@ def table(cells, seconds, desktops):
     width = max(len("configuration"), *(len(cell.configuration) for cell in cells)) + 2
     files = max(len(cell.file) for cell in cells) + 2
     lines = [f"{'configuration':<{width}}{'file':<{files}}{'outcome':<10}{'time':>7}  detail"]
-    for cell in cells:
-        lines.append(f"{cell.configuration:<{width}}{cell.file:<{files}}{cell.outcome:<10}"
-                     f"{cell.seconds:>6.1f}s  {cell.detail}")
-    counts = {kind: sum(cell.outcome == kind for cell in cells)
-              for kind in ("passed", "failed", "skipped", "not made")}
-    lines.append(f"{len(cells)} cells: {counts['passed']} passed, {counts['failed']} failed, "
-                 f"{counts['skipped']} skipped, {counts['not made']} not made on this machine, "
-                 f"in {seconds / 60:.1f} min ({seconds:.0f} s) on {desktops} desktops")
+    lines += [cell.line(width, files) for cell in cells]
+    counts = ", ".join(f"{sum(cell.outcome == kind for cell in cells)} {kind}"
+                       for kind in OUTCOMES)
+    lines.append(f"{len(cells)} cells: {counts}, in {seconds / 60:.1f} min ({seconds:.0f} s) "
+                 f"on {desktops} desktops")
     return "\n".join(lines) + "\n"
 
 
@@ -150,28 +163,39 @@ def main(names):
     started = time.monotonic()
     times = last_times()
     # Each locale is generated once, here, before the cells that need it start together.
-    for row in rows:
-        Configuration(lang=row.get("lang"), messages=row.get("messages")).locale_environment({})
+    for cell in cells:
+        cell.settings.made_locales()
     with open(E2E / "desktops.json") as listing:
         ids = [desktop["id"] for desktop in json.load(listing)["local"][0]["desktop"]]
     desktops = queue.Queue()
     for desktop in ids:
         desktops.put(desktop)
+    stopping = threading.Event()
     with concurrent.futures.ThreadPoolExecutor(len(ids)) as pool:
-        running = [pool.submit(run, cell, desktops) for cell in longest_first(cells, times)]
-        for done in concurrent.futures.as_completed(running):
-            cell = done.result()
-            print(f"{cell.configuration:<22}{cell.file:<22}{cell.outcome:<10}"
-                  f"{cell.seconds:>6.1f}s {cell.detail}", flush=True)
-            if cell.outcome == "failed":
-                print(f"    see {cell.folder / 'output.txt'}", flush=True)
+        running = [pool.submit(run, cell, desktops, stopping)
+                   for cell in longest_first(cells, times)]
+        try:
+            for done in concurrent.futures.as_completed(running):
+                cell = done.result()
+                print(cell.line(), flush=True)
+                if cell.outcome == "failed":
+                    print(f"    see {cell.folder / 'output.txt'}", flush=True)
+        except KeyboardInterrupt:
+            signal.signal(signal.SIGINT, signal.SIG_IGN)
+            stopping.set()
+            print("\nstopping: the running cells are interrupted and put their settings back",
+                  flush=True)
     text = table(cells, time.monotonic() - started, len(ids))
     OUT.mkdir(parents=True, exist_ok=True)
     (OUT / "table.txt").write_text(text)
     times.update({f"{cell.configuration}/{cell.file}": round(cell.seconds, 1) for cell in cells
-                  if cell.outcome != "not made"})
+                  if cell.outcome in ("passed", "failed", "skipped")})
     (OUT / "times.json").write_text(json.dumps(times, indent=1) + "\n")
     print(f"\n{text}written to {OUT / 'table.txt'}")
+    if stopping.is_set():
+        cut = [f"{cell.configuration}/{cell.file}" for cell in cells if cell.outcome == "cut off"]
+        print(f"stopped by Ctrl-C; cut off: {', '.join(cut) or 'none'}")
+        return 130
     return 1 if any(cell.outcome == "failed" for cell in cells) else 0
 
 

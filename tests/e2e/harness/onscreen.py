@@ -3,9 +3,9 @@
 Test files take the fixtures by importing them: `from harness.onscreen import painted, pointer`."""
 
 import pytest
+from layout.geometry import ORIGIN
 
 from . import screen
-from .place import ORIGIN
 from .pointer import Pointer
 
 

@@ -1,7 +1,10 @@
-"""Where the widget's components lie at a screen resolution, worked out from the form description
-and the height of "0" in the form's font, measured by the driver at that resolution: the tests'
-own reading of the scaling rule, from which the pictures' places, the labels' boxes and every
-point the mouse aims at follow."""
+"""Where the widget is: where it stands on the screen, and where its components lie at a screen
+resolution, worked out from the form description and the height of "0" in the form's font,
+measured by the driver at that resolution: the tests' own reading of the scaling rule, from which
+the pictures' places, the labels' boxes and every point the mouse aims at follow."""
+
+from harness.paths import ROOT
+from harness.resource import parse_form
 
 YARDSTICK = b"0"
 
@@ -15,6 +18,13 @@ def mul_div(a, b, c):
 def _prop(obj, name, default=None):
     prop = obj.props.get(name)
     return default if prop is None else prop.value
+
+
+# Where the widget stands on the screen and its client area's size at 96 dpi, from the form
+# description the program is built with.
+_FORM = parse_form((ROOT / "resources" / "TForm1.bin").read_bytes())
+ORIGIN = (_prop(_FORM, "Left"), _prop(_FORM, "Top"))
+SIZE = (_prop(_FORM, "ClientWidth"), _prop(_FORM, "ClientHeight"))
 
 
 class Geometry:

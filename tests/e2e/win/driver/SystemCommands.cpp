@@ -34,13 +34,7 @@ UINT userCodePage() {
 
 // The letters A to Z as the active layout types them, in the order of their keys' scan codes,
 // in UTF-8: "qwertzuiop..." for German. Wine names every layout after the user's locale, so the
-// name cannot tell which one it took from the X keyboard.
-std::string keyboardLayoutName() {
-    char name[KL_NAMELENGTH] = {};
-    GetKeyboardLayoutNameA(name);
-    return name;
-}
-
+// layout's name cannot tell which one it took from the X keyboard.
 std::string typedLetters() {
     const HKL layout = GetKeyboardLayout(0);
     const BYTE noModifiers[256] = {};
@@ -76,11 +70,10 @@ int systemFacts(Args args) {
     if (!args.empty())
         return kBadUsage;
     const OSVERSIONINFOW version = reportedVersion();
-    std::printf("acp=%u\nusercp=%u\nuilanguage=%s\nversion=%lu.%lu\ndpi=%d\nkeyboard=%s\n"
-                "letters=%s\n",
+    std::printf("acp=%u\nusercp=%u\nuilanguage=%s\nversion=%lu.%lu\ndpi=%d\nletters=%s\n",
                 GetACP(), userCodePage(), hex(GetUserDefaultUILanguage()).c_str(),
                 version.dwMajorVersion, version.dwMinorVersion, screenPixelsPerInch(),
-                keyboardLayoutName().c_str(), hexBytes(typedLetters()).c_str());
+                hexBytes(typedLetters()).c_str());
     return 0;
 }
 
