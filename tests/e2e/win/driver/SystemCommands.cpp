@@ -70,10 +70,9 @@ int systemFacts(Args args) {
     if (!args.empty())
         return kBadUsage;
     const OSVERSIONINFOW version = reportedVersion();
-    std::printf("acp=%u\nusercp=%u\nuilanguage=%s\nversion=%lu.%lu\ndpi=%d\nletters=%s\n",
-                GetACP(), userCodePage(), hex(GetUserDefaultUILanguage()).c_str(),
-                version.dwMajorVersion, version.dwMinorVersion, screenPixelsPerInch(),
-                hexBytes(typedLetters()).c_str());
+    std::printf("acp=%u\nusercp=%u\nuilanguage=%s\nversion=%lu.%lu\ndpi=%d\nletters=%s\n", GetACP(),
+                userCodePage(), hex(GetUserDefaultUILanguage()).c_str(), version.dwMajorVersion,
+                version.dwMinorVersion, screenPixelsPerInch(), hexBytes(typedLetters()).c_str());
     return 0;
 }
 
