@@ -51,15 +51,7 @@ DWORD WINAPI showRequested(void* parameter) {
 // icon=L,T,R,B (the icon's place on the screen), button=ID,HEX (each push button, in creation
 // order).
 int boxFacts(Args args) {
-    if (args.size() != 1) {
-        return kBadUsage;
-    }
-    const HWND window = parseWindow(args[0]);
-    if (!IsWindow(window)) {
-        return 1;
-    }
-    EnumChildWindows(window, printPart, 0);
-    return 0;
+    return printChildren(args, printPart);
 }
 
 // click HWND ID: a real press: the pointer goes to the button's centre and the left button goes

@@ -22,6 +22,19 @@ inline HWND parseWindow(const char* text) {
 
 std::string hex(std::uint64_t value);
 
+// The command "NAME HWND" that prints what `printChild` finds in each child of the window.
+inline int printChildren(Args args, WNDENUMPROC printChild) {
+    if (args.size() != 1) {
+        return kBadUsage;
+    }
+    const HWND window = parseWindow(args[0]);
+    if (!IsWindow(window)) {
+        return 1;
+    }
+    EnumChildWindows(window, printChild, 0);
+    return 0;
+}
+
 // Windows and messages.
 int findWindows(Args args);
 int windowInfo(Args args);

@@ -151,13 +151,5 @@ BOOL CALLBACK printStaticText(HWND child, LPARAM) {
 } // namespace
 
 int dialogTexts(Args args) {
-    if (args.size() != 1) {
-        return kBadUsage;
-    }
-    const HWND dialog = parseWindow(args[0]);
-    if (!IsWindow(dialog)) {
-        return 1;
-    }
-    EnumChildWindows(dialog, printStaticText, 0);
-    return 0;
+    return printChildren(args, printStaticText);
 }
