@@ -41,5 +41,5 @@ class RecordingBrowser:
         return calls
 
     def wait_calls(self, count):
-        return wait_until(lambda: (lambda c: c if len(c) >= count else None)(self.calls()),
-                          f"{count} hand-offs to the browser stand-in ({self.log_path})")
+        return wait_until(self.calls, f"{count} hand-offs to the browser stand-in "
+                          f"({self.log_path})", accept=lambda calls: len(calls) >= count)

@@ -3,17 +3,13 @@ machines differ in, read from the environment (`make matrix` sets them for each 
 tests/e2e/matrix.toml), put in place before the first test and checked to have taken, so that a
 setting this machine cannot make fails the run instead of leaving it in the default one."""
 
-import contextlib
 import dataclasses
 import os
 import shutil
 import subprocess
 
 from .paths import ROOT
-from .registry import registry_value
 
-DESKTOP = r"HKCU\Control Panel\Desktop"
-WINE = r"HKCU\Software\Wine"
 # Each setting and the environment variable it is read from (`make matrix` sets them for a row).
 VARIABLES = {"lang": "HOTKEYS_LANG", "messages": "HOTKEYS_LC_MESSAGES",
              "codepage": "HOTKEYS_CODEPAGE", "dpi": "HOTKEYS_DPI",
@@ -53,8 +49,7 @@ class Configuration:
     def locale_environment(self, env):
         """Sets `env` to this configuration's locales; the rest of the environment's locale
         variables would override them."""
-        env.pop("LOCPATH", None)
-        for variable in ("LC_ALL", "LC_CTYPE", "LC_MESSAGES"):
+        for variable in ("LOCPATH", "LC_ALL", "LC_CTYPE", "LC_MESSAGES"):
             env.pop(variable, None)
         env["LANG"] = unix_locale(self.lang)
         if self.messages:
@@ -81,18 +76,6 @@ class Configuration:
         if f"layout:     {self.keyboard}\n" not in query:
             raise RuntimeError(f"setxkbmap did not give the display the layout "
                                f"{self.keyboard}: {query}")
-
-    def registry(self, wine):
-        """The prefix's values for the resolution and the Windows version, set while the block
-        runs and put back after it, so that the shared prefix is left as it was."""
-        stack = contextlib.ExitStack()
-        with stack:
-            if self.dpi != 96:
-                stack.enter_context(registry_value(wine, DESKTOP, "LogPixels", "REG_DWORD",
-                                                   str(self.dpi)))
-            if self.windows:
-                stack.enter_context(registry_value(wine, WINE, "Version", "REG_SZ", self.windows))
-            return stack.pop_all()
 
     def mismatches(self, seen):
         """Each setting that did not take, as "name: wanted, seen", given the driver's `system`."""

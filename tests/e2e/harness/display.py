@@ -4,6 +4,7 @@ Xvnc serves no VNC viewer here: it listens on no port and answers local X client
 
 import os
 import select
+import subprocess
 
 from .configuration import Configuration
 from .processes import Process
@@ -20,30 +21,18 @@ class Display:
     def __init__(self):
         self.server = "Xvnc" if Configuration.from_environment().keyboard else "Xvfb"
         read_end, write_end = os.pipe()
-        try:
-            # -displayfd lets the server pick a free display and tell us which one.
-            self.process = Process(
-                [*SERVERS[self.server], "-displayfd", str(write_end), "-nolisten", "tcp"],
-                pass_fds=(write_end,), stdout=open(os.devnull, "w"), stderr=open(os.devnull, "w"))
-            os.close(write_end)
-            write_end = None
-            self.number = self._read_number(read_end)
-        finally:
-            os.close(read_end)
-            if write_end is not None:
+        with open(read_end, "rb") as reader:
+            try:  # -displayfd lets the server pick a free display and tell us which one.
+                self.process = Process(
+                    [*SERVERS[self.server], "-displayfd", str(write_end), "-nolisten", "tcp"],
+                    pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            finally:
                 os.close(write_end)
-        self.name = f":{self.number}"
-
-    def _read_number(self, read_end, timeout=20.0):
-        text = b""
-        while not text.endswith(b"\n"):
-            ready, _, _ = select.select([read_end], [], [], timeout)
-            chunk = os.read(read_end, 16) if ready else b""
-            if not chunk:
-                self.process.stop()
-                raise RuntimeError(f"{self.server} did not report a display number (got {text!r})")
-            text += chunk
-        return int(text)
+            text = reader.readline() if select.select([reader], [], [], 20.0)[0] else b""
+        if not text.endswith(b"\n"):
+            self.process.stop()
+            raise RuntimeError(f"{self.server} did not report a display number (got {text!r})")
+        self.name = f":{int(text)}"
 
     def stop(self):
         self.process.stop()

@@ -1,6 +1,8 @@
 """The driver: one Win32 helper process per run (win/driver), spoken to a command a line, that
-looks at and drives windows, keys, the mouse, the screen and processes from inside the system."""
+looks at and drives windows, keys, the mouse, the screen and processes from inside the system.
+What each method gives is listed in tests/e2e/README.md."""
 
+import collections
 import dataclasses
 import queue
 import subprocess
@@ -9,12 +11,8 @@ import time
 
 from .poll import wait_until
 
-WM_CLOSE = 0x0010
-WM_HOTKEY = 0x0312
-WM_SYSCOMMAND = 0x0112
-SC_MINIMIZE = 0xF020
-SC_CLOSE = 0xF060
-SC_RESTORE = 0xF120
+WM_CLOSE, WM_HOTKEY, WM_SYSCOMMAND = 0x0010, 0x0312, 0x0112
+SC_MINIMIZE, SC_CLOSE, SC_RESTORE = 0xF020, 0xF060, 0xF120
 WM_CREATE, WM_DESTROY, WM_NCCREATE, WM_NCDESTROY = 0x0001, 0x0002, 0x0081, 0x0082
 GWLP_USERDATA = -21
 # What CreateProcess says when Wine lost the new process before it ran.
@@ -29,32 +27,30 @@ SCAN_CODES = {"alt": 0x38, "ctrl": 0x1D, "shift": 0x2A, "n": 0x31, "m": 0x32,
               **{f"f{n}": 0x3A + n for n in range(1, 11)}, "f11": 0x57, "f12": 0x58}
 LAYOUT_SCAN_CODES = {"fr": {"m": 0x27}}
 
+_hex = lambda text: int(text, 16)
+_latin1 = lambda hex_text: bytes.fromhex(hex_text).decode("latin-1")
+_numbers = lambda text, separator=",": tuple(map(int, text.split(separator)))
+# How each line of the driver's `info` reads, in the order it prints them.
+_FACTS = {"class": str, "title_hex": _latin1,
+          **dict.fromkeys(("owner", "parent", "style", "exstyle"), _hex),
+          **dict.fromkeys(("rect", "client"), _numbers),
+          **dict.fromkeys(("visible", "iconic", "zoomed", "enabled"), lambda flag: flag == "1"),
+          "tid": int, "pid": int}
+WindowFacts = dataclasses.make_dataclass("WindowFacts", [
+    "hwnd", *({"class": "cls", "title_hex": "title"}.get(key, key) for key in _FACTS)], namespace={
+    "position": property(lambda self: self.rect[:2]),
+    "size": property(lambda self: (self.rect[2] - self.rect[0], self.rect[3] - self.rect[1]))})
+Text = collections.namedtuple("Text", "width height rows")  # rows: '#' for text, '.' beside
 
-@dataclasses.dataclass
-class WindowFacts:
-    hwnd: int
-    cls: str
-    title: str
-    owner: int
-    parent: int
-    style: int
-    exstyle: int
-    rect: tuple
-    client: tuple
-    visible: bool
-    iconic: bool
-    zoomed: bool
-    enabled: bool
-    tid: int
-    pid: int
 
-    @property
-    def position(self):
-        return self.rect[:2]
+def _pairs(lines, read=str, separator="="):
+    return {key: read(value) for key, value in (line.split(separator, 1) for line in lines)}
 
-    @property
-    def size(self):
-        return (self.rect[2] - self.rect[0], self.rect[3] - self.rect[1])
+
+def _read(stdout, replies):
+    for line in stdout:
+        replies.put(line)
+    replies.put(None)
 
 
 class DriverError(RuntimeError):
@@ -93,23 +89,16 @@ class Started:
 
 class Driver:
     def __init__(self, host, env=None):
-        self.host = host
+        self.host, self.env = host, env
         self.keyboard = LAYOUT_SCAN_CODES.get(host.configuration.keyboard, {}) \
             if host.configuration.keyboard else None
-        self.env = env
         self.open()
 
     def open(self):
         self.process = self.host.start_driver(self.env)
         self.replies = queue.Queue()
-        threading.Thread(target=self._read, args=(self.process.stdout, self.replies),
+        threading.Thread(target=_read, args=(self.process.stdout, self.replies),
                          daemon=True).start()
-
-    @staticmethod
-    def _read(stdout, replies):
-        for line in stdout:
-            replies.put(line)
-        replies.put(None)
 
     def call(self, *args, timeout=COMMAND_SECONDS):
         """Runs one command; returns its result (0 done, 1 failed) and its output's lines."""
@@ -146,54 +135,38 @@ class Driver:
             self.process.wait()
 
     def find(self, cls="*", title="*", pid=None):
-        """Handles of the top-level windows matching class, title ("*" for any) and process."""
-        args = ["find", cls, title] + ([pid] if pid is not None else [])
-        return [int(line, 16) for line in self.lines(*args)]
+        pid = [] if pid is None else [pid]
+        return [_hex(line) for line in self.lines("find", cls, title, *pid)]
 
     def info(self, hwnd):
-        """Facts of a window, or None when the handle names no window."""
         result, lines = self.call("info", hex(hwnd))
         if result != 0:
             return None
-        fields = dict(line.decode("latin-1").split("=", 1) for line in lines)
-        numbers = lambda key: tuple(int(n) for n in fields[key].split(","))
-        return WindowFacts(
-            hwnd=hwnd, cls=fields["class"],
-            title=bytes.fromhex(fields["title_hex"]).decode("latin-1"),
-            owner=int(fields["owner"], 16), parent=int(fields["parent"], 16),
-            style=int(fields["style"], 16), exstyle=int(fields["exstyle"], 16),
-            rect=numbers("rect"), client=numbers("client"),
-            visible=fields["visible"] == "1", iconic=fields["iconic"] == "1",
-            zoomed=fields["zoomed"] == "1", enabled=fields["enabled"] == "1",
-            tid=int(fields["tid"]), pid=int(fields["pid"]))
+        fields = _pairs(line.decode("latin-1") for line in lines)
+        return WindowFacts(hwnd, *(read(fields[key]) for key, read in _FACTS.items()))
 
     def facts(self, hwnd):
-        """Facts of a window that exists."""
         return wait_until(lambda: self.info(hwnd), f"facts of the window {hwnd:#x}")
 
     def wait_shown(self, hwnd):
-        """A window's facts once it is shown: a dialog being made may lack its texts and hold
-        buttons it will hide."""
-        return wait_until(lambda: (lambda f: f if f and f.visible else None)(self.info(hwnd)),
-                          f"the window {hwnd:#x} shown")
+        """A dialog being made may lack its texts and hold buttons it will hide."""
+        return wait_until(lambda: self.info(hwnd), f"the window {hwnd:#x} shown",
+                          accept=lambda facts: facts and facts.visible)
 
     def top_level_facts(self):
         return [facts for facts in map(self.info, self.find()) if facts]
 
     def atoms(self, *names):
-        """Maps each name to its global atom, 0 when the atom does not exist."""
-        return {name: int(value, 16) for name, value in map(str.split, self.lines("atoms", *names))}
+        return _pairs(self.lines("atoms", *names), _hex, " ")
 
     def try_hotkeys(self, *combos):
-        """Tries RegisterHotKey for each (modifiers, vk) from another program; maps to success."""
         pairs = [f"{mod}:{hex(vk)}" for mod, vk in combos]
-        results = dict(map(str.split, self.lines("hotkey", *pairs)))
+        results = _pairs(self.lines("hotkey", *pairs), separator=" ")
         return {combo: results[pair] == "ok" for combo, pair in zip(combos, pairs)}
 
     def keys(self, *chords):
-        """Presses chords such as "alt+n", "f5", "1" with SendInput, modifiers held across. When
-        the configuration names a keyboard layout, the widget's keys go by scan code, as the
-        physical keys would, and the layout turns them into virtual keys."""
+        """When the configuration names a keyboard layout, the widget's keys go by scan code, as
+        the physical keys would, and the layout turns them into virtual keys."""
         if self.keyboard is None:
             self.lines("keys", *chords)
             return
@@ -206,48 +179,39 @@ class Driver:
                 self.lines("keys", chord)
 
     def foreground(self, hwnd=None):
-        """Brings hwnd forward (when given) and returns foreground, active and focus windows."""
         result, lines = self.call("foreground", *([hex(hwnd)] if hwnd else []))
-        return {key: int(value, 16) for key, value in
-                (line.decode().split("=") for line in lines)} if result == 0 else {}
+        return _pairs((line.decode() for line in lines), _hex) if result == 0 else {}
 
     def set_foreground(self, hwnd):
         wait_until(lambda: self.foreground(hwnd).get("foreground") == hwnd,
                    f"window {hwnd:#x} in the foreground")
 
     def post(self, hwnd, msg, wparam=0, lparam=0):
-        return self.call("post", hex(hwnd), hex(msg), hex(wparam), hex(lparam))[0] == 0
+        return self.call("post", *map(hex, (hwnd, msg, wparam, lparam)))[0] == 0
 
     def send(self, hwnd, msg, wparam=0, lparam=0):
-        return int(self.lines("send", hex(hwnd), hex(msg), hex(wparam), hex(lparam))[0], 16)
+        return _hex(self.lines("send", *map(hex, (hwnd, msg, wparam, lparam)))[0])
 
     def edit_text(self, hwnd):
-        return bytes.fromhex(self.lines("edittext", hex(hwnd))[0]).decode("latin-1")
+        return _latin1(self.lines("edittext", hex(hwnd))[0])
 
     def system_menu(self, hwnd):
-        """(command id, text) of each item of the window's system menu."""
-        return [(int(item, 16), text) for item, _, text in
+        return [(_hex(item), text) for item, _, text in
                 (line.partition(" ") for line in self.lines("sysmenu", hex(hwnd)))]
 
     def system(self):
-        """What programs see of the machine's settings: the system's code page (acp), the user's
-        (usercp), the display language, the Windows version ("10.0"), the screen's pixels per
-        inch, and the letters A to Z as the keyboard's keys type them, in the order of their scan
-        codes ("qwertzuiop..." for German)."""
-        facts = dict(line.split("=", 1) for line in self.lines("system"))
         read = {"version": str, "letters": lambda utf8: bytes.fromhex(utf8).decode()}
-        return {key: read.get(key, lambda n: int(n, 0))(value) for key, value in facts.items()}
+        return {key: read.get(key, lambda n: int(n, 0))(value)
+                for key, value in _pairs(self.lines("system")).items()}
 
     def button_face(self):
-        return tuple(int(n) for n in self.lines("syscolor", 15)[0].split())  # COLOR_BTNFACE
+        return _numbers(self.lines("syscolor", 15)[0], None)  # COLOR_BTNFACE
 
     def error_text(self, code):
-        """The system's text for an error code, in its 8-bit bytes."""
         return bytes.fromhex(self.lines("errortext", code)[0])
 
     def start(self, exe, *args, show=None):
-        """Starts a Windows program with an optional start-up show command. A start that Wine
-        lost before the program ran is tried again."""
+        """A start that Wine lost before the program ran is tried again."""
         for attempt in range(1, START_ATTEMPTS + 1):
             result, lines = self.call("start", "-" if show is None else show,
                                       self.host.windows_path(exe), *args)
@@ -267,41 +231,29 @@ class Driver:
         self.lines("resume", pid)
 
     def memory_kb(self, pid):
-        """A process's working set: its resident memory, in KiB."""
         return int(self.lines("memory", pid)[0])
 
     def gdi_objects(self, pid):
-        """Live GDI objects of a process."""
         return int(self.lines("gdi", pid)[-1].split("=")[1])
 
     def screen(self, *rect):
-        """The width, height and RGB bytes (rows top-down) of the rectangle (left, top, right,
-        bottom), or of the whole screen."""
         size, rgb = self.lines("screen", *rect)
-        return (*map(int, size.split()), bytes.fromhex(rgb))
+        return (*_numbers(size, None), bytes.fromhex(rgb))
 
     def mouse(self, action, *args):
-        """"move", x, y (returns where the pointer stands); "down" or "up", button (1 left, 2
-        middle, 3 right)."""
         lines = self.lines("mouse", action, *args)
-        return tuple(map(int, lines[0].split())) if lines else None
+        return _numbers(lines[0], None) if lines else None
 
     def cursor(self):
-        """The handles of the cursor shown, of the stock hand and of the stock arrow."""
-        return {key: int(value, 16) for key, value in
-                (line.split("=") for line in self.lines("cursor"))}
+        return _pairs(self.lines("cursor"), _hex)
 
     def text(self, face, height, data):
-        """`data` (8-bit bytes) in the font, measured, and its pixels: '#' for text."""
-        words = self.lines("text", face, height, data.hex())
-        width, rows_count = map(int, words[0].split())
-        rows = words[1:]
-        assert len(rows) == rows_count and all(len(r) == width for r in rows), words[:1]
+        size, *rows = self.lines("text", face, height, data.hex())
+        width, rows_count = _numbers(size, None)
+        assert len(rows) == rows_count and all(len(r) == width for r in rows), size
         return Text(width, rows_count, rows)
 
     def draw(self, face, height, data, size, colour, beneath):
-        """`data` drawn in the font and `colour` into a box of `size` that holds `beneath` (RGB
-        bytes, rows top-down), as a label draws it; the box's RGB bytes afterwards."""
         width, height_in_pixels = size
         words = self.lines("draw", face, height, data.hex(), width, height_in_pixels,
                            bytes(colour).hex(), beneath.hex())
@@ -311,39 +263,23 @@ class Driver:
         return bytes.fromhex("".join(rows))
 
     def dialog_texts(self, hwnd):
-        """The lines of the texts of a dialog's static controls."""
         self.wait_shown(hwnd)
         return [line for text in self.lines("dialogtext", hex(hwnd))
-                for line in bytes.fromhex(text).decode("latin-1").splitlines()]
+                for line in _latin1(text).splitlines()]
 
     def create(self, title, *messages):
-        """Sends each (hwnd, message, kind) as a forged creation message, kind one of "none"
-        (no structure), "null", "garbage" or "image" (the creation parameter); maps each to
-        whether the window's thread answered."""
         forgeries = [f"{hwnd:x}:{message:x}:{kind}" for hwnd, message, kind in messages]
-        lines = dict(line.split(" ", 1) for line in self.lines("create", title, *forgeries))
+        lines = _pairs(self.lines("create", title, *forgeries), separator=" ")
         return {sent: lines[forgery].startswith("answered")
                 for sent, forgery in zip(messages, forgeries)}
 
     def set_data(self, hwnd, index, value):
-        """SetWindowLongPtrA on another process's window; True when the platform allowed it."""
         return self.call("setdata", hex(hwnd), index, hex(value))[0] == 0
 
     def storm(self, seed, first, count, log_path, *windows):
-        """Posts messages first to first + count - 1 of the random sequence that `seed` makes to
-        the windows, each one logged to `log_path`; returns the counts (seed, posted, refused)."""
         line = self.lines("storm", seed, first, count, self.host.windows_path(log_path),
                           *map(hex, windows), timeout=LONG_COMMAND_SECONDS)[-1]
-        return {key: int(value) for key, value in (pair.split("=") for pair in line.split())}
+        return _pairs(line.split(), int)
 
     def rebind(self, count, *titles):
-        """Opens a window per title and binds them to slot 1 and slot 2 in turn, `count` times,
-        each binding confirmed by its forwarded key."""
         self.lines("rebind", count, *titles, timeout=LONG_COMMAND_SECONDS)
-
-
-@dataclasses.dataclass
-class Text:
-    width: int
-    height: int
-    rows: list  # strings of '#' (text) and '.'

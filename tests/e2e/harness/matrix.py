@@ -51,6 +51,10 @@ class Cell:
     def folder(self):
         return OUT / self.configuration.replace(" (32-bit)", "-win32") / self.file
 
+    @property
+    def key(self):
+        return f"{self.configuration}/{self.file}"
+
     def line(self, width=22, files=22):
         return (f"{self.configuration:<{width}}{self.file:<{files}}{self.outcome:<10}"
                 f"{self.seconds:>6.1f}s  {self.detail}")
@@ -64,17 +68,13 @@ class Cell:
         return env | self.settings.environment()
 
 
-def read_rows(names):
-    with open(E2E / "matrix.toml", "rb") as table:
-        rows = tomllib.load(table)["row"]
+def cells_of(names):
+    """The cells of the named rows of matrix.toml, or of every row."""
+    rows = tomllib.loads((E2E / "matrix.toml").read_text("utf-8"))["row"]
     unknown = set(names) - {row["name"] for row in rows}
     if unknown:
         sys.exit(f"no such row in matrix.toml: {', '.join(sorted(unknown))}")
-    return [row for row in rows if not names or row["name"] in names]
-
-
-def cells_of(rows):
-    return [Cell(row, build, file) for row in rows
+    return [Cell(row, build, file) for row in rows if not names or row["name"] in names
             for build in (("win64", "win32") if row.get("win32") else ("win64",))
             for file in row["files"]]
 
@@ -98,9 +98,11 @@ def finish(process, stopping):
     is cut off is interrupted the way Ctrl-C interrupts pytest, so that its fixtures still put
     the prefix's settings back."""
     deadline = time.monotonic() + CELL_SECONDS
-    while not stopping.wait(1.0) and time.monotonic() < deadline:
-        if process.poll() is not None:
-            return process.returncode, False
+    while not stopping.is_set() and time.monotonic() < deadline:
+        try:
+            return process.wait(1.0), False
+        except subprocess.TimeoutExpired:
+            pass
     process.send_signal(signal.SIGINT)
     return process.wait(), stopping.is_set()
 
@@ -144,36 +146,26 @@ def table(cells, seconds, desktops):
     return "\n".join(lines) + "\n"
 
 
-def last_times():
-    """Each cell's time in the runs before, by "configuration/file"."""
-    try:
-        return json.loads((OUT / "times.json").read_text())
-    except (OSError, ValueError):
-        return {}
-
-
-def longest_first(cells, last):
-    """The cells in the order that ends soonest: the longest of the last run first."""
-    return sorted(cells, key=lambda cell: -last.get(f"{cell.configuration}/{cell.file}", 60.0))
-
-
 def main(names):
-    rows = read_rows(names)
-    cells = cells_of(rows)
+    cells = cells_of(names)
     started = time.monotonic()
-    times = last_times()
+    try:  # each cell's time in the runs before
+        times = json.loads((OUT / "times.json").read_text())
+    except (OSError, ValueError):
+        times = {}
     # Each locale is generated once, here, before the cells that need it start together.
     for cell in cells:
         cell.settings.made_locales()
-    with open(E2E / "desktops.json") as listing:
-        ids = [desktop["id"] for desktop in json.load(listing)["local"][0]["desktop"]]
+    listing = json.loads((E2E / "desktops.json").read_text())
+    ids = [desktop["id"] for desktop in listing["local"][0]["desktop"]]
     desktops = queue.Queue()
     for desktop in ids:
         desktops.put(desktop)
     stopping = threading.Event()
     with concurrent.futures.ThreadPoolExecutor(len(ids)) as pool:
+        # The order that ends soonest: the longest of the last run first.
         running = [pool.submit(run, cell, desktops, stopping)
-                   for cell in longest_first(cells, times)]
+                   for cell in sorted(cells, key=lambda cell: -times.get(cell.key, 60.0))]
         try:
             for done in concurrent.futures.as_completed(running):
                 cell = done.result()
@@ -188,12 +180,12 @@ def main(names):
     text = table(cells, time.monotonic() - started, len(ids))
     OUT.mkdir(parents=True, exist_ok=True)
     (OUT / "table.txt").write_text(text)
-    times.update({f"{cell.configuration}/{cell.file}": round(cell.seconds, 1) for cell in cells
+    times.update({cell.key: round(cell.seconds, 1) for cell in cells
                   if cell.outcome in ("passed", "failed", "skipped")})
     (OUT / "times.json").write_text(json.dumps(times, indent=1) + "\n")
     print(f"\n{text}written to {OUT / 'table.txt'}")
     if stopping.is_set():
-        cut = [f"{cell.configuration}/{cell.file}" for cell in cells if cell.outcome == "cut off"]
+        cut = [cell.key for cell in cells if cell.outcome == "cut off"]
         print(f"stopped by Ctrl-C; cut off: {', '.join(cut) or 'none'}")
         return 130
     return 1 if any(cell.outcome == "failed" for cell in cells) else 0

@@ -7,18 +7,18 @@ class Timeout(AssertionError):
     pass
 
 
-def wait_until(condition, what, timeout=20.0, interval=0.05):
-    """Calls condition() until it returns something truthy and returns that.
+def wait_until(condition, what, timeout=20.0, interval=0.05, accept=bool):
+    """Calls condition() until `accept` holds for what it returns (until it is truthy) and returns
+    that.
 
     On timeout raises Timeout naming `what` (a text, or a function that describes what was last
     seen) and the last value, so a failure shows what the bench was looking at."""
     deadline = time.monotonic() + timeout
     while True:
         value = condition()
-        if value:
+        if accept(value):
             return value
         if time.monotonic() > deadline:
             description = what() if callable(what) else what
             raise Timeout(f"waited {timeout:g}s for {description}; last seen: {value!r}")
         time.sleep(interval)
-

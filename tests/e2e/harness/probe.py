@@ -29,16 +29,14 @@ class Probe:
         self.log_path = log_path
         open(log_path, "w").close()
         self.process = tool.start(exe, tool.host.windows_path(log_path), *titles)
-        self.windows = wait_until(lambda: self._opened(len(titles)),
-                                  f"probe windows {titles!r} to open ({log_path})")
+        self.windows = wait_until(
+            lambda: [int(words[1], 16) for words in self._lines() if words[0] == "open"],
+            f"probe windows {titles!r} to open ({log_path})",
+            accept=lambda opened: len(opened) == len(titles))
 
     def _lines(self):
         with open(self.log_path) as log:
             return [line.split() for line in log if line.endswith("\n")]
-
-    def _opened(self, count):
-        opened = [int(words[1], 16) for words in self._lines() if words[0] == "open"]
-        return opened if len(opened) == count else None
 
     def messages(self):
         return [Message(*(int(word, 16) for word in words[1:]))
@@ -55,11 +53,10 @@ class Probe:
 
     def wait_received(self, hwnd, count, msg=WM_KEYDOWN):
         """Waits until a window has received at least `count` messages of one kind."""
-        def enough():
-            got = self.received(hwnd, msg)
-            return got if len(got) >= count else None
-        return wait_until(enough, f"{count} messages {msg:#06x} at {hwnd:#x}; "
-                                  f"log {self.log_path}:\n{self.log()}")
+        return wait_until(lambda: self.received(hwnd, msg),
+                          lambda: f"{count} messages {msg:#06x} at {hwnd:#x}; "
+                                  f"log {self.log_path}:\n{self.log()}",
+                          accept=lambda got: len(got) >= count)
 
     def focused(self):
         """The probe window that has the keyboard focus now, or None."""

@@ -1,39 +1,29 @@
 """Unix processes the bench starts, each stopped again by its own pid."""
 
-import os
-import signal
 import subprocess
 
 _running = []
 
 
-class Process:
+class Process(subprocess.Popen):
     def __init__(self, argv, **popen_args):
-        self.argv = argv
-        self.popen = subprocess.Popen(argv, **popen_args)
-        self.pid = self.popen.pid
+        super().__init__(argv, **popen_args)
         _running.append(self)
-
-    def poll(self):
-        return self.popen.poll()
-
-    def wait(self, timeout):
-        return self.popen.wait(timeout=timeout)
 
     def stop(self, grace=3.0):
         """Asks the process to end, kills it if it does not, and reaps it."""
-        if self.popen.poll() is None:
+        if self.poll() is None:
             try:
-                os.kill(self.pid, signal.SIGTERM)
-                self.popen.wait(timeout=grace)
+                self.terminate()
+                self.wait(grace)
             except subprocess.TimeoutExpired:
-                os.kill(self.pid, signal.SIGKILL)
-                self.popen.wait()
-        if self.popen.stdout:
-            self.popen.stdout.close()
+                self.kill()
+                self.wait()
+        if self.stdout:
+            self.stdout.close()
         if self in _running:
             _running.remove(self)
-        return self.popen.returncode
+        return self.returncode
 
 
 def stop_remaining():

@@ -1,6 +1,7 @@
 """The RCDATA resource "TFORM1" inside a PE file, and the form description it stores."""
 
 import dataclasses
+import pathlib
 import struct
 
 RT_RCDATA = 10
@@ -35,28 +36,16 @@ def _file_offset(data, sections, rva):
 
 def find_rcdata(data, name):
     """(file offset, size) of the RCDATA resource `name`, or None."""
-    return find_resource(data, RT_RCDATA, name)
-
-
-def find_rcdata_entry(data, name):
-    """(file offset of the data entry of the RCDATA resource `name`, the sections), or None.
-    The entry holds the resource's address and then its size, 4 bytes each."""
-    return find_resource_entry(data, RT_RCDATA, name)
-
-
-def find_resource(data, type_id, name):
-    """(file offset, size) of the resource of type `type_id` named (or numbered) `name`, or
-    None."""
-    entry = find_resource_entry(data, type_id, name)
+    entry = find_rcdata_entry(data, name)
     if entry is None:
         return None
     at, sections = entry
     return _file_offset(data, sections, _u32(data, at)), _u32(data, at + 4)
 
 
-def find_resource_entry(data, type_id, name):
-    """(file offset of the data entry of the resource of type `type_id` named (or numbered)
-    `name`, the sections), or None."""
+def find_rcdata_entry(data, name):
+    """(file offset of the data entry of the RCDATA resource `name`, the sections), or None.
+    The entry holds the resource's address and then its size, 4 bytes each."""
     pe = _u32(data, 0x3C)
     assert data[pe:pe + 4] == b"PE\0\0", "not a PE file"
     section_count, optional_size = _u16(data, pe + 6), _u16(data, pe + 20)
@@ -69,11 +58,10 @@ def find_resource_entry(data, type_id, name):
                 for s in (table + 40 * i for i in range(section_count))]
     base = _file_offset(data, sections, resource_rva)
     for found_type, types, _ in _entries(data, base, base):
-        if found_type != type_id:
+        if found_type != RT_RCDATA:
             continue
         for entry_name, names, _ in _entries(data, base, types):
-            if entry_name == name or (isinstance(entry_name, str) and isinstance(name, str)
-                                      and entry_name.upper() == name.upper()):
+            if isinstance(entry_name, str) and entry_name.upper() == name.upper():
                 _, leaf, _ = next(_entries(data, base, names))
                 return leaf, sections
     return None
@@ -95,6 +83,10 @@ class FormObject:
 
     def child(self, name):
         return next(c for c in self.children if c.name == name)
+
+    def value(self, name, default=None):
+        prop = self.props.get(name)
+        return default if prop is None else prop.value
 
 
 # A second reader of the form description, written apart from the program's C++ one on purpose:
@@ -159,8 +151,7 @@ def parse_form(data):
 
 def read_exe_form(exe_path):
     """The form description of an executable: (parsed form, file offset, bytes)."""
-    with open(exe_path, "rb") as exe:
-        data = exe.read()
+    data = pathlib.Path(exe_path).read_bytes()
     found = find_rcdata(data, "TFORM1")
     assert found, f"{exe_path} has no TFORM1 resource"
     offset, size = found
@@ -171,8 +162,7 @@ def read_exe_form(exe_path):
 def with_form_description(exe_path, description):
     """The executable's bytes with another form description written over its own, which must be
     at least as long, and the resource's size set to the new one's."""
-    with open(exe_path, "rb") as exe:
-        data = bytearray(exe.read())
+    data = bytearray(pathlib.Path(exe_path).read_bytes())
     entry, sections = find_rcdata_entry(data, "TFORM1")
     assert len(description) <= _u32(data, entry + 4), "the form description does not fit"
     offset = _file_offset(data, sections, _u32(data, entry))
@@ -184,9 +174,6 @@ def with_form_description(exe_path, description):
 def without_form_description(exe_path):
     """The executable's bytes with its form description renamed in the resource directory,
     which hides it from the program."""
-    with open(exe_path, "rb") as exe:
-        data = bytearray(exe.read())
-    name = "TFORM1".encode("utf-16-le")
-    at = data.index(name)
-    data[at:at + len(name)] = "TFORMX".encode("utf-16-le")
-    return bytes(data)
+    data = pathlib.Path(exe_path).read_bytes()
+    assert "TFORM1".encode("utf-16-le") in data, f"{exe_path} has no TFORM1 resource"
+    return data.replace("TFORM1".encode("utf-16-le"), "TFORMX".encode("utf-16-le"), 1)

@@ -44,14 +44,12 @@ class Widget:
         self.form = self._window("TForm1")
 
     def _window(self, cls):
-        found = wait_until(lambda: self.tool.find(cls, "*", self.pid) or self._exited(),
-                           f"a {cls} window of process {self.pid} ({self.exe})")
-        if found == "exited":
+        found = wait_until(lambda: self.tool.find(cls, "*", self.pid),
+                           f"a {cls} window of process {self.pid} ({self.exe})",
+                           accept=lambda found: found or not self.running())
+        if not found:
             raise AssertionError(f"{self.exe} exited with {self.exit_code()} before showing {cls}")
         return found[0]
-
-    def _exited(self):
-        return "exited" if not self.running() else None
 
     # The two windows live as long as the program, so their facts are always there to read.
     def app_facts(self):
@@ -64,9 +62,8 @@ class Widget:
         """Waits until the widget is on screen, which is after its hotkeys are registered, and
         its taskbar button too, which the program shows a moment later; returns the widget's
         facts."""
-        return wait_until(lambda: (lambda f: f if f.visible and self.app_facts().visible
-                                   else None)(self.form_facts()),
-                          "the widget window and its taskbar button to be shown")
+        return wait_until(self.form_facts, "the widget window and its taskbar button to be shown",
+                          accept=lambda facts: facts.visible and self.app_facts().visible)
 
     def running(self):
         return self.launcher.poll() is None

@@ -18,7 +18,6 @@ from .configuration import Configuration
 from .display import Display
 from .paths import PREFIX
 from .processes import Process
-from .registry import registry_value
 
 READY_MARK = ".hotkeys-bench-ready"
 # Wine's loaders for 32- and 64-bit programs: a prefix made while one of them was missing stops
@@ -48,11 +47,8 @@ class Wine:
         return ["wine", *argv]
 
     def run(self, *argv, timeout=60):
-        """Runs a Windows command line to its end; returns the CompletedProcess.
-
-        Now and then Wine's loader loses a new process before it runs, and Wine's start.exe,
-        which it falls back to, fails the same way ("ShellExecuteEx failed: Internal error",
-        in the locale's words); the program never ran, so it is started again."""
+        """Runs a Windows command line to its end; returns the CompletedProcess. A program that
+        Wine's loader lost before it ran (tests/e2e/README.md) is started again."""
         for _ in range(LOADER_ATTEMPTS - 1):
             done = self._run_once(argv, timeout)
             if not never_started(done.returncode, done.stdout):
@@ -72,30 +68,19 @@ class Wine:
         """The output goes through files, not pipes: a Wine service that the program happens to
         start inherits its output handles and would hold a pipe open long after it ended."""
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            process = subprocess.Popen(self.command(*argv), env=self.env, stdin=subprocess.DEVNULL,
-                                       stdout=out, stderr=err)
-            try:
-                process.wait(timeout)
-            except subprocess.TimeoutExpired:
-                process.kill()
-                process.wait()
-                raise
+            done = subprocess.run(self.command(*argv), env=self.env, stdin=subprocess.DEVNULL,
+                                  stdout=out, stderr=err, timeout=timeout)
             out.seek(0)
             err.seek(0)
-            return subprocess.CompletedProcess(process.args, process.returncode, out.read(),
-                                               err.read())
-
-    def setup(self):
-        """What the prefix depends on: Wine's version and which of its loaders are installed."""
-        version = subprocess.run(["wine", "--version"], env=self.env, capture_output=True,
-                                 text=True, timeout=60).stdout.strip()
-        return "\n".join([version] + [f"{loader} {os.path.exists(loader)}" for loader in LOADERS])
+            return subprocess.CompletedProcess(done.args, done.returncode, out.read(), err.read())
 
     def ensure_prefix(self):
-        """Creates the prefix once per build tree and Wine set-up; a second creator waits for the
-        first."""
+        """Creates the prefix once per build tree and Wine set-up (its version and which loaders
+        are installed); a second creator waits for the first."""
         os.makedirs(os.path.dirname(self.prefix), exist_ok=True)
-        setup = self.setup()
+        version = subprocess.run(["wine", "--version"], env=self.env, capture_output=True,
+                                 text=True, timeout=60).stdout.strip()
+        setup = "\n".join([version] + [f"{loader} {os.path.exists(loader)}" for loader in LOADERS])
         mark = os.path.join(self.prefix, READY_MARK)
         with open(self.prefix + ".lock", "w") as lock:
             fcntl.flock(lock, fcntl.LOCK_EX)
@@ -148,13 +133,14 @@ class WineHost:
         self.configuration, self.driver_exe = configuration, driver_exe
         self.settings = contextlib.ExitStack()
         self.display = Display()
+        self.x_env = dict(os.environ, DISPLAY=self.display.name)
         self.wine = Wine(prefix, self.display.name)
         configuration.locale_environment(self.wine.env)
         try:
             configuration.set_keyboard(self.display.name)
             self.wine.ensure_prefix()
             self.wine.start_server()
-            self.settings = configuration.registry(self.wine)
+            self.settings = self.registry(configuration)
         except BaseException:
             self.close()
             raise
@@ -171,11 +157,35 @@ class WineHost:
         return env
 
     def registry(self, configuration):
-        """A configuration's registry values, set while the block runs."""
-        return configuration.registry(self.wine)
+        """The prefix's values for a configuration's resolution and Windows version, set while
+        the block runs and put back after it, so that the shared prefix is left as it was."""
+        desktop, wine = r"HKCU\Control Panel\Desktop", r"HKCU\Software\Wine"
+        dpi, windows = configuration.dpi, configuration.windows
+        with contextlib.ExitStack() as stack:
+            if dpi != 96:
+                stack.enter_context(self.registry_value(desktop, "LogPixels", "REG_DWORD", dpi))
+            if windows:
+                stack.enter_context(self.registry_value(wine, "Version", "REG_SZ", windows))
+            return stack.pop_all()
 
+    @contextlib.contextmanager
     def registry_value(self, key, name, kind, data):
-        return registry_value(self.wine, key, name, kind, data)
+        """Programs started inside the block see the value; the old one (or none) comes back."""
+        query = self.wine.run("reg", "query", key, "/v", name)
+        lines = query.stdout.decode("latin-1").splitlines() if query.returncode == 0 else []
+        old = [words[1:] for words in (line.split(None, 2) for line in lines)
+               if len(words) == 3 and words[0] == name]
+        add = lambda kind, data: self.wine.output("reg", "add", key, "/v", name, "/t", kind,
+                                                  "/d", data, "/f")
+        add(kind, data)
+        try:
+            yield
+        finally:
+            if old:
+                kind, data = old[0]
+                add(kind, str(int(data, 16)) if kind == "REG_DWORD" else data)
+            else:
+                self.wine.run("reg", "delete", key, "/v", name, "/f")
 
     @staticmethod
     def windows_path(path):
@@ -200,31 +210,29 @@ class WineHost:
         X keys reach Wine only while a Wine window has the X focus: the one in front gets it."""
         front = driver.foreground()["foreground"]
         window = driver.lines("property", hex(front), "__wine_x11_whole_window")[0]
-        presses = [word for chord in chords for word in
-                   [*(f"keydown {code + 8}" for code in chord[:-1]), f"key {chord[-1] + 8}",
-                    *(f"keyup {code + 8}" for code in reversed(chord[:-1]))]]
-        subprocess.run(["xdotool", "windowfocus", "--sync", str(int(window, 16)),
-                        *" ".join(presses).split()], check=True, capture_output=True, timeout=60,
-                       env=dict(os.environ, DISPLAY=self.display.name))
+        presses = [word for *modifiers, key in chords for word in
+                   [*(f"keydown {code + 8}" for code in modifiers), f"key {key + 8}",
+                    *(f"keyup {code + 8}" for code in reversed(modifiers))]]
+        self._xdotool("windowfocus", "--sync", str(int(window, 16)), *" ".join(presses).split())
 
     def type_on_x_keyboard(self, steps):
         """For each (title, key): gives the X window of that title the X focus and types the key
         through XTEST, beside a native X window titled "native window"."""
-        env = dict(os.environ, DISPLAY=self.display.name)
-        xdotool = lambda *args: subprocess.run(["xdotool", *args], env=env, check=True,
-                                               capture_output=True, text=True,
-                                               timeout=60).stdout.strip()
         native = Process(["xmessage", "-geometry", "+600+500", "-title", "native window",
-                          "a window of no Wine prefix"], env=env, stdout=subprocess.DEVNULL,
+                          "a window of no Wine prefix"], env=self.x_env, stdout=subprocess.DEVNULL,
                          stderr=subprocess.DEVNULL)
         try:
             for title, key in steps:
-                window = xdotool("search", "--sync", "--name", f"^{title}$").split()[0]
-                xdotool("windowfocus", "--sync", window)
-                assert xdotool("getwindowfocus") == window
-                xdotool("key", key)
+                window = self._xdotool("search", "--sync", "--name", f"^{title}$").split()[0]
+                self._xdotool("windowfocus", "--sync", window)
+                assert self._xdotool("getwindowfocus") == window
+                self._xdotool("key", key)
         finally:
             native.stop()
+
+    def _xdotool(self, *args):
+        return subprocess.run(["xdotool", *args], env=self.x_env, check=True, capture_output=True,
+                              text=True, timeout=60).stdout.strip()
 
     def close(self):
         try:
@@ -236,10 +244,8 @@ class WineHost:
 
 class _CursorImage(ctypes.Structure):
     _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short),
-                ("width", ctypes.c_ushort), ("height", ctypes.c_ushort),
-                ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
-                ("cursor_serial", ctypes.c_ulong),
-                ("pixels", ctypes.POINTER(ctypes.c_ulong))]
+                *((name, ctypes.c_ushort) for name in ("width", "height", "xhot", "yhot")),
+                ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong))]
 
 
 def _library(name):
@@ -254,22 +260,18 @@ def x_pointer_shape(display):
     x11, xfixes = _library("X11"), _library("Xfixes")
     x11.XOpenDisplay.restype = ctypes.c_void_p
     x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    x11.XFree.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = x11.XFree.argtypes = [ctypes.c_void_p]
     xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(_CursorImage)
     xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
     connection = x11.XOpenDisplay(display.encode())
     if not connection:
         raise RuntimeError(f"cannot open display {display}")
-    try:
+    with contextlib.ExitStack() as stack:
+        stack.callback(x11.XCloseDisplay, connection)
         image = xfixes.XFixesGetCursorImage(connection)
         if not image:
             raise RuntimeError("XFixesGetCursorImage failed")
-        try:
-            c = image.contents
-            pixels = tuple(c.pixels[i] & 0xFFFFFFFF for i in range(c.width * c.height))
-            return (c.width, c.height, c.xhot, c.yhot, pixels)
-        finally:
-            x11.XFree(image)
-    finally:
-        x11.XCloseDisplay(connection)
+        stack.callback(x11.XFree, image)
+        c = image.contents
+        return (c.width, c.height, c.xhot, c.yhot,
+                tuple(c.pixels[i] & 0xFFFFFFFF for i in range(c.width * c.height)))

@@ -14,11 +14,6 @@ class Label:
     text: bytes
 
 
-def _prop(obj, name, default=None):
-    prop = obj.props.get(name)
-    return default if prop is None else prop.value
-
-
 def label_bytes(obj, codepage):
     """A label's caption as the program holds it: 8-bit captions as stored, UTF-8 ones in the
     running code page with '?' for what it lacks."""
@@ -39,33 +34,33 @@ class Expected:
 
     def __init__(self, form, tool, face, codepage="cp1252", size=None, places=None,
                  boxes=None, captions=None, font_heights=None):
-        self.canvas = Canvas(*(size or (_prop(form, "ClientWidth"), _prop(form, "ClientHeight"))),
+        self.canvas = Canvas(*(size or (form.value("ClientWidth"), form.value("ClientHeight"))),
                              face)
         self.labels = []
         places, boxes, captions = places or {}, boxes or {}, captions or {}
         font_heights = font_heights or {}
         for obj in form.children:
-            left, top = places.get(obj.name, (_prop(obj, "Left", 0), _prop(obj, "Top", 0)))
+            left, top = places.get(obj.name, (obj.value("Left", 0), obj.value("Top", 0)))
             if obj.cls == "TImage":
-                self.canvas.blend(read_payload(_prop(obj, "Picture.Data")), left, top)
+                self.canvas.blend(read_payload(obj.value("Picture.Data")), left, top)
             else:
                 self._label(obj, tool, left, top, codepage, boxes.get(obj.name),
                             captions.get(obj.name), font_heights.get(obj.name))
 
     def _label(self, obj, tool, left, top, codepage, box, caption, font_height):
         text = label_bytes(obj, codepage) if caption is None else caption
-        face = _prop(obj, "Font.Name")
-        height = font_height or _prop(obj, "Font.Height")
-        if _prop(obj, "AutoSize", True):
+        face = obj.value("Font.Name")
+        height = font_height or obj.value("Font.Height")
+        if obj.value("AutoSize", True):
             measured = tool.text(face, height, text or b" ")
             box = (left, top, measured.width, measured.height)
         else:
-            box = box or (left, top, _prop(obj, "Width"), _prop(obj, "Height"))
-        if not _prop(obj, "Transparent", False):
-            self.canvas.fill(box, COLOURS[_prop(obj, "Color")])
+            box = box or (left, top, obj.value("Width"), obj.value("Height"))
+        if not obj.value("Transparent", False):
+            self.canvas.fill(box, COLOURS[obj.value("Color")])
         # Drawn by the platform over what lies beneath, so that smoothed text blends as it does
         # on the widget (Wine smooths some fonts at some heights, 18 pixels among them).
-        drawn = tool.draw(face, height, text, box[2:], COLOURS[_prop(obj, "Font.Color")],
+        drawn = tool.draw(face, height, text, box[2:], COLOURS[obj.value("Font.Color")],
                           self.canvas.region(box))
         self.canvas.put(box, drawn)
         self.labels.append(Label(obj.name, box, text))

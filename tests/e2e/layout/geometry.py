@@ -15,32 +15,27 @@ def mul_div(a, b, c):
     return -magnitude if (a * b < 0) != (c < 0) else magnitude
 
 
-def _prop(obj, name, default=None):
-    prop = obj.props.get(name)
-    return default if prop is None else prop.value
-
-
 # Where the widget stands on the screen and its client area's size at 96 dpi, from the form
 # description the program is built with.
 _FORM = parse_form((ROOT / "resources" / "TForm1.bin").read_bytes())
-ORIGIN = (_prop(_FORM, "Left"), _prop(_FORM, "Top"))
-SIZE = (_prop(_FORM, "ClientWidth"), _prop(_FORM, "ClientHeight"))
+ORIGIN = (_FORM.value("Left"), _FORM.value("Top"))
+SIZE = (_FORM.value("ClientWidth"), _FORM.value("ClientHeight"))
 
 
 class Geometry:
     def __init__(self, form, dpi, text_height):
         """`text_height`: the height of "0" in the form's font at `dpi` (`measure` finds it)."""
         self.dpi = dpi
-        self.n, self.stored = text_height, _prop(form, "TextHeight")
-        self.client = (self.scale(_prop(form, "ClientWidth")),
-                       self.scale(_prop(form, "ClientHeight")))
+        self.n, self.stored = text_height, form.value("TextHeight")
+        self.client = (self.scale(form.value("ClientWidth")),
+                       self.scale(form.value("ClientHeight")))
         self.components = {}
         self._stored = {}
         self.font_heights = {}
         for obj in form.children:
-            left, top = _prop(obj, "Left", 0), _prop(obj, "Top", 0)
+            left, top = obj.value("Left", 0), obj.value("Top", 0)
             self._stored[obj.name] = (left, top)
-            width, height = _prop(obj, "Width"), _prop(obj, "Height")
+            width, height = obj.value("Width"), obj.value("Height")
             if obj.cls == "TImage":
                 # A picture keeps its size and only moves.
                 box = (self.scale(left), self.scale(top), width, height)
@@ -48,16 +43,16 @@ class Geometry:
                 box = (self.scale(left), self.scale(top),
                        self.scale(left + width) - self.scale(left),
                        self.scale(top + height) - self.scale(top))
-                self.font_heights[obj.name] = self._font_height(_prop(obj, "Font.Height"))
+                self.font_heights[obj.name] = self._font_height(obj.value("Font.Height"))
             self.components[obj.name] = (obj.cls, box)
 
     @classmethod
     def measure(cls, form, layout, dpi):
         """The geometry at `dpi`, with the driver (run at that resolution) measuring "0"."""
-        height = _prop(form, "Font.Height")
-        if dpi != _prop(form, "PixelsPerInch"):
-            height = mul_div(height, dpi, _prop(form, "PixelsPerInch"))
-        return cls(form, dpi, layout.text(_prop(form, "Font.Name"), height, YARDSTICK).height)
+        height = form.value("Font.Height")
+        if dpi != form.value("PixelsPerInch"):
+            height = mul_div(height, dpi, form.value("PixelsPerInch"))
+        return cls(form, dpi, layout.text(form.value("Font.Name"), height, YARDSTICK).height)
 
     def scale(self, number):
         return number if self.n == self.stored else mul_div(number, self.n, self.stored)
