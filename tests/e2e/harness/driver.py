@@ -47,6 +47,11 @@ def _pairs(lines, read=str, separator="="):
     return {key: read(value) for key, value in (line.split(separator, 1) for line in lines)}
 
 
+def _command(name, read=lambda lines: None):
+    """A method that runs the command with the method's arguments and reads what it prints."""
+    return lambda self, *args: read(self.lines(name, *args))
+
+
 def _read(stdout, replies):
     for line in stdout:
         replies.put(line)
@@ -207,9 +212,6 @@ class Driver:
     def button_face(self):
         return _numbers(self.lines("syscolor", 15)[0], None)  # COLOR_BTNFACE
 
-    def error_text(self, code):
-        return bytes.fromhex(self.lines("errortext", code)[0])
-
     def start(self, exe, *args, show=None):
         """A start that Wine lost before the program ran is tried again."""
         for attempt in range(1, START_ATTEMPTS + 1):
@@ -224,28 +226,15 @@ class Driver:
     def kill(self, pid):
         self.call("kill", pid)
 
-    def suspend(self, pid):
-        self.lines("suspend", pid)
-
-    def resume(self, pid):
-        self.lines("resume", pid)
-
-    def memory_kb(self, pid):
-        return int(self.lines("memory", pid)[0])
-
-    def gdi_objects(self, pid):
-        return int(self.lines("gdi", pid)[-1].split("=")[1])
-
-    def screen(self, *rect):
-        size, rgb = self.lines("screen", *rect)
-        return (*_numbers(size, None), bytes.fromhex(rgb))
-
-    def mouse(self, action, *args):
-        lines = self.lines("mouse", action, *args)
-        return _numbers(lines[0], None) if lines else None
-
-    def cursor(self):
-        return _pairs(self.lines("cursor"), _hex)
+    suspend, resume = _command("suspend"), _command("resume")  # a process id
+    memory_kb = _command("memory", lambda lines: int(lines[0]))  # a process id
+    gdi_objects = _command("gdi", lambda lines: int(lines[-1].split("=")[1]))  # a process id
+    error_text = _command("errortext", lambda lines: bytes.fromhex(lines[0]))  # an error code
+    cursor = _command("cursor", lambda lines: _pairs(lines, _hex))
+    # left, top, right, bottom, or nothing for the whole screen
+    screen = _command("screen", lambda lines: (*_numbers(lines[0], None), bytes.fromhex(lines[1])))
+    # "move", x, y (where the pointer went), or "down" or "up", button
+    mouse = _command("mouse", lambda lines: _numbers(lines[0], None) if lines else None)
 
     def text(self, face, height, data):
         size, *rows = self.lines("text", face, height, data.hex())

@@ -1,7 +1,7 @@
 """Message boxes of other processes through the driver: what one shows, pressing its buttons
 with the mouse, and reference boxes shown by the platform for comparison."""
 
-import dataclasses
+import collections
 
 from harness import screen
 from harness.poll import wait_until
@@ -10,11 +10,9 @@ IDOK = 1
 MB_OK, MB_ICONSTOP, MB_ICONINFORMATION = 0x0, 0x10, 0x40
 
 
-@dataclasses.dataclass
-class BoxFacts:
-    text: bytes
-    icon: tuple  # left, top, right, bottom on the screen, or None
-    buttons: list  # (id, text) in creation order
+# The message's bytes; the icon's left, top, right and bottom on the screen, or None; the push
+# buttons' (id, text) in creation order.
+BoxFacts = collections.namedtuple("BoxFacts", "text icon buttons")
 
 
 class BoxTool:
@@ -41,12 +39,9 @@ class BoxTool:
     def icon_pixels(self, tool, box):
         """The pixels of the box's icon as the screen shows them, once it has been drawn."""
         icon = wait_until(lambda: self.facts(box).icon, f"the icon of box {box:#x}")
-
-        def drawn():
-            pixels = screen.capture(tool, *icon).rgb
-            return pixels if len(set(pixels[i:i + 3] for i in range(0, len(pixels), 3))) > 1 \
-                else None
-        return wait_until(drawn, f"the icon of box {box:#x} drawn")
+        colours = lambda rgb: {rgb[i:i + 3] for i in range(0, len(rgb), 3)}
+        return wait_until(lambda: screen.capture(tool, *icon).rgb, f"the icon of box {box:#x}"
+                          " drawn", accept=lambda rgb: len(colours(rgb)) > 1)
 
     def reference_icon(self, tool, flags, caption="Reference box"):
         """The icon pixels of a box that the platform shows with `flags`, in the driver."""

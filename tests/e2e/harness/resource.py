@@ -7,12 +7,8 @@ import struct
 RT_RCDATA = 10
 
 
-def _u16(data, at):
-    return struct.unpack_from("<H", data, at)[0]
-
-
-def _u32(data, at):
-    return struct.unpack_from("<I", data, at)[0]
+_u16 = lambda data, at: struct.unpack_from("<H", data, at)[0]
+_u32 = lambda data, at: struct.unpack_from("<I", data, at)[0]
 
 
 def _entries(data, base, directory):
@@ -108,24 +104,15 @@ class _Reader:
         return self.take(self.byte()).decode("latin-1")
 
     def value(self, kind):
-        if kind == 2:
-            return struct.unpack("<b", self.take(1))[0]
-        if kind == 3:
-            return struct.unpack("<h", self.take(2))[0]
-        if kind in (6, 7):
-            return self.short_string()
-        if kind in (8, 9):
-            return kind == 9
-        if kind == 10:
-            return self.take(struct.unpack("<I", self.take(4))[0])
-        if kind == 11:
-            names = []
-            while name := self.short_string():
-                names.append(name)
-            return names
-        if kind == 20:
-            return self.take(struct.unpack("<I", self.take(4))[0]).decode("utf-8")
-        raise ValueError(f"unknown type byte {kind} at {self.at - 1}")
+        number = lambda form: struct.unpack(form, self.take(struct.calcsize(form)))[0]
+        read = {2: lambda: number("<b"), 3: lambda: number("<h"), 6: self.short_string,
+                7: self.short_string, 8: lambda: False, 9: lambda: True,
+                10: lambda: self.take(number("<I")),
+                11: lambda: list(iter(self.short_string, "")),  # names up to an empty one
+                20: lambda: self.take(number("<I")).decode("utf-8")}.get(kind)
+        if read is None:
+            raise ValueError(f"unknown type byte {kind} at {self.at - 1}")
+        return read()
 
     def obj(self):
         cls, name, props, children = self.short_string(), self.short_string(), {}, []

@@ -46,7 +46,7 @@ def wait_for_first_paint(tool, rect, before):
     last = [None]
 
     def settled():
-        now = capture(tool).region(*rect)
+        now = capture(tool, *rect).rgb
         done = now != empty and now == last[0]
         last[0] = now
         return done

@@ -1,17 +1,13 @@
 """What the widget's client area must show, worked out from its form description alone."""
 
-import dataclasses
+import collections
 
 from .pictures import Canvas, read_payload
 
 COLOURS = {"clBlack": (0, 0, 0), "clWhite": (255, 255, 255)}
 
 
-@dataclasses.dataclass
-class Label:
-    name: str
-    box: tuple  # left, top, width, height
-    text: bytes
+Label = collections.namedtuple("Label", "name box text")  # box: left, top, width, height
 
 
 def label_bytes(obj, codepage):

@@ -81,14 +81,16 @@ class Canvas:
         self.width, self.height = width, height
         self.pixels = [[tuple(colour)] * width for _ in range(height)]
 
+    def _clipped(self, left, top, width, height):
+        """Each (x, y) of a box that lies on the canvas."""
+        return ((x, y) for y in range(max(0, top), min(self.height, top + height))
+                for x in range(max(0, left), min(self.width, left + width)))
+
     def blend(self, picture, left, top):
-        for y in range(max(0, top), min(self.height, top + picture.height)):
-            target = self.pixels[y]
-            source = picture.rows[y - top]
-            for x in range(max(0, left), min(self.width, left + picture.width)):
-                b, g, r, a = source[x - left]
-                target[x] = tuple((d * 256 + (s - d) * a) >> 8
-                                  for s, d in zip((r, g, b), target[x]))
+        for x, y in self._clipped(left, top, picture.width, picture.height):
+            b, g, r, a = picture.rows[y - top][x - left]
+            self.pixels[y][x] = tuple((d * 256 + (s - d) * a) >> 8
+                                      for s, d in zip((r, g, b), self.pixels[y][x]))
 
     def paste(self, picture, left, top, transparent=None):
         """Copies the picture's colours as they are, leaving out those equal to `transparent`."""
@@ -99,10 +101,8 @@ class Canvas:
                     self.pixels[top + y][left + x] = (r, g, b)
 
     def fill(self, box, colour):
-        left, top, width, height = box
-        for y in range(max(0, top), min(self.height, top + height)):
-            for x in range(max(0, left), min(self.width, left + width)):
-                self.pixels[y][x] = tuple(colour)
+        for x, y in self._clipped(*box):
+            self.pixels[y][x] = tuple(colour)
 
     def region(self, box):
         """The pixels of a box, rows top-down, as RGB bytes; black where it leaves the canvas."""
@@ -113,11 +113,10 @@ class Canvas:
 
     def put(self, box, rgb):
         """Replaces a box's pixels with RGB bytes, rows top-down, clipped to the canvas."""
-        left, top, width, height = box
-        for y in range(max(0, top), min(self.height, top + height)):
-            for x in range(max(0, left), min(self.width, left + width)):
-                at = 3 * ((y - top) * width + x - left)
-                self.pixels[y][x] = tuple(rgb[at:at + 3])
+        left, top, width, _ = box
+        for x, y in self._clipped(*box):
+            at = 3 * ((y - top) * width + x - left)
+            self.pixels[y][x] = tuple(rgb[at:at + 3])
 
     def rgb(self):
         return b"".join(bytes(p) for row in self.pixels for p in row)
