@@ -5,6 +5,7 @@ HKCU\\Software\\Wine\\WineBrowser "Browsers"; pointed at this script, every hand
 to a log, one line per argument, each call closed by an "end" line."""
 
 import os
+import pathlib
 import stat
 
 from .poll import wait_until
@@ -30,15 +31,10 @@ class RecordingBrowser:
 
     def calls(self):
         """The argument lists of the hand-offs so far, oldest first."""
-        calls, current = [], []
-        with open(self.log_path) as log:
-            for line in log.read().splitlines():
-                if line == "end":
-                    calls.append(current)
-                    current = []
-                else:
-                    current.append(line[len("arg "):])
-        return calls
+        lines = pathlib.Path(self.log_path).read_text().splitlines()
+        ends = [at for at, line in enumerate(lines) if line == "end"]
+        return [[line[len("arg "):] for line in lines[start + 1:end]]
+                for start, end in zip([-1] + ends, ends)]
 
     def wait_calls(self, count):
         return wait_until(self.calls, f"{count} hand-offs to the browser stand-in "

@@ -42,7 +42,6 @@ class Configuration:
                       if env.get(variable)})
 
     def environment(self):
-        """The variables that give a run this configuration."""
         return {variable: str(getattr(self, key)) for key, variable in VARIABLES.items()
                 if getattr(self, key) is not None}
 
@@ -63,19 +62,6 @@ class Configuration:
         their folders."""
         return [generated_locale(name) for name in (self.lang, self.messages)
                 if name and name not in BUILT_IN_LOCALES]
-
-    def set_keyboard(self, display):
-        """Gives the X display the layout before Wine reads it; Wine reads it once, at start."""
-        if self.keyboard is None:
-            return
-        xkb = dict(os.environ, DISPLAY=display)
-        subprocess.run(["setxkbmap", "-layout", self.keyboard, "-model", "pc105"], env=xkb,
-                       check=True, capture_output=True, timeout=30)
-        query = subprocess.run(["setxkbmap", "-query"], env=xkb, check=True,
-                               capture_output=True, text=True, timeout=30).stdout
-        if f"layout:     {self.keyboard}\n" not in query:
-            raise RuntimeError(f"setxkbmap did not give the display the layout "
-                               f"{self.keyboard}: {query}")
 
     def mismatches(self, seen):
         """Each setting that did not take, as "name: wanted, seen", given the driver's `system`."""

@@ -86,7 +86,6 @@ class Started:
         return code
 
     def stop(self):
-        """Ends the program unless it has ended; returns its exit code."""
         if self.poll() is None:
             self.driver.kill(self.pid)
         return self.wait(10)

@@ -42,7 +42,6 @@ class NativeHost:
 
     @staticmethod
     def press_scan_codes(driver, chords):
-        """Presses physical keys, each chord a list of scan codes (modifiers first)."""
         driver.lines("keys", *("+".join(f"sc{code:x}" for code in chord) for chord in chords))
 
     def pointer_shape(self, driver):

@@ -108,7 +108,6 @@ def finish(process, stopping):
 
 
 def run(cell, desktops, stopping):
-    """Runs one cell on a free desktop, unless the run is stopping."""
     desktop = desktops.get()
     if stopping.is_set():
         desktops.put(desktop)

@@ -15,7 +15,6 @@ def on_screen(position, client):
 
 
 def start_painted(tool, start_widget):
-    """Starts the widget and returns it once its first paint has settled on the screen."""
     before = screen.capture(tool)
     widget = start_widget()
     screen.wait_for_first_paint(tool, widget.wait_shown().rect, before)

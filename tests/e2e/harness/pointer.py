@@ -27,7 +27,6 @@ class Pointer:
         self.release()
 
     def drag(self, start, end):
-        """A left-button drag."""
         self.move(*start)
         self.press()
         self.move(*end)

@@ -1,6 +1,7 @@
 """probe.exe: target windows that record every keyboard message they are sent."""
 
 import dataclasses
+import pathlib
 
 from .poll import wait_until
 
@@ -35,31 +36,26 @@ class Probe:
             accept=lambda opened: len(opened) == len(titles))
 
     def _lines(self):
-        with open(self.log_path) as log:
-            return [line.split() for line in log if line.endswith("\n")]
+        return [line.split() for line in self.log().split("\n")[:-1]]  # whole lines only
 
     def messages(self):
         return [Message(*(int(word, 16) for word in words[1:]))
                 for words in self._lines() if words[0] == "msg"]
 
     def keys(self, hwnd=None):
-        """Keyboard messages and WM_HOTKEY received, optionally only those of one window."""
         return [m for m in self.messages()
                 if (m.msg in KEY_MESSAGES or m.msg == WM_HOTKEY) and hwnd in (None, m.hwnd)]
 
     def received(self, hwnd, msg=WM_KEYDOWN):
-        """The messages of one kind that a window received, in order."""
         return [m for m in self.keys(hwnd) if m.msg == msg]
 
     def wait_received(self, hwnd, count, msg=WM_KEYDOWN):
-        """Waits until a window has received at least `count` messages of one kind."""
         return wait_until(lambda: self.received(hwnd, msg),
                           lambda: f"{count} messages {msg:#06x} at {hwnd:#x}; "
                                   f"log {self.log_path}:\n{self.log()}",
                           accept=lambda got: len(got) >= count)
 
     def focused(self):
-        """The probe window that has the keyboard focus now, or None."""
         focus = None
         for m in self.messages():
             if m.msg == WM_SETFOCUS:
@@ -69,8 +65,7 @@ class Probe:
         return focus
 
     def log(self):
-        with open(self.log_path) as log:
-            return log.read()
+        return pathlib.Path(self.log_path).read_text()
 
     def stop(self):
         return self.process.stop()

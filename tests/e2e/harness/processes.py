@@ -11,7 +11,6 @@ class Process(subprocess.Popen):
         _running.append(self)
 
     def stop(self, grace=3.0):
-        """Asks the process to end, kills it if it does not, and reaps it."""
         if self.poll() is None:
             try:
                 self.terminate()

@@ -1,5 +1,7 @@
 """The widget and the helpers run in a chosen locale."""
 
+import functools
+
 from .driver import Driver
 from .widget import Widget, stop_all
 
@@ -15,7 +17,6 @@ class Session:
         self.env = bench.host.environment(lang, messages)
         self.widgets = []
         self._tool = None
-        self._codepage = None
 
     @property
     def tool(self):
@@ -25,12 +26,10 @@ class Session:
 
     layout = tool
 
-    @property
+    @functools.cached_property
     def codepage(self):
         """The Python codec of the system's code page, in which the program's 8-bit text is."""
-        if self._codepage is None:
-            self._codepage = f"cp{self.tool.system()['acp']}"
-        return self._codepage
+        return f"cp{self.tool.system()['acp']}"
 
     def start(self, exe):
         widget = Widget(self.tool, str(exe))

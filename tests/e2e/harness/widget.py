@@ -36,8 +36,7 @@ def stop_all(widgets):
 
 class Widget:
     def __init__(self, tool, exe, show=None):
-        self.tool = tool
-        self.exe = exe
+        self.tool, self.exe = tool, exe
         self.launcher = tool.start(exe, show=show)
         self.pid = self.launcher.pid
         self.app = self._window("TApplication")
@@ -69,7 +68,6 @@ class Widget:
         return self.launcher.poll() is None
 
     def exit_code(self, timeout=15):
-        """The program's exit code once it has ended."""
         return self.launcher.wait(timeout)
 
     def close(self):

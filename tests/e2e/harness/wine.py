@@ -57,7 +57,6 @@ class Wine:
         return self._run_once(argv, timeout)
 
     def output(self, *argv, timeout=60):
-        """What a command line that must succeed printed, as 8-bit text."""
         done = self.run(*map(str, argv), timeout=timeout)
         if done.returncode != 0:
             raise RuntimeError(f"{' '.join(map(str, argv[:7]))} exited {done.returncode}: "
@@ -137,7 +136,11 @@ class WineHost:
         self.wine = Wine(prefix, self.display.name)
         configuration.locale_environment(self.wine.env)
         try:
-            configuration.set_keyboard(self.display.name)
+            if layout := configuration.keyboard:  # given to the display before Wine reads it
+                self._x("setxkbmap", "-layout", layout, "-model", "pc105")
+                query = self._x("setxkbmap", "-query")
+                if f"layout:     {layout}" not in query.splitlines():
+                    raise RuntimeError(f"setxkbmap did not give the display {layout}: {query}")
             self.wine.ensure_prefix()
             self.wine.start_server()
             self.settings = self.registry(configuration)
@@ -189,7 +192,6 @@ class WineHost:
 
     @staticmethod
     def windows_path(path):
-        """A Unix path through drive Z:; a Windows path as it is."""
         return windows_path(path) if str(path).startswith("/") else str(path)
 
     def restart_server(self):
@@ -213,7 +215,8 @@ class WineHost:
         presses = [word for *modifiers, key in chords for word in
                    [*(f"keydown {code + 8}" for code in modifiers), f"key {key + 8}",
                     *(f"keyup {code + 8}" for code in reversed(modifiers))]]
-        self._xdotool("windowfocus", "--sync", str(int(window, 16)), *" ".join(presses).split())
+        self._x("xdotool", "windowfocus", "--sync", str(int(window, 16)),
+                *" ".join(presses).split())
 
     def type_on_x_keyboard(self, steps):
         """For each (title, key): gives the X window of that title the X focus and types the key
@@ -223,16 +226,17 @@ class WineHost:
                          stderr=subprocess.DEVNULL)
         try:
             for title, key in steps:
-                window = self._xdotool("search", "--sync", "--name", f"^{title}$").split()[0]
-                self._xdotool("windowfocus", "--sync", window)
-                assert self._xdotool("getwindowfocus") == window
-                self._xdotool("key", key)
+                window = self._x("xdotool", "search", "--sync", "--name", f"^{title}$").split()[0]
+                self._x("xdotool", "windowfocus", "--sync", window)
+                assert self._x("xdotool", "getwindowfocus") == window
+                self._x("xdotool", "key", key)
         finally:
             native.stop()
 
-    def _xdotool(self, *args):
-        return subprocess.run(["xdotool", *args], env=self.x_env, check=True, capture_output=True,
-                              text=True, timeout=60).stdout.strip()
+    def _x(self, *argv):
+        """Runs an X client on the host's display; returns what it printed."""
+        return subprocess.run(argv, env=self.x_env, check=True, capture_output=True, text=True,
+                              timeout=60).stdout.strip()
 
     def close(self):
         try:

@@ -6,13 +6,11 @@ from harness.poll import Timeout, wait_until
 
 
 def save_client_png(tool, facts, name):
-    """Saves the widget's client area as it is on screen now, among the run's artifacts."""
     return screen.save_png(tool, ARTIFACTS / name, (*facts.rect[:2], *facts.client[2:]))
 
 
 def client_pixels(tool, facts):
-    left, top = facts.rect[:2]
-    width, height = facts.client[2], facts.client[3]
+    (left, top), (width, height) = facts.rect[:2], facts.client[2:]
     return screen.capture(tool, left, top, left + width, top + height).rgb
 
 
