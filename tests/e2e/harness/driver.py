@@ -30,7 +30,8 @@ LAYOUT_SCAN_CODES = {"fr": {"m": 0x27}}
 _hex = lambda text: int(text, 16)
 _latin1 = lambda hex_text: bytes.fromhex(hex_text).decode("latin-1")
 _numbers = lambda text, separator=",": tuple(map(int, text.split(separator)))
-# How each line of the driver's `info` reads, in the order it prints them.
+# How each fact that the driver's `info` prints reads, by its key, in the order WindowFacts holds
+# them.
 _FACTS = {"class": str, "title_hex": _latin1,
           **dict.fromkeys(("owner", "parent", "style", "exstyle"), _hex),
           **dict.fromkeys(("rect", "client"), _numbers),
@@ -243,11 +244,10 @@ class Driver:
 
     def draw(self, face, height, data, size, colour, beneath):
         width, height_in_pixels = size
-        words = self.lines("draw", face, height, data.hex(), width, height_in_pixels,
-                           bytes(colour).hex(), beneath.hex())
-        assert words[0] == f"{width} {height_in_pixels}", words[:1]
-        rows = words[1:]
-        assert len(rows) == height_in_pixels and all(len(r) == 6 * width for r in rows), words[:1]
+        size, *rows = self.lines("draw", face, height, data.hex(), width, height_in_pixels,
+                                 bytes(colour).hex(), beneath.hex())
+        assert size == f"{width} {height_in_pixels}", size
+        assert len(rows) == height_in_pixels and all(len(r) == 6 * width for r in rows), size
         return bytes.fromhex("".join(rows))
 
     def dialog_texts(self, hwnd):

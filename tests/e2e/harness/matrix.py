@@ -25,7 +25,6 @@ from .paths import ROOT
 
 E2E = ROOT / "tests" / "e2e"
 OUT = ROOT / "build" / "matrix"
-BUILDS = {"win64": ROOT / "build" / "win64", "win32": ROOT / "build" / "win32"}
 CELL_SECONDS = 600
 OUTCOMES = ("passed", "failed", "skipped", "cut off", "not run")
 
@@ -60,7 +59,7 @@ class Cell:
                 f"{self.seconds:>6.1f}s  {self.detail}")
 
     def environment(self, desktop):
-        env = dict(os.environ, HOTKEYS_WIN_DIR=str(BUILDS[self.build]),
+        env = dict(os.environ, HOTKEYS_WIN_DIR=str(ROOT / "build" / self.build),
                    HOTKEYS_E2E_ARTIFACTS=str(self.folder), PYTHONPATH=str(E2E),
                    PYTHONDONTWRITEBYTECODE="1", CTEST_RESOURCE_GROUP_0_DESKTOP=f"id:{desktop}")
         for variable in VARIABLES.values():

@@ -56,13 +56,6 @@ class Wine:
             time.sleep(0.5)
         return self._run_once(argv, timeout)
 
-    def output(self, *argv, timeout=60):
-        done = self.run(*map(str, argv), timeout=timeout)
-        if done.returncode != 0:
-            raise RuntimeError(f"{' '.join(map(str, argv[:7]))} exited {done.returncode}: "
-                               f"{done.stdout!r} {done.stderr!r}")
-        return done.stdout.decode("latin-1")
-
     def _run_once(self, argv, timeout):
         """The output goes through files, not pipes: a Wine service that the program happens to
         start inherits its output handles and would hold a pipe open long after it ended."""
@@ -178,8 +171,12 @@ class WineHost:
         lines = query.stdout.decode("latin-1").splitlines() if query.returncode == 0 else []
         old = [words[1:] for words in (line.split(None, 2) for line in lines)
                if len(words) == 3 and words[0] == name]
-        add = lambda kind, data: self.wine.output("reg", "add", key, "/v", name, "/t", kind,
-                                                  "/d", data, "/f")
+
+        def add(kind, data):
+            done = self.wine.run("reg", "add", key, "/v", name, "/t", kind, "/d", str(data), "/f")
+            if done.returncode != 0:
+                raise RuntimeError(f"reg add {key} /v {name} /d {data} exited {done.returncode}: "
+                                   f"{done.stdout!r} {done.stderr!r}")
         add(kind, data)
         try:
             yield

@@ -33,8 +33,8 @@ class Expected:
         self.canvas = Canvas(*(size or (form.value("ClientWidth"), form.value("ClientHeight"))),
                              face)
         self.labels = []
-        places, boxes, captions = places or {}, boxes or {}, captions or {}
-        font_heights = font_heights or {}
+        places, boxes, captions, font_heights = (
+            given or {} for given in (places, boxes, captions, font_heights))
         for obj in form.children:
             left, top = places.get(obj.name, (obj.value("Left", 0), obj.value("Top", 0)))
             if obj.cls == "TImage":

@@ -29,9 +29,7 @@ class Geometry:
         self.n, self.stored = text_height, form.value("TextHeight")
         self.client = (self.scale(form.value("ClientWidth")),
                        self.scale(form.value("ClientHeight")))
-        self.components = {}
-        self._stored = {}
-        self.font_heights = {}
+        self.components, self._stored, self.font_heights = {}, {}, {}
         for obj in form.children:
             left, top = obj.value("Left", 0), obj.value("Top", 0)
             self._stored[obj.name] = (left, top)
@@ -86,8 +84,8 @@ class Geometry:
 
     def expected_look(self):
         """The arguments of layout.expected.Expected that give the look at this resolution."""
-        labels = [name for name, (cls, _) in self.components.items() if cls != "TImage"]
         return {"size": self.client,
                 "places": {name: box[:2] for name, (_, box) in self.components.items()},
-                "boxes": {name: self.box(name) for name in labels},
+                "boxes": {name: box for name, (cls, box) in self.components.items()
+                          if cls != "TImage"},
                 "font_heights": self.font_heights}

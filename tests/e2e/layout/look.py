@@ -29,7 +29,6 @@ def mismatches(actual, expected, width, skip=()):
 def wait_for_look(tool, widget, expected, what):
     """Waits until the widget's client area is exactly `expected`; fails listing differences."""
     facts = widget.wait_shown()
-    width = facts.client[2]
     want = expected.rgb()
     last = [b""]
 
@@ -40,7 +39,7 @@ def wait_for_look(tool, widget, expected, what):
     try:
         wait_until(matches, what)
     except Timeout:
-        wrong = mismatches(last[0], want, width)
+        wrong = mismatches(last[0], want, facts.client[2])
         raise AssertionError(f"{what}: {len(wrong)} pixels differ, first ones "
                              f"(x, y, expected, actual): {wrong[:12]}") from None
     return last[0]

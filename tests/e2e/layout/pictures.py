@@ -5,24 +5,19 @@ Written apart from the program's own decoding and blending on purpose, as an ind
 a fault in either shows as a difference on the screen, where reusing the program's code would
 hide it."""
 
+import collections
 import struct
 
 
-class Picture:
-    def __init__(self, width, height, rows):
-        self.width, self.height, self.rows = width, height, rows  # rows top-down of (b, g, r, a)
+Picture = collections.namedtuple("Picture", "width height rows")  # rows top-down of (b, g, r, a)
 
 
 def _uncompressed_rows(pixels, width, count, bits):
     """Stored rows of (b, g, r, a): 32-bit pixels as they are, 24-bit ones opaque."""
     size = bits // 8
     stride = (width * size + 3) // 4 * 4
-    rows = []
-    for y in range(count):
-        row = pixels[y * stride:y * stride + width * size]
-        rows.append([tuple(row[size * x:size * x + 3]) + (row[size * x + 3] if size == 4 else 255,)
-                     for x in range(width)])
-    return rows
+    return [[tuple(row[size * x:size * x + 3]) + (row[size * x + 3] if size == 4 else 255,)
+             for x in range(width)] for row in (pixels[y * stride:(y + 1) * stride] for y in range(count))]
 
 
 def _rle8_rows(pixels, width, count, palette):
