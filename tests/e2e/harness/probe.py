@@ -1,6 +1,6 @@
 """probe.exe: target windows that record every keyboard message they are sent."""
 
-import dataclasses
+import collections
 import pathlib
 
 from .poll import wait_until
@@ -12,13 +12,7 @@ KEY_MESSAGES = range(0x0100, 0x0108)
 WM_HOTKEY = 0x0312
 
 
-@dataclasses.dataclass(frozen=True)
-class Message:
-    hwnd: int
-    msg: int
-    wparam: int
-    lparam: int
-
+class Message(collections.namedtuple("Message", "hwnd msg wparam lparam")):
     def __repr__(self):
         return f"({self.hwnd:#x} {self.msg:#06x} {self.wparam:#x} {self.lparam:#x})"
 

@@ -1,5 +1,6 @@
 """The RCDATA resource "TFORM1" inside a PE file, and the form description it stores."""
 
+import collections
 import dataclasses
 import pathlib
 import struct
@@ -63,11 +64,7 @@ def find_rcdata_entry(data, name):
     return None
 
 
-@dataclasses.dataclass
-class Property:
-    type: int
-    value: object
-    offset: int  # of the value within the description
+Property = collections.namedtuple("Property", "type value offset")  # offset within the description
 
 
 @dataclasses.dataclass

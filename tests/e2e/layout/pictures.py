@@ -16,8 +16,9 @@ def _uncompressed_rows(pixels, width, count, bits):
     """Stored rows of (b, g, r, a): 32-bit pixels as they are, 24-bit ones opaque."""
     size = bits // 8
     stride = (width * size + 3) // 4 * 4
+    rows = (pixels[y * stride:(y + 1) * stride] for y in range(count))
     return [[tuple(row[size * x:size * x + 3]) + (row[size * x + 3] if size == 4 else 255,)
-             for x in range(width)] for row in (pixels[y * stride:(y + 1) * stride] for y in range(count))]
+             for x in range(width)] for row in rows]
 
 
 def _rle8_rows(pixels, width, count, palette):
