@@ -58,8 +58,6 @@ class Configuration:
             env["LOCPATH"] = ":".join(folders)  # glibc reads LOCPATH as a list, like PATH
 
     def made_locales(self):
-        """Generates the configuration's locales that are not built in, where missing; returns
-        their folders."""
         return [generated_locale(name) for name in (self.lang, self.messages)
                 if name and name not in BUILT_IN_LOCALES]
 

@@ -31,18 +31,25 @@ def _file_offset(data, sections, rva):
     raise ValueError(f"RVA {rva:#x} lies in no section")
 
 
-def find_rcdata(data, name):
-    """(file offset, size) of the RCDATA resource `name`, or None."""
-    entry = find_rcdata_entry(data, name)
+def find_rcdata_entry(data, name):
+    """(file offset of the data entry of the RCDATA resource `name`, the sections), or None.
+    The entry holds the resource's address and then its size, 4 bytes each."""
+    return find_resource_entry(data, RT_RCDATA, name)
+
+
+def find_resource(data, type_id, name):
+    """(file offset, size) of the resource of type `type_id` named (or numbered) `name`, or
+    None."""
+    entry = find_resource_entry(data, type_id, name)
     if entry is None:
         return None
     at, sections = entry
     return _file_offset(data, sections, _u32(data, at)), _u32(data, at + 4)
 
 
-def find_rcdata_entry(data, name):
-    """(file offset of the data entry of the RCDATA resource `name`, the sections), or None.
-    The entry holds the resource's address and then its size, 4 bytes each."""
+def find_resource_entry(data, type_id, name):
+    """(file offset of the data entry of the resource of type `type_id` named (or numbered)
+    `name`, the sections), or None."""
     pe = _u32(data, 0x3C)
     assert data[pe:pe + 4] == b"PE\0\0", "not a PE file"
     section_count, optional_size = _u16(data, pe + 6), _u16(data, pe + 20)
@@ -55,10 +62,11 @@ def find_rcdata_entry(data, name):
                 for s in (table + 40 * i for i in range(section_count))]
     base = _file_offset(data, sections, resource_rva)
     for found_type, types, _ in _entries(data, base, base):
-        if found_type != RT_RCDATA:
+        if found_type != type_id:
             continue
         for entry_name, names, _ in _entries(data, base, types):
-            if isinstance(entry_name, str) and entry_name.upper() == name.upper():
+            if entry_name == name or (isinstance(entry_name, str) and isinstance(name, str)
+                                      and entry_name.upper() == name.upper()):
                 _, leaf, _ = next(_entries(data, base, names))
                 return leaf, sections
     return None
@@ -136,7 +144,7 @@ def parse_form(data):
 def read_exe_form(exe_path):
     """The form description of an executable: (parsed form, file offset, bytes)."""
     data = pathlib.Path(exe_path).read_bytes()
-    found = find_rcdata(data, "TFORM1")
+    found = find_resource(data, RT_RCDATA, "TFORM1")
     assert found, f"{exe_path} has no TFORM1 resource"
     offset, size = found
     description = data[offset:offset + size]
