@@ -64,8 +64,7 @@ class DriverError(RuntimeError):
 
 
 def _encoded(argument):
-    """One argument of a command line: a space, a control character, a byte above 0x7E or '%'
-    as %XX."""
+    """One argument, with a space, a control character, a byte above 0x7E or '%' as %XX."""
     data = argument if isinstance(argument, bytes) else str(argument).encode()
     return "".join(chr(b) if 0x20 < b < 0x7F and b != 0x25 else f"%{b:02X}" for b in data)
 

@@ -18,8 +18,6 @@ class Process(subprocess.Popen):
             except subprocess.TimeoutExpired:
                 self.kill()
                 self.wait()
-        if self.stdout:
-            self.stdout.close()
         if self in _running:
             _running.remove(self)
         return self.returncode

@@ -249,16 +249,12 @@ class _CursorImage(ctypes.Structure):
                 ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong))]
 
 
-def _library(name):
-    path = ctypes.util.find_library(name)
-    if path is None:
-        raise RuntimeError(f"lib{name} is not installed (tools/install-deps.sh installs it)")
-    return ctypes.CDLL(path)
-
-
 def x_pointer_shape(display):
     """XFixesGetCursorImage, through ctypes, so the bench needs no X bindings for Python."""
-    x11, xfixes = _library("X11"), _library("Xfixes")
+    paths = [ctypes.util.find_library(name) for name in ("X11", "Xfixes")]
+    if None in paths:
+        raise RuntimeError("libX11 and libXfixes are needed (tools/install-deps.sh installs them)")
+    x11, xfixes = map(ctypes.CDLL, paths)
     x11.XOpenDisplay.restype = ctypes.c_void_p
     x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
     x11.XCloseDisplay.argtypes = x11.XFree.argtypes = [ctypes.c_void_p]
