@@ -3,8 +3,6 @@ underlines the next character, "&&" shows one "&", CR/LF starts a new line and a
 the next tab stop. The widget must measure and draw them exactly as the platform's DrawText
 draws the same bytes in a helper, pixel for pixel."""
 
-import pytest
-
 from harness.binding import bind
 from layout.expected import Expected
 from layout.look import wait_for_look

@@ -2,8 +2,6 @@
 "+" in the slot's label, which grows or shrinks from column 68 and leaves nothing of a longer
 earlier caption behind."""
 
-import pytest
-
 from harness.binding import bind
 from layout.expected import Expected
 from layout.look import save_client_png, wait_for_look
