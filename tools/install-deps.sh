@@ -15,7 +15,7 @@ else
         g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
         wine64 wine32:i386 fonts-wine fonts-liberation xvfb tigervnc-standalone-server xdotool
         x11-utils x11-xkb-utils
-        xkb-data imagemagick
+        xkb-data
         python3 python3-pytest locales libx11-6 libxfixes3
         clang libclang-rt-14-dev clang-tidy clang-format-14 cppcheck
         libz-mingw-w64-dev node-spdx-license-ids node-spdx-exceptions

@@ -11,6 +11,7 @@ from harness.configuration import Configuration
 from harness.driver import Driver
 from harness.host import make_host
 from harness.paths import ARTIFACTS, WIN_DIR
+from harness.poll import wait_until
 from harness.probe import Probe
 from harness.resource import read_exe_form
 from harness.session import Session
@@ -19,6 +20,18 @@ from layout.geometry import Geometry
 
 # What the harness runs from the build tree.
 HELPERS = ("HotKeys.exe", "driver.exe", "probe.exe", "menudump.dll")
+
+
+def settled(read, what, unlike=()):
+    """What read() gives once two readings in a row agree and it is none of `unlike`, so that
+    nothing half done (a paint, a pointer's change) is taken. Test files import it from here."""
+    readings = []
+
+    def same_twice():
+        readings.append(read())
+        done = readings[-2:-1] == readings[-1:] and readings[-1] not in unlike
+        return readings[-1] if done else None
+    return wait_until(same_twice, what)
 
 
 class Bench:
@@ -100,7 +113,6 @@ def start_widget(bench):
 
 @pytest.fixture
 def widget(start_widget):
-    """A widget started normally and shown."""
     shown = start_widget()
     shown.wait_shown()
     return shown
@@ -124,10 +136,15 @@ def local(bench):
 
 
 @pytest.fixture(scope="session")
-def geometry(bench):
+def form(bench):
+    """The form description stored in the program under test."""
+    return read_exe_form(bench.exe)[0]
+
+
+@pytest.fixture(scope="session")
+def geometry(bench, form):
     """Where the widget's components lie at the configuration's resolution (96 unless it names
     another)."""
-    form, _, _ = read_exe_form(bench.exe)
     return Geometry.measure(form, bench.tool, bench.configuration.dpi)
 
 

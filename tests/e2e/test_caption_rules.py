@@ -3,10 +3,7 @@ underlines the next character, "&&" shows one "&", CR/LF starts a new line and a
 the next tab stop. The widget must measure and draw them exactly as the platform's DrawText
 draws the same bytes in a helper, pixel for pixel."""
 
-import pytest
-
 from harness.binding import bind
-from harness.resource import read_exe_form
 from layout.expected import Expected
 from layout.look import wait_for_look
 
@@ -22,8 +19,7 @@ TITLES = [
 
 
 def test_captions_with_ampersands_line_breaks_and_tabs_look_as_drawtext_draws_them(
-        bench, local, open_probe):
-    form, _, _ = read_exe_form(bench.exe)
+        bench, form, local, open_probe):
     widget = local.start(bench.exe)
     face = local.layout.button_face()
     one_line = {label.name: label.box[3]

@@ -2,10 +2,7 @@
 "+" in the slot's label, which grows or shrinks from column 68 and leaves nothing of a longer
 earlier caption behind."""
 
-import pytest
-
 from harness.binding import bind
-from harness.resource import read_exe_form
 from layout.expected import Expected
 from layout.look import save_client_png, wait_for_look
 
@@ -13,8 +10,7 @@ TITLE_18 = "Notepad - todo.txt"
 
 
 def test_binding_shows_the_titles_start_and_a_plus_and_shorter_captions_leave_no_trace(
-        bench, local, open_probe):
-    form, _, _ = read_exe_form(bench.exe)
+        bench, form, local, open_probe):
     widget = local.start(bench.exe)
     face = local.layout.button_face()
 

@@ -1,16 +1,15 @@
 """The ways of drawing a picture that the widget's own form never takes (its three pictures are
-blended at their own size, test_layout.py): a 24-bit picture copied as it is, one whose
-transparent colour lets the form show through, a picture compressed by runs, and one with alpha
-stretched over a control larger than itself; and controls with nothing to draw. Their form is written at build time by
-tests/e2e/forms and takes the place of the program's own in a copy of it; what each control must
-show comes from this file's own reading of the pictures, never from the program's code."""
+blended at their own size, test_layout.py), and controls with nothing to draw: WAYS. Their form
+is written at build time by tests/e2e/forms and takes the place of the program's own in a copy of
+it; what each control must show comes from this file's own reading of the pictures, never from
+the program's code."""
 
 import os
 import pathlib
 
 import pytest
 
-from harness.poll import wait_until
+from conftest import settled
 from harness.resource import parse_form, with_form_description
 from harness.screen import Screenshot
 from harness.widget import Widget
@@ -37,10 +36,11 @@ def blend(pixel, beneath):
     return tuple((d * 256 + (s - d) * a) >> 8 for s, d in zip((r, g, b), beneath))
 
 
-def box(obj, picture):
+def box(obj, picture=None):
+    """The control's box; a picture drawn as it is keeps its own size."""
     props = obj.props
-    if props.get("Stretch") and props["Stretch"].value:
-        return props["Left"].value, props["Top"].value, props["Width"].value, props["Height"].value
+    if picture is None or (props.get("Stretch") and props["Stretch"].value):
+        return tuple(props[side].value for side in ("Left", "Top", "Width", "Height"))
     return props["Left"].value, props["Top"].value, picture.width, picture.height
 
 
@@ -76,11 +76,6 @@ def exactly(drawn, name, transparent):
     return differences(drawn, canvas, (left, top, width, height))
 
 
-def within(actual, colours, slack):
-    return all(min(c[i] for c in colours) - slack <= actual[i] <= max(c[i] for c in colours) + slack
-               for i in range(3))
-
-
 def stretched(drawn, name, _transparent):
     """Each half's colour blended over the form, across the whole control; between the two (or
     the form's colour) only where halftone averaging mixes them."""
@@ -99,16 +94,16 @@ def stretched(drawn, name, _transparent):
                 allowed, slack = halves, ROUNDING
             else:
                 allowed, slack = [halves[dx >= width // 2]], ROUNDING
-            if not within(actual, allowed, slack):
+            if not all(min(c[i] for c in allowed) - slack <= actual[i]
+                       <= max(c[i] for c in allowed) + slack for i in range(3)):
                 wrong.append((x, y, allowed, actual))
     return wrong
 
 
 def nothing(drawn, name, _transparent):
     """No picture to draw: the control's box keeps the form's colour."""
-    props = drawn.form.child(name).props
-    box = [props[side].value for side in ("Left", "Top", "Width", "Height")]
-    return differences(drawn, Canvas(drawn.width, drawn.height, CREAM), box)
+    return differences(drawn, Canvas(drawn.width, drawn.height, CREAM),
+                       box(drawn.form.child(name)))
 
 
 # control, how it is drawn, whether it is transparent
@@ -131,14 +126,11 @@ def drawn(bench, tmp_path_factory):
     widget = Widget(bench.tool, str(copy))
     try:
         facts = widget.wait_shown()
-        last = [None]
+        def painted():
+            pixels = client_pixels(bench.tool, facts)
+            return pixels if pixels[:3] == bytes(CREAM) else None
 
-        def settled():
-            pixels, previous = client_pixels(bench.tool, facts), last[0]
-            last[0] = pixels
-            return pixels if pixels == previous and pixels[:3] == bytes(CREAM) else None
-
-        pixels = wait_until(settled, "the form of pictures to be painted")
+        pixels = settled(painted, "the form of pictures to be painted", (None,))
         yield Drawn(parse_form(description), pixels, facts.client[2])
     finally:
         widget.stop()

@@ -13,6 +13,7 @@ from typing import Callable, NamedTuple
 import pytest
 
 from harness.binding import bind
+from harness.driver import WM_CLOSE
 from harness.keys import MOD_ALT, VK_1, VK_F, VK_N
 from harness.messagebox import IDOK, MB_ICONINFORMATION, MB_ICONSTOP, MB_OK, BoxTool
 from harness.onscreen import ORIGIN, on_screen, pointer  # noqa: F401 (a fixture)
@@ -27,39 +28,37 @@ REFUSED_TEXT = (b"%s runs with higher rights than HotKeys, so Windows does not l
                 b"it keys. Start HotKeys as administrator to drive it.")
 FATAL_TEXT = re.compile(rb"Exception (\w+) in module (\S+) at ([0-9A-F]{8})\.\r\n(.*)\r\n",
                         re.DOTALL)
-
-
-def box_tool(bench, runner):
-    """The box commands of the driver of `runner`: the bench itself or a Session."""
-    return BoxTool(runner.tool)
-
-
-@pytest.fixture
-def boxes(bench):
-    return box_tool(bench, bench)
+NO_LABEL = b"The form has no label for target slot 1."
 
 
 @pytest.fixture(scope="module")
 def stop_icon(bench):
     """The platform's stop icon as a message box shows it, told apart from another icon."""
-    tool = box_tool(bench, bench)
-    stop = tool.reference_icon(bench.tool, MB_OK | MB_ICONSTOP)
-    assert stop != tool.reference_icon(bench.tool, MB_OK | MB_ICONINFORMATION)
+    boxes = BoxTool(bench.tool)
+    stop = boxes.reference_icon(bench.tool, MB_OK | MB_ICONSTOP)
+    assert stop != boxes.reference_icon(bench.tool, MB_OK | MB_ICONINFORMATION)
     return stop
 
 
-def patched_copy(exe, folder, patch, name="HotKeys.exe"):
-    """A copy named HotKeys.exe (so its title stays "Hotkeys"), or `name`, whose stored form
-    description `patch(data, offset, form)` has changed in place; returns its path."""
-    data = bytearray(pathlib.Path(exe).read_bytes())
-    form, offset, _ = read_exe_form(exe)
-    patch(data, offset, form)
+def form_patch(patch):
+    """What makes an executable's bytes with its form description changed by `patch`."""
+    def patched(exe):
+        data = bytearray(pathlib.Path(exe).read_bytes())
+        form, offset, _ = read_exe_form(exe)
+        patch(data, offset, form)
+        return data
+    return patched
+
+
+def copy_of(exe, folder, make, name="HotKeys.exe"):
+    """A copy of `make(exe)` named HotKeys.exe (so its title stays "Hotkeys") or `name`."""
     copy = pathlib.Path(folder) / name
-    copy.write_bytes(data)
+    copy.write_bytes(make(pathlib.Path(exe)))
     return copy
 
 
 def replace_in_form(old, new):
+    @form_patch
     def patch(data, offset, _form):
         at = data.index(old, offset)
         data[at:at + len(new)] = new
@@ -76,54 +75,61 @@ def code_section(exe):
     """The range of offsets from the module's start that its code occupies."""
     data = pathlib.Path(exe).read_bytes()
     pe = struct.unpack_from("<I", data, 0x3C)[0]
-    count, optional_size = struct.unpack_from("<H", data, pe + 6)[0], \
-        struct.unpack_from("<H", data, pe + 20)[0]
+    (count,), (optional_size,) = (struct.unpack_from("<H", data, pe + at) for at in (6, 20))
     table = pe + 24 + optional_size
-    for at in range(table, table + 40 * count, 40):
-        if data[at:at + 8].rstrip(b"\0") == b".text":
-            size, address = struct.unpack_from("<II", data, at + 8)
-            return range(address, address + size)
-    raise AssertionError("no code section")
+    sections = {data[at:at + 8].rstrip(b"\0"): struct.unpack_from("<II", data, at + 8)
+                for at in range(table, table + 40 * count, 40)}
+    size, address = sections[b".text"]
+    return range(address, address + size)
 
 
+@form_patch
 def cut_before_first_picture(data, offset, form):
     entry, _ = find_rcdata_entry(data, "TFORM1")
     struct.pack_into("<I", data, entry + 4, form.child("Image1").props["Picture.Data"].offset)
 
 
+@form_patch
 def bitmap_signature_broken(data, offset, form):
     at = offset + picture_data(form) + 1 + len("TPNGGraphic") + 4
     assert data[at:at + 2] == b"BM"
     data[at + 1] = ord("X")
 
 
+@form_patch
 def payload_longer_than_stored(data, offset, form):
     at = offset + picture_data(form) + 1 + len("TPNGGraphic")
     struct.pack_into("<I", data, at, struct.unpack_from("<I", data, at)[0] + 1)
 
 
 class StartUpFailure(NamedTuple):
-    """A start-up that fails: the copy's patch, the error and the message the fatal box shows, the
-    program copied under a name, and the locale it runs in (LANG and LC_MESSAGES), if not the
-    bench's."""
-    patch: Callable
+    """A start-up that fails: the copy made of the program, the error and message (or what makes
+    it from the form) of the fatal box, the program copied under a name, the locale it runs in
+    (LANG and LC_MESSAGES) if not the bench's, and whether the box is closed (WM_CLOSE, its title
+    bar's button) rather than OK'd."""
+    make: Callable
     error_type: str
-    message: bytes | None
+    message: bytes | Callable
     copy_of: tuple[str, str] = ("HotKeys.exe", "HotKeys.exe")
     locale: tuple[str, str] | None = None
+    closed: bool = False
 
 
 def windowless(reason, locale=None):
     """The faulty build copied as Windowless.exe, which cannot make its application window
     (ERROR_NOT_ENOUGH_MEMORY), with the system's reason for that."""
-    return StartUpFailure(lambda *_: None, "SystemError", b"System Error.  Code: 8.\r\n" + reason,
+    return StartUpFailure(pathlib.Path.read_bytes, "SystemError",
+                          b"System Error.  Code: 8.\r\n" + reason,
                           ("HotKeysFaulty.exe", "Windowless.exe"), locale)
 
 
 START_UP_FAILURES = {
     "bad signature": StartUpFailure(replace_in_form(b"TPF0", b"TPFX"), "FormReadError",
                                     b'Form description does not start with "TPF0".'),
-    "truncated object": StartUpFailure(cut_before_first_picture, "FormReadError", None),
+    # The description ends where the first picture's byte count would begin.
+    "truncated object": StartUpFailure(
+        cut_before_first_picture, "FormReadError",
+        lambda form: f"Form description ends early (at byte {picture_data(form) - 4}).".encode()),
     "unknown property": StartUpFailure(
         replace_in_form(b"PixelsPerInch", b"PixelsPerInck"), "FormReadError",
         b"Form description: Form1 has no property PixelsPerInck."),
@@ -131,6 +137,13 @@ START_UP_FAILURES = {
                                         b"Bitmap image is not valid."),
     "payload shorter than it claims": StartUpFailure(payload_longer_than_stored,
                                                      "PictureReadError", b"Stream read error."),
+    "no form description, the box closed": StartUpFailure(
+        without_form_description, "ResourceNotFound", b"Resource TForm1 not found.", closed=True),
+    # 予定表.exe: in code page 932 its first and last characters end in 0x5C, the backslash.
+    "no form description, under a Japanese name": StartUpFailure(
+        without_form_description, "ResourceNotFound", b"Resource TForm1 not found.",
+        ("HotKeys.exe", b"\x97\x5c\x92\xe8\x95\x5c.exe".decode("cp932")),
+        ("ja_JP.UTF-8", "ja_JP.UTF-8")),
     # The reason in Wine's words, in a language that the system's code page (LANG) shows: the
     # user's display language (LC_MESSAGES) where it can, else the system's, else US English.
     "no application window": windowless(b"Not enough memory."),
@@ -154,21 +167,14 @@ START_UP_FAILURES = {
 
 
 @pytest.mark.parametrize("case", START_UP_FAILURES)
-def test_a_failed_start_up_ends_with_the_error_where_it_arose(
-        bench, tool, boxes, stop_icon, tmp_path, case):
+def test_a_failed_start_up_ends_with_the_error_where_it_arose(bench, form, stop_icon, tmp_path,
+                                                             case):
     failure = START_UP_FAILURES[case]
-    message = failure.message
-    if message is None:
-        # The description ends where the first picture's byte count would begin.
-        message = (f"Form description ends early (at byte "
-                   f"{read_exe_form(bench.exe)[0].child('Image1').props['Picture.Data'].offset})."
-                   ).encode()
+    message = failure.message(form) if callable(failure.message) else failure.message
     program, name = failure.copy_of
-    copy = patched_copy(pathlib.Path(bench.exe).parent / program, tmp_path, failure.patch, name)
-    if failure.locale:
-        lang, messages = failure.locale
-        session = Session(bench, lang, messages)
-        tool, boxes = session.tool, box_tool(bench, session)
+    copy = copy_of(pathlib.Path(bench.exe).parent / program, tmp_path, failure.make, name)
+    runner = Session(bench, *failure.locale) if failure.locale else bench
+    tool, boxes = runner.tool, BoxTool(runner.tool)
 
     launcher = tool.start(copy)
     pid = launcher.pid
@@ -180,7 +186,8 @@ def test_a_failed_start_up_ends_with_the_error_where_it_arose(
         shown = FATAL_TEXT.fullmatch(parts.text)
         assert shown, parts.text
         assert shown.group(1).decode() == failure.error_type
-        assert shown.group(2) == copy.name.encode()
+        # The program's 8-bit calls see the file's name in the system's code page.
+        assert shown.group(2) == copy.name.encode(runner.codepage if failure.locale else "ascii")
         assert int(shown.group(3), 16) in code_section(copy)
         assert shown.group(4) == message
         # The platform words its own button in the user's display language.
@@ -189,79 +196,93 @@ def test_a_failed_start_up_ends_with_the_error_where_it_arose(
         assert boxes.icon_pixels(bench.tool, box) == stop_icon
         assert not tool.find("TForm1", "*", pid)
 
-        boxes.click(box)
+        if failure.closed:
+            tool.post(box, WM_CLOSE)
+        else:
+            boxes.click(box)
         assert launcher.wait(15) == 1
     finally:
         launcher.stop()
 
 
-def test_the_fatal_box_names_a_japanese_file_whose_characters_end_in_backslash_bytes(
-        bench, tmp_path):
-    japanese = Session(bench, "ja_JP.UTF-8")
-    boxes = box_tool(bench, japanese)
-    # In code page 932 the first and the last of these characters end in 0x5C, the backslash.
-    name = "予定表.exe"
-    assert name.encode("cp932") == b"\x97\x5c\x92\xe8\x95\x5c.exe"
-    copy = tmp_path / name
-    copy.write_bytes(without_form_description(bench.exe))
+class ErrorBoxes:
+    def __init__(self, bench, stop_icon):
+        self.tool, self.boxes, self.stop_icon = bench.tool, BoxTool(bench.tool), stop_icon
 
-    launcher = japanese.tool.start(copy)
-    pid = launcher.pid
-    try:
-        box = wait_until(lambda: japanese.tool.find("#32770", "Application Error", pid),
-                         "the Application Error box")[0]
-        shown = FATAL_TEXT.fullmatch(boxes.facts(box).text)
-        assert shown, boxes.facts(box).text
-        assert shown.group(2) == name.encode("cp932")
-        assert shown.group(4) == b"Resource TForm1 not found."
-        boxes.click(box)
-        assert launcher.wait(15) == 1
-    finally:
-        launcher.stop()
+    def shown(self, widget, message):
+        """Waits for the widget's error box and checks it: owned by the application window, the
+        message, one OK button and the stop icon. Returns its handle."""
+        box = wait_until(lambda: self.tool.find("#32770", "Hotkeys", widget.pid),
+                         "the error box")[0]
+        assert self.tool.facts(box).owner == widget.app
+        parts = self.boxes.facts(box)
+        assert parts.text == message
+        assert parts.buttons == [(IDOK, "OK")]
+        assert self.boxes.icon_pixels(self.tool, box) == self.stop_icon
+        return box
 
+    def close(self, widget, box):
+        self.boxes.click(box)
+        wait_until(lambda: not self.tool.find("#32770", "Hotkeys", widget.pid),
+                   "the error box to close")
 
-def enabled(tool, windows):
-    """Whether each window is enabled; None while a loaded bench cannot read one of them."""
-    facts = [tool.info(window) for window in windows]
-    return None if None in facts else [f.enabled for f in facts]
+    def answer(self, widget, message):
+        self.close(widget, self.shown(widget, message))
 
-
-def error_box(tool, boxes, widget, message, stop_icon, display):
-    """Waits for the widget's error box and checks it: owned by the application window, the
-    message, one OK button and the stop icon. Returns its handle."""
-    box = wait_until(lambda: tool.find("#32770", "Hotkeys", widget.pid), "the error box")[0]
-    assert tool.facts(box).owner == widget.app
-    parts = boxes.facts(box)
-    assert parts.text == message
-    assert parts.buttons == [(IDOK, "OK")]
-    assert boxes.icon_pixels(display, box) == stop_icon
-    return box
+    def none_for(self, widget, seconds=1.0):
+        """True when no box of the widget's comes up within `seconds`."""
+        try:
+            wait_until(lambda: self.tool.find("#32770", "*", widget.pid), "a box",
+                       timeout=seconds)
+        except Timeout:
+            return True
+        return False
 
 
-def press_ok(tool, boxes, widget, box):
-    boxes.click(box)
-    wait_until(lambda: not tool.find("#32770", "Hotkeys", widget.pid), "the error box to close")
+@pytest.fixture
+def errors(bench, stop_icon):
+    return ErrorBoxes(bench, stop_icon)
+
+
+@pytest.fixture
+def faulty(bench, errors, start_widget, tmp_path):
+    """Starts the faulty build, as HotKeys.exe (with its stored form description patched, if
+    asked), and returns it once its creation error has been shown and answered: FormCreate
+    stopped at row 8, so Alt+N, Alt+M and the digits are its keys and F1 onwards are not."""
+    def start(make=pathlib.Path.read_bytes):
+        widget = start_widget(copy_of(pathlib.Path(bench.exe).parent / "HotKeysFaulty.exe",
+                                      tmp_path, make))
+        box = errors.shown(widget, b"The atom Hotkey11 cannot be added.")
+        hidden = wait_until(widget.form_facts, "the widget's facts")
+        assert not hidden.visible, "the widget shows only once FormCreate is over"
+        errors.close(widget, box)
+        assert widget.wait_shown().rect[:2] == ORIGIN
+        return widget
+    return start
 
 
 def test_an_error_in_a_hotkey_handler_is_shown_over_the_widget_which_then_carries_on(
-        bench, tool, boxes, stop_icon, start_widget, open_probe, tmp_path):
+        bench, tool, errors, start_widget, open_probe, tmp_path):
     # Without the label of slot 1, binding that slot fails as it sets the caption.
-    copy = patched_copy(bench.exe, tmp_path, replace_in_form(b"\x06Label2", b"\x06Label9"))
-    widget = start_widget(copy)
+    widget = start_widget(copy_of(bench.exe, tmp_path, replace_in_form(b"\x06Label2",
+                                                                       b"\x06Label9")))
     widget.wait_shown()
     own = {"foreground": widget.form, "active": widget.form, "focus": widget.form}
+
+    def enabled():
+        """None while a loaded bench cannot read one of the windows."""
+        facts = [tool.info(window) for window in (widget.form, widget.app)]
+        return None if None in facts else [f.enabled for f in facts]
+
     wait_until(lambda: {k: v for k, v in tool.foreground().items() if k in own} == own,
                "the widget active with the focus")
-
     tool.keys("alt+n")
-    no_label = b"The form has no label for target slot 1."
-    box = error_box(tool, boxes, widget, no_label, stop_icon, bench.tool)
-    windows = [widget.form, widget.app]
-    wait_until(lambda: enabled(tool, windows) == [False, False],
+    box = errors.shown(widget, NO_LABEL)
+    wait_until(lambda: enabled() == [False, False],
                "the widget and its owner disabled while the box is up")
-    press_ok(tool, boxes, widget, box)
+    errors.close(widget, box)
 
-    wait_until(lambda: enabled(tool, windows) == [True, True],
+    wait_until(lambda: enabled() == [True, True],
                "the widget and its owner enabled again")
     wait_until(lambda: {k: v for k, v in tool.foreground().items() if k in own} == own,
                "the activation and the focus back on the widget")
@@ -273,101 +294,53 @@ def test_an_error_in_a_hotkey_handler_is_shown_over_the_widget_which_then_carrie
     assert [m.wparam for m in probe.received(probe.windows[0])][seen - 1:] == [VK_F[1]]
     tool.set_foreground(probe.windows[1])
     tool.keys("alt+n")
-    press_ok(tool, boxes, widget,
-             error_box(tool, boxes, widget, no_label, stop_icon, bench.tool))
+    errors.answer(widget, NO_LABEL)
     tool.keys("f3")
     probe.wait_received(probe.windows[1], 1)
     assert [m.wparam for m in probe.received(probe.windows[1])] == [VK_F[3]]
     assert widget.running()
 
 
-def started_faulty(bench, tool, boxes, stop_icon, start_widget, folder, patch=None):
-    """The faulty build, as HotKeys.exe (with its stored form description patched, if asked),
-    once its creation error has been shown and dismissed: FormCreate stopped at row 8, so Alt+N,
-    Alt+M and the digits are its keys and F1 onwards are not."""
-    faulty = pathlib.Path(bench.exe).parent / "HotKeysFaulty.exe"
-    widget = start_widget(patched_copy(faulty, folder, patch or (lambda *_: None)))
-
-    box = error_box(tool, boxes, widget, b"The atom Hotkey11 cannot be added.", stop_icon,
-                    bench.tool)
-    hidden = wait_until(widget.form_facts, "the widget's facts")
-    assert not hidden.visible, "the widget shows only once FormCreate is over"
-    press_ok(tool, boxes, widget, box)
-    assert widget.wait_shown().rect[:2] == ORIGIN
-    return widget
-
-
-def test_an_error_in_form_create_is_shown_and_the_keys_it_registered_still_work(
-        bench, tool, boxes, stop_icon, start_widget, open_probe, tmp_path):
-    widget = started_faulty(bench, tool, boxes, stop_icon, start_widget, tmp_path)
-
+def test_after_an_error_in_form_create_its_keys_work_and_a_refusal_is_told_once_a_binding(
+        tool, errors, faulty, open_probe):
+    widget = faulty()
     held = tool.try_hotkeys((MOD_ALT, VK_N), (0, VK_1), (0, VK_F[1]))
     assert held == {(MOD_ALT, VK_N): False, (0, VK_1): False, (0, VK_F[1]): True}
     # What it holds it also tells apart: Alt+M binds, and a digit forwards.
-    probe = open_probe("Slot two")
-    seen = bind(tool, probe, probe.windows[0], "alt+m", "1")
+    probe = open_probe("Slot two", "Elevated game")
+    slot, game = probe.windows
+    seen = bind(tool, probe, slot, "alt+m", "1")
     tool.keys("3")
-    probe.wait_received(probe.windows[0], seen + 1)
-    assert [m.wparam for m in probe.received(probe.windows[0])][seen - 1:] == [VK_F[1], VK_F[3]]
-    assert widget.running()
+    probe.wait_received(slot, seen + 1)
+    assert [m.wparam for m in probe.received(slot)][seen - 1:] == [VK_F[1], VK_F[3]]
 
-
-def no_box_for(tool, widget, seconds=1.0):
-    """True when no box of the widget's comes up within `seconds`."""
-    try:
-        wait_until(lambda: tool.find("#32770", "*", widget.pid), "a box", timeout=seconds)
-    except Timeout:
-        return True
-    return False
-
-
-def test_a_window_that_refuses_its_keys_is_told_once_for_each_binding(
-        bench, tool, boxes, stop_icon, start_widget, open_probe, tmp_path):
-    widget = started_faulty(bench, tool, boxes, stop_icon, start_widget, tmp_path)
-    probe = open_probe("Elevated game")
-    window = probe.windows[0]
+    # The user plays: the game is in front when its key is refused, and in front again once the
+    # box is answered, taking the keys typed there.
     refused = tool.error_text(ERROR_ACCESS_DENIED) + REFUSED_TEXT % b'"Elevated game"'
-
-    bind(tool, probe, window, "alt+m", "1")
-    press_ok(tool, boxes, widget,
-             error_box(tool, boxes, widget, refused, stop_icon, bench.tool))
-    # The keys that follow are posted as before, and nothing more is said.
-    tool.keys("2", "3")
-    probe.wait_received(window, 3)
-    assert no_box_for(tool, widget)
-
-    # A new binding of the slot is told again.
-    bind(tool, probe, window, "alt+m", "4")
-    press_ok(tool, boxes, widget,
-             error_box(tool, boxes, widget, refused, stop_icon, bench.tool))
-    tool.keys("5")
-    probe.wait_received(window, 5)
-    assert [m.wparam for m in probe.received(window)] == [VK_F[n] for n in range(1, 6)]
-    assert no_box_for(tool, widget)
-    assert widget.running()
-
-
-
-def test_after_a_refusal_box_the_window_the_user_worked_in_is_in_front_and_takes_the_keys(
-        bench, tool, boxes, stop_icon, start_widget, open_probe, tmp_path):
-    widget = started_faulty(bench, tool, boxes, stop_icon, start_widget, tmp_path)
-    probe = open_probe("Elevated game")
-    game = probe.windows[0]
-
-    # The user plays: the game is in front when its key is refused.
     bind(tool, probe, game, "alt+m", "1")
-    refused = tool.error_text(ERROR_ACCESS_DENIED) + REFUSED_TEXT % b'"Elevated game"'
-    press_ok(tool, boxes, widget, error_box(tool, boxes, widget, refused, stop_icon, bench.tool))
-
+    errors.answer(widget, refused)
     wait_until(lambda: tool.foreground()["foreground"] == game, "the game in front again")
     tool.keys("a")
     assert [m.wparam for m in probe.wait_received(game, 2)] == [VK_F[1], ord("A")]
+    # The keys that follow are posted as before, and nothing more is said.
+    tool.keys("2", "3")
+    probe.wait_received(game, 4)
+    assert errors.none_for(widget)
+
+    # A new binding of the slot is told again.
+    bind(tool, probe, game, "alt+m", "4")
+    errors.answer(widget, refused)
+    tool.keys("5")
+    probe.wait_received(game, 6)
+    assert [m.wparam for m in probe.received(game)] == [VK_F[1], ord("A"),
+                                                        *(VK_F[n] for n in range(2, 6))]
+    assert errors.none_for(widget)
     assert widget.running()
 
 
 def test_a_refusal_while_the_first_box_stands_is_owned_by_it_and_each_box_is_answered_in_turn(
-        bench, tool, boxes, stop_icon, start_widget, open_probe, tmp_path):
-    widget = started_faulty(bench, tool, boxes, stop_icon, start_widget, tmp_path)
+        tool, errors, faulty, open_probe):
+    widget = faulty()
     games = open_probe("Elevated game"), open_probe("Elevated other")
     (game,), (other,) = (probe.windows for probe in games)
 
@@ -375,14 +348,13 @@ def test_a_refusal_while_the_first_box_stands_is_owned_by_it_and_each_box_is_ans
     # a key there.
     bind(tool, games[0], game, "alt+m", "1")
     denied = tool.error_text(ERROR_ACCESS_DENIED)
-    first = error_box(tool, boxes, widget, denied + REFUSED_TEXT % b'"Elevated game"', stop_icon,
-                      bench.tool)
+    first = errors.shown(widget, denied + REFUSED_TEXT % b'"Elevated game"')
     bind(tool, games[1], other, "alt+m", "2")
     second = wait_until(lambda: [box for box in tool.find("#32770", "Hotkeys", widget.pid)
                                  if box != first], "the second box")[0]
     assert tool.facts(second).owner == first, "the second box is owned by the box in front"
-    assert boxes.facts(second).text == denied + REFUSED_TEXT % b'"Elevated other"'
-    assert boxes.facts(first).text == denied + REFUSED_TEXT % b'"Elevated game"'
+    assert errors.boxes.facts(second).text == denied + REFUSED_TEXT % b'"Elevated other"'
+    assert errors.boxes.facts(first).text == denied + REFUSED_TEXT % b'"Elevated game"'
 
     # Each box is answered from the keyboard, Enter on the box in front: the second, then the
     # first, in front again once the second has gone.
@@ -403,23 +375,21 @@ def test_a_refusal_while_the_first_box_stands_is_owned_by_it_and_each_box_is_ans
 
 
 def test_a_box_takes_its_owner_to_the_monitor_where_the_user_works_on_the_widget(
-        bench, tool, boxes, stop_icon, start_widget, pointer, tmp_path):
+        tool, errors, faulty, pointer):
     # The faulty build sees the screen as two monitors split at x = 640; the application window,
     # which owns the box, stands at the screen's centre on the left one. Without the label of
     # slot 1, binding that slot fails while the user works on the widget. Windows opens a message
     # box on its owner's monitor (Wine centres it on the screen whatever the owner): what the
     # program decides is where the owner stands while the box is up.
-    widget = started_faulty(bench, tool, boxes, stop_icon, start_widget, tmp_path,
-                            replace_in_form(b"\x06Label2", b"\x06Label9"))
-    no_label = b"The form has no label for target slot 1."
+    widget = faulty(replace_in_form(b"\x06Label2", b"\x06Label9"))
     home = widget.app_facts().rect
 
     def owner_while_the_box_is_up(where):
         tool.set_foreground(widget.form)
         tool.keys("alt+n")
-        box = error_box(tool, boxes, widget, no_label, stop_icon, bench.tool)
+        box = errors.shown(widget, NO_LABEL)
         owner = widget.app_facts().rect
-        press_ok(tool, boxes, widget, box)
+        errors.close(widget, box)
         assert widget.app_facts().rect == home, f"the owner back in its place after {where}"
         return owner
 

@@ -6,7 +6,6 @@ from harness.probe import WM_KEYDOWN
 from harness.driver import WM_HOTKEY
 
 F1_TO_F12 = [f"f{n}" for n in range(1, 13)]
-DIGITS_1_TO_5 = ["1", "2", "3", "4", "5"]
 
 
 def key_downs(probe, window, since=0):
@@ -29,7 +28,7 @@ def test_each_key_arrives_once_at_its_slot_while_the_focus_stays_put(tool, widge
     seen2 = bind(tool, probe, slot2, "alt+m", "5")
     tool.set_foreground(typing)
 
-    tool.keys(*F1_TO_F12, *DIGITS_1_TO_5)
+    tool.keys(*F1_TO_F12, "1", "2", "3", "4", "5")
     probe.wait_received(slot2, seen2 + 5)
     probe.wait_received(slot1, seen1 + 12)
 
@@ -42,42 +41,44 @@ def test_each_key_arrives_once_at_its_slot_while_the_focus_stays_put(tool, widge
     assert tool.foreground()["focus"] == typing
 
 
-def test_keys_pressed_before_any_binding_reach_nobody(tool, widget, open_probe):
-    probe = open_probe("Typing here")
-    window = probe.windows[0]
-    tool.set_foreground(window)
-    tool.keys("f5", "3")
-    # The widget handles presses in order, so once the key after the binding has arrived, the
-    # two earlier presses have been handled too.
-    bind(tool, probe, window, "alt+n", "f1")
-    assert key_downs(probe, window) == [(VK_F[1], 0)]
-    assert widget.running()
-
-
-def test_one_window_in_both_slots_receives_both_sets(tool, widget, open_probe):
-    probe = open_probe("Both slots")
-    window = probe.windows[0]
-    bind(tool, probe, window, "alt+n", "f1")
-    seen = bind(tool, probe, window, "alt+m", "1")
-    tool.keys("f2", "2")
-    probe.wait_received(window, seen + 2)
-    assert key_downs(probe, window, seen) == [(VK_F[2], 0), (VK_F[2], 0)]
-
-
-def test_rebinding_moves_the_keys_to_the_new_window(tool, widget, open_probe):
+def test_keys_follow_binding_and_rebinding_and_the_atom_each_hotkey_was_registered_under(
+        tool, widget, open_probe):
     probe = open_probe("First", "Second")
     first, second = probe.windows
-    seen_first = bind(tool, probe, first, "alt+n", "f1")
+    # Keys pressed before any binding reach nobody. The widget handles presses in order, so once
+    # the key after the binding has arrived, the two earlier presses have been handled too.
+    tool.set_foreground(first)
+    tool.keys("f5", "3")
+    bind(tool, probe, first, "alt+n", "f1")
+    assert key_downs(probe, first) == [(VK_F[1], 0)]
+
+    # One window in both slots receives both sets.
+    seen = bind(tool, probe, first, "alt+m", "1")
+    tool.keys("f2", "2")
+    probe.wait_received(first, seen + 2)
+    assert key_downs(probe, first, seen) == [(VK_F[2], 0), (VK_F[2], 0)]
+
+    # Rebinding moves the slot's keys to the new window; a posted hotkey is dispatched by its
+    # atom's value, not by its row number.
     seen_second = bind(tool, probe, second, "alt+n", "f1")
     tool.keys("f3")
     probe.wait_received(second, seen_second + 1)
-    assert key_downs(probe, second, seen_second) == [(VK_F[3], 0)]
-    assert key_downs(probe, first, seen_first) == []
+    atoms = tool.atoms("Hotkey13", "Hotkey14")
+    for hotkey in (atoms["Hotkey13"], 13, atoms["Hotkey14"]):
+        tool.post(widget.form, WM_HOTKEY, hotkey, 0)
+    probe.wait_received(second, seen_second + 3)
+    assert key_downs(probe, second, seen_second) == [(VK_F[3], 0), (VK_F[3], 0), (VK_F[4], 0)]
+    assert key_downs(probe, first, seen + 2) == []
 
 
-def test_a_closed_bound_window_leaves_the_widget_running_and_responsive(tool, widget, open_probe):
+def test_the_widget_carries_on_after_taking_its_own_keys_and_after_a_bound_window_closed(
+        tool, widget, open_probe):
+    tool.set_foreground(widget.form)
+    tool.keys("alt+n", *F1_TO_F12)  # bound to itself
+
     gone = open_probe("Soon gone")
     bind(tool, gone, gone.windows[0], "alt+n", "f1")
+    assert key_downs(gone, gone.windows[0]) == [(VK_F[1], 0)]
     gone.stop()
     tool.keys(*F1_TO_F12)
 
@@ -86,27 +87,4 @@ def test_a_closed_bound_window_leaves_the_widget_running_and_responsive(tool, wi
     assert key_downs(probe, probe.windows[0]) == [(VK_F[4], 0)]
     # A window that has gone is no refusal to report: no box came up for the twelve keys.
     assert not tool.find("#32770", "*", widget.pid)
-    assert widget.running()
-
-
-def test_dispatch_goes_by_the_atom_value_not_the_row_number(tool, widget, open_probe):
-    probe = open_probe("Target")
-    window = probe.windows[0]
-    seen = bind(tool, probe, window, "alt+n", "f1")
-    atoms = tool.atoms("Hotkey13", "Hotkey14")
-
-    tool.post(widget.form, WM_HOTKEY, atoms["Hotkey13"], 0)
-    tool.post(widget.form, WM_HOTKEY, 13, 0)
-    tool.post(widget.form, WM_HOTKEY, atoms["Hotkey14"], 0)
-    probe.wait_received(window, seen + 2)
-    assert key_downs(probe, window, seen) == [(VK_F[3], 0), (VK_F[4], 0)]
-
-
-def test_the_widget_bound_to_itself_takes_its_own_keys_and_carries_on(tool, widget, open_probe):
-    tool.set_foreground(widget.form)
-    tool.keys("alt+n", *F1_TO_F12)
-
-    probe = open_probe("Afterwards")
-    bind(tool, probe, probe.windows[0], "alt+n", "f6")
-    assert key_downs(probe, probe.windows[0]) == [(VK_F[6], 0)]
     assert widget.running()

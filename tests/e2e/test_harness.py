@@ -15,7 +15,8 @@ ALT_DOWN_BIT = 1 << 29
 WHITE, BLACK = (255, 255, 255), (0, 0, 0)  # a window's default background, the empty screen
 
 
-def test_keys_keep_alt_held_across_the_key_and_posts_arrive_verbatim(tool, open_probe):
+def test_keys_keep_alt_held_posts_arrive_verbatim_and_the_screen_shows_where_windows_are(
+        tool, open_probe):
     probe = open_probe("Bench")
     window = probe.windows[0]
     tool.set_foreground(window)
@@ -29,10 +30,7 @@ def test_keys_keep_alt_held_across_the_key_and_posts_arrive_verbatim(tool, open_
     assert [(m.wparam, m.lparam) for m in probe.wait_received(window, 1)] == [(VK_F[5], 0)]
     assert probe.focused() == window
 
-
-def test_screen_capture_reads_the_pixels_where_windows_are(bench, open_probe, tool):
-    probe = open_probe("Bench")
-    left, top, right, bottom = tool.facts(probe.windows[0]).rect
+    left, top, right, bottom = tool.facts(window).rect
     middle = ((left + right) // 2, (top + bottom) // 2)
 
     def painted():

@@ -1,4 +1,6 @@
-"""Random messages posted by another program to both of the widget's windows: afterwards the
+"""Messages from another program. Creation and destruction messages and window data forged by
+it: whatever they carry, the widget's windows stay bound to the widget, which forwards, shows its
+captions and closes. Random messages it posts to both of the widget's windows: afterwards the
 widget still runs, holds all 19 hotkeys and forwards on both slots.
 
 Everything is posted except what asks a window to close, the session to end or the program to
@@ -11,9 +13,14 @@ import os
 import time
 
 from harness.binding import bind
+from harness.driver import GWLP_USERDATA, WM_CREATE, WM_DESTROY, WM_NCCREATE, WM_NCDESTROY
 from harness.keys import VK_F, WIDGET_COMBOS
+from harness.onscreen import ORIGIN, on_screen
 from harness.paths import ARTIFACTS
+from harness.pointer import Pointer
 from harness.poll import Timeout
+from layout.expected import Expected
+from layout.look import wait_for_look
 
 SEED = int(os.environ.get("HOTKEYS_STORM_SEED", "20261207"))
 MESSAGES = int(os.environ.get("HOTKEYS_STORM_MESSAGES", "20000"))
@@ -23,14 +30,49 @@ WM_LBUTTONUP = 0x0202
 BUTTON_PRESSES = {0x0201, 0x0203, 0x0204, 0x0206, 0x0207, 0x0209, 0x020B, 0x020D}
 
 
+def test_forged_creation_and_destruction_messages_and_window_data_leave_the_widget_working(
+        bench, form, western, open_probe):
+    widget = western.start(bench.exe)
+    tool = western.tool
+    probe = open_probe("Slot one", "Slot two")
+    one, two = probe.windows
+    bind(tool, probe, one, "alt+n", "f1")
+    bind(tool, probe, two, "alt+m", "1")
+    captions = {"Label2": b"Slot one+", "Label1": b"Slot two+"}
+    look = Expected(form, western.layout, western.layout.button_face(), "cp1252",
+                    captions=captions)
+    wait_for_look(bench.tool, widget, look, "both slots bound")
+    titles = (widget.app_facts().title, widget.form_facts().title)
+
+    forged = [(window, message, kind) for window in (widget.app, widget.form)
+              for message in (WM_NCCREATE, WM_CREATE)
+              for kind in ("none", "null", "garbage", "image")]
+    answered = tool.create("Forged title", *forged)
+    # Wine refuses to send a creation message without its structure; the rest must arrive.
+    assert [sent for sent, ok in answered.items() if not ok and sent[2] != "none"] == []
+    for window in (widget.app, widget.form):
+        tool.set_data(window, GWLP_USERDATA, 0x4141414141414141)
+        for message in (WM_DESTROY, WM_NCDESTROY):
+            tool.send(window, message)
+            tool.post(window, message)
+
+    assert widget.running()
+    assert (widget.app_facts().title, widget.form_facts().title) == titles
+    wait_for_look(bench.tool, widget, look, "the captions after the forged messages")
+    tool.set_foreground(two)
+    tool.keys("f2", "2")
+    assert [m.wparam for m in probe.wait_received(one, 2)] == [VK_F[1], VK_F[2]]
+    assert [m.wparam for m in probe.wait_received(two, 2)] == [VK_F[1], VK_F[2]]
+
+    Pointer(tool).click(*on_screen(ORIGIN, (191, 7)))  # the close glyph
+    assert widget.exit_code() == 0
+
+
 def presses_posted(log, window):
     """The mouse-button presses that a stretch's log shows posted to the window."""
-    presses = 0
-    for line in log.read_text().splitlines():
-        _, target, number, _, _, outcome = line.split()
-        presses += (int(target, 16) == window and int(number, 16) in BUTTON_PRESSES
-                    and outcome == "posted")
-    return presses
+    return sum(int(target, 16) == window and int(number, 16) in BUTTON_PRESSES
+               and outcome == "posted"
+               for _, target, number, _, _, outcome in map(str.split, log.read_text().splitlines()))
 
 
 def test_random_posted_messages_leave_the_widget_running_with_its_hotkeys_and_both_slots(

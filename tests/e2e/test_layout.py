@@ -7,10 +7,8 @@ import struct
 import pytest
 
 from layout.geometry import SIZE
-from harness.poll import wait_until
-from harness.resource import read_exe_form, without_form_description
+from harness.resource import read_exe_form
 from harness.session import Session
-from harness.driver import WM_CLOSE
 from layout.expected import Expected
 from layout.look import mismatches, save_client_png, wait_for_look
 
@@ -18,8 +16,7 @@ WIDTH = SIZE[0]
 
 
 def test_every_pixel_is_the_pictures_blended_over_the_button_face_and_the_labels(
-        bench, local, geometry):
-    form, _, _ = read_exe_form(bench.exe)
+        bench, form, local, geometry):
     widget = local.start(bench.exe)
     face = local.layout.button_face()
     expected = Expected(form, local.layout, face, local.codepage, **geometry.expected_look())
@@ -50,8 +47,7 @@ LOCALES_APART = [("C.UTF-8", "ru_RU.UTF-8", "cp1252"), ("ru_RU.UTF-8", "C", "cp1
 
 @pytest.mark.own_configuration
 def test_link_captions_are_cyrillic_on_a_russian_system_and_question_marks_on_a_western_one(
-        bench, western):
-    form, _, _ = read_exe_form(bench.exe)
+        bench, form, western):
     russian = Session(bench, "ru_RU.UTF-8")
     apart = [Session(bench, lang, messages) for lang, messages, _ in LOCALES_APART]
     shots = {}
@@ -85,25 +81,6 @@ def test_link_captions_are_cyrillic_on_a_russian_system_and_question_marks_on_a_
     for box in links:
         assert mismatches(shots["cp1251"][1], western_shot, WIDTH,
                           skip=[b for b in links if b != box]), box
-
-
-@pytest.mark.own_configuration
-def test_a_missing_form_description_ends_start_up_with_an_application_error(
-        bench, western, tmp_path):
-    copy = tmp_path / "HotKeys.exe"
-    copy.write_bytes(without_form_description(bench.exe))
-
-    launcher = western.tool.start(copy)
-    pid = launcher.pid
-    try:
-        box = wait_until(lambda: western.tool.find("#32770", "Application Error", pid),
-                         "the Application Error box")[0]
-        assert "Resource TForm1 not found." in western.layout.dialog_texts(box)
-        assert not western.tool.find("TForm1", "*", pid)
-        western.tool.post(box, WM_CLOSE)
-        assert launcher.wait(15) == 1
-    finally:
-        launcher.stop()
 
 
 @pytest.mark.own_configuration

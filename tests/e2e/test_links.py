@@ -1,10 +1,12 @@
-"""The three link labels: the hand pointer over them, and each one's page handed to the browser."""
+"""The three link labels: the hand pointer over them, and each one's page handed to the browser;
+and at 120 dpi, where the links and the close glyph leave their stored places."""
 
 import contextlib
 import json
 
 import pytest
 
+from conftest import settled
 from harness import screen
 from harness.browser import BROWSER_KEY, RecordingBrowser
 from harness.onscreen import (ORIGIN, on_screen, painted, pointer,  # noqa: F401 (fixtures)
@@ -40,24 +42,6 @@ def widget_pixels(bench, geometry):
                           ORIGIN[1] + height).rgb
 
 
-def test_each_link_hands_exactly_its_own_page_to_the_browser(bench, build_tree, painted, pointer,
-                                                              browser, geometry):
-    pages = json.loads((build_tree / "release.json").read_text())["pages"]
-    assert len(set(pages.values())) == len(LINKS)
-    before = widget_pixels(bench, geometry)
-    for count, label in enumerate(LINKS, start=1):
-        pointer.click(*on_screen(ORIGIN, middle(geometry.edges(label))))
-        assert browser.wait_calls(count)[-1] == [pages[label]]
-    pointer.move(10, 700)  # off the widget, so no pointer stands over what is compared
-
-    facts = painted.form_facts()
-    assert (facts.position, facts.size, facts.visible, facts.iconic) == (
-        ORIGIN, geometry.client, True, False)
-    assert painted.running()
-    assert widget_pixels(bench, geometry) == before
-    assert browser.calls() == [[pages[label]] for label in LINKS]
-
-
 @pytest.fixture
 def reference_shapes(bench, build_tree, pointer):
     """The pointer shapes of IDC_HAND and IDC_ARROW, read over cursorref.exe's two windows.
@@ -78,19 +62,11 @@ def reference_shapes(bench, build_tree, pointer):
 def settled_shape(pointer, x, y, unlike):
     """The shape the pointer shows at (x, y) once it differs from `unlike` and holds still."""
     pointer.move(x, y)
-    last = [None]
-
-    def settled():
-        now = pointer.shape()
-        done = now not in unlike and now == last[0]
-        last[0] = now
-        return now if done else None
-
-    return wait_until(settled, f"a settled pointer at ({x}, {y})")
+    return settled(pointer.shape, f"a settled pointer at ({x}, {y})", unlike)
 
 
-def test_the_pointer_is_the_hand_over_every_link_label_and_the_arrow_elsewhere(
-        painted, pointer, reference_shapes, geometry):
+def test_the_pointer_is_the_hand_over_every_link_and_each_link_hands_its_own_page_over(
+        bench, build_tree, painted, pointer, reference_shapes, browser, geometry):
     hand, arrow = reference_shapes
     points = []
     for label in LINKS:
@@ -111,15 +87,43 @@ def test_the_pointer_is_the_hand_over_every_link_label_and_the_arrow_elsewhere(
         pointer.wait_shape(*on_screen(ORIGIN, client), expected,
                            f"{name[expected]} at client {client}")
 
+    # Each link hands exactly its own page to the browser, and leaves the widget as it was.
+    pages = json.loads((build_tree / "release.json").read_text())["pages"]
+    assert len(set(pages.values())) == len(LINKS)
+    pointer.move(10, 700)  # off the widget, so no pointer stands over what is compared
+    before = widget_pixels(bench, geometry)
+    for count, label in enumerate(LINKS, start=1):
+        pointer.click(*on_screen(ORIGIN, middle(geometry.edges(label))))
+        assert browser.wait_calls(count)[-1] == [pages[label]]
+    pointer.move(10, 700)
+
+    facts = painted.form_facts()
+    assert (facts.position, facts.size, facts.visible, facts.iconic) == (
+        ORIGIN, geometry.client, True, False)
+    assert painted.running()
+    assert widget_pixels(bench, geometry) == before
+    assert browser.calls() == [[pages[label]] for label in LINKS]
+
 
 @pytest.mark.own_configuration
-def test_at_120_dpi_the_hand_follows_the_links_to_their_scaled_boxes(bench, start_widget, pointer,
-                                                                      reference_shapes):
+def test_at_120_dpi_the_hand_follows_the_links_and_the_glyph_beyond_the_strip_still_closes(
+        bench, start_widget, pointer, reference_shapes):
     hand, arrow = reference_shapes
     with bench.host.registry_value(DESKTOP, "LogPixels", "REG_DWORD", "120"):
-        start_painted(bench.tool, start_widget)
+        widget = start_painted(bench.tool, start_widget)
     # Label5 grows to (138, 68) 100 x 16 and Label3 moves down to (10, 69): the first point lies
     # only in Label5's scaled box, the second only in Label3's box as stored.
     pointer.wait_shape(*on_screen(ORIGIN, (230, 75)), hand, "hand in Label5's scaled box")
     pointer.wait_shape(*on_screen(ORIGIN, (30, 60)), arrow, "arrow in Label3's stored box")
     pointer.wait_shape(*on_screen(ORIGIN, (30, 75)), hand, "hand in Label3's scaled box")
+
+    # The strip keeps its 202 columns while the glyph moves to column 226; between them lies no
+    # component at all.
+    gap = on_screen(ORIGIN, (214, 5))
+    pointer.drag(gap, (gap[0] + 30, gap[1] + 30))
+    strip = on_screen(ORIGIN, (100, 8))
+    pointer.drag(strip, (strip[0] + 10, strip[1] + 10))
+    moved = (ORIGIN[0] + 10, ORIGIN[1] + 10)
+    wait_until(lambda: widget.form_facts().position == moved, "the widget dragged by the strip")
+    pointer.click(*on_screen(moved, (233, 7)))
+    assert widget.exit_code() == 0

@@ -36,18 +36,9 @@ def test_notepad_bound_with_alt_n_inserts_the_time_on_every_f5_from_the_backgrou
     tool.set_foreground(working)
     for count in (1, 2, 3):
         tool.keys("f5")
-        wait_for_stamps(tool, notepad, count)
+        wait_until(lambda: len(TIME.findall(tool.edit_text(notepad))) == count,
+                   lambda: f"{count} time stamps in notepad's text {tool.edit_text(notepad)!r}")
 
     assert len(probe.received(working)) == seen + 1
     assert tool.foreground()["focus"] == working
 
-
-def wait_for_stamps(tool, notepad, count):
-    text = ""
-
-    def counted():
-        nonlocal text
-        text = tool.edit_text(notepad)
-        return len(TIME.findall(text)) == count
-
-    wait_until(counted, lambda: f"{count} time stamps in notepad's text {text!r}")

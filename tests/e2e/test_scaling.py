@@ -7,7 +7,6 @@ import contextlib
 import pytest
 
 from layout.geometry import ORIGIN
-from harness.resource import read_exe_form
 from harness.session import Session
 from layout.expected import Expected
 from layout.geometry import Geometry
@@ -30,9 +29,8 @@ def at_120_dpi(bench):
 @pytest.mark.own_configuration
 @pytest.mark.parametrize("button_face", [None, (200, 100, 50)], ids=["default", "orange"])
 def test_at_120_dpi_the_layout_grows_by_sixteen_thirteenths_over_the_button_face(
-        bench, at_120_dpi, button_face):
+        bench, form, at_120_dpi, button_face):
     session = at_120_dpi
-    form, _, _ = read_exe_form(bench.exe)
     with contextlib.ExitStack() as stack:
         if button_face:
             stack.enter_context(session.host.registry_value(COLOURS, "ButtonFace", "REG_SZ",

@@ -42,21 +42,22 @@ def read_version(exe):
     assert key == "VS_VERSION_INFO"
     signature, _, file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<6I", fixed)
     assert signature == FIXED_SIGNATURE
-    strings = {}
-    for block, _, tables in children:
-        if block == "StringFileInfo":
-            for _, _, values in tables:
-                strings.update((name, text.decode("utf-16-le").rstrip("\0"))
-                               for name, text, _ in values)
+    strings = {name: text.decode("utf-16-le").rstrip("\0")
+               for block, _, tables in children if block == "StringFileInfo"
+               for _, _, values in tables for name, text, _ in values}
     numbers = {name: (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
                for name, ms, ls in (("file", file_ms, file_ls), ("product", product_ms, product_ls))}
     return numbers, strings
 
 
-def test_the_exe_carries_the_configured_version_and_its_names(build_tree):
+def test_the_exe_carries_the_configured_version_its_names_and_the_licence_of_license(
+        build_tree):
     release = json.loads((build_tree / "release.json").read_text())
     version = release["version"]
     major, minor, patch = (int(part) for part in version.split("."))
+    license_text = LICENSE.read_text()
+    copyright_line = next(line for line in license_text.splitlines()
+                          if line.startswith("Copyright "))
 
     numbers, strings = read_version(build_tree / "HotKeys.exe")
 
@@ -65,15 +66,5 @@ def test_the_exe_carries_the_configured_version_and_its_names(build_tree):
     assert strings["ProductName"] == strings["InternalName"] == "HotKeys"
     assert strings["OriginalFilename"] == "HotKeys.exe"
     assert strings["FileDescription"].startswith("HotKeys")
-
-
-def test_the_exe_names_the_copyright_and_licence_of_license(build_tree):
-    release = json.loads((build_tree / "release.json").read_text())
-    license_text = LICENSE.read_text()
-    copyright_line = next(line for line in license_text.splitlines()
-                          if line.startswith("Copyright "))
-
-    _, strings = read_version(build_tree / "HotKeys.exe")
-
     assert license_text.startswith(f"{release['license']} License\n")
     assert strings["LegalCopyright"] == f"{copyright_line}. {release['license']} License"
