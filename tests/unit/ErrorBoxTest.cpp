@@ -30,7 +30,7 @@ static_assert(noexcept(showFatalError(std::declval<FatalBoxPlatform&>(),
 constexpr ThreadId kOwnThread = 1, kGameThread = 2, kOtherThread = 3;
 constexpr WindowHandle kOwner = 0x10, kWidget = 0x20, kFocus = 0x21;
 constexpr WindowHandle kGame = 0x90, kOtherGame = 0x91;
-constexpr WindowHandle kFirstBox = 0x70, kSecondBox = 0x71;
+constexpr WindowHandle kFirstBox = 0x70; // each further box takes the next handle
 
 // Two monitors side by side, the second's top above the first's; a window is on the monitor that
 // holds its top-left corner.
