@@ -11,7 +11,6 @@ from harness.configuration import Configuration
 from harness.driver import Driver
 from harness.host import make_host
 from harness.paths import ARTIFACTS, WIN_DIR
-from harness.poll import wait_until
 from harness.probe import Probe
 from harness.resource import read_exe_form
 from harness.session import Session
@@ -20,18 +19,6 @@ from layout.geometry import Geometry
 
 # What the harness runs from the build tree.
 HELPERS = ("HotKeys.exe", "driver.exe", "probe.exe", "menudump.dll")
-
-
-def settled(read, what, unlike=()):
-    """What read() gives once two readings in a row agree and it is none of `unlike`, so that
-    nothing half done (a paint, a pointer's change) is taken. Test files import it from here."""
-    readings = []
-
-    def same_twice():
-        readings.append(read())
-        done = readings[-2:-1] == readings[-1:] and readings[-1] not in unlike
-        return readings[-1] if done else None
-    return wait_until(same_twice, what)
 
 
 class Bench:

@@ -9,7 +9,7 @@ import pathlib
 
 import pytest
 
-from conftest import settled
+from harness.poll import settled
 from harness.resource import parse_form, with_form_description
 from harness.screen import Screenshot
 from harness.widget import Widget

@@ -8,9 +8,9 @@ STRESS_PRESSES)."""
 import os
 import random
 
-from conftest import settled
 from harness.binding import bind
 from harness.keys import VK_F
+from harness.poll import settled
 
 PRESSES = int(os.environ.get("HOTKEYS_KEY_STORM_PRESSES", "2000"))
 ROUND = 250  # presses between two rebindings of both slots

@@ -6,12 +6,11 @@ import json
 
 import pytest
 
-from conftest import settled
 from harness import screen
 from harness.browser import BROWSER_KEY, RecordingBrowser
 from harness.onscreen import (ORIGIN, on_screen, painted, pointer,  # noqa: F401 (fixtures)
                             start_painted)
-from harness.poll import wait_until
+from harness.poll import settled, wait_until
 
 # The link labels, each opening its own page: the build names the pages (release.json). Their
 # boxes, and every point aimed at, come from the layout at the bench's resolution (`geometry`).

@@ -22,3 +22,16 @@ def wait_until(condition, what, timeout=20.0, interval=0.05, accept=bool):
             description = what() if callable(what) else what
             raise Timeout(f"waited {timeout:g}s for {description}; last seen: {value!r}")
         time.sleep(interval)
+
+
+def settled(read, what, unlike=()):
+    """What read() gives once two readings in a row agree and it is none of `unlike`, so that
+    nothing half done (a paint, a pointer's change) is taken."""
+    last = []
+
+    def same_twice():
+        now = read()
+        agreed = last == [now] and now not in unlike
+        last[:] = [now]
+        return agreed, now
+    return wait_until(same_twice, what, accept=lambda reading: reading[0])[1]

@@ -3,7 +3,7 @@
 import struct
 import zlib
 
-from .poll import wait_until
+from .poll import settled
 
 
 class Screenshot:
@@ -42,13 +42,4 @@ def save_png(tool, path, area=None):
 def wait_for_first_paint(tool, rect, before):
     """A window has painted once its rectangle differs from `before` (the screen captured before
     it was shown) and two captures in a row agree (a half-drawn frame would not)."""
-    empty = before.region(*rect)
-    last = [None]
-
-    def settled():
-        now = capture(tool, *rect).rgb
-        done = now != empty and now == last[0]
-        last[0] = now
-        return done
-
-    wait_until(settled, "the widget's first paint")
+    settled(lambda: capture(tool, *rect).rgb, "the widget's first paint", (before.region(*rect),))
