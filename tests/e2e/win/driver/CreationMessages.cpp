@@ -22,11 +22,9 @@ bool creationParameter(const char* kind, HWND target, void*& parameter) {
 
 } // namespace
 
-// create TITLE HWND:MSG:KIND...: sends each forged creation message in turn and prints, one line
-// each, whether the window's thread answered it and what it returned.
+// Sends each forged creation message in turn and prints, one line each, whether the window's
+// thread answered it and what it returned.
 int sendCreation(Args args) {
-    if (args.size() < 2)
-        return kBadUsage;
     for (char* const forgery : args.subspan(1)) {
         char kind[16] = {};
         unsigned long long window = 0;
@@ -56,8 +54,6 @@ int sendCreation(Args args) {
 }
 
 int setWindowData(Args args) {
-    if (args.size() != 3)
-        return kBadUsage;
     SetLastError(0);
     LONG_PTR previous = SetWindowLongPtrA(parseWindow(args[0]), int(parseNumber(args[1])),
                                           LONG_PTR(parseNumber(args[2])));

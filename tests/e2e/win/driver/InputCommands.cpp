@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,18 +22,6 @@ struct KeyChord {
     std::vector<Key> modifiers;
     Key key;
 };
-
-std::optional<WORD> modifierKey(const std::string& name) {
-    if (name == "alt")
-        return VK_MENU;
-    if (name == "ctrl")
-        return VK_CONTROL;
-    if (name == "shift")
-        return VK_SHIFT;
-    if (name == "win")
-        return VK_LWIN;
-    return std::nullopt;
-}
 
 // Names are lower case: a-z, 0-9, f1-f24, num0-num9, a number such as 0x41, or "sc" and a scan
 // code in hex (sc38 is the left Alt key).
@@ -55,9 +44,14 @@ std::optional<Key> keyCode(const std::string& name) {
     return std::nullopt;
 }
 
+// A modifier's name, or a key's.
 std::optional<Key> chordPart(const std::string& name) {
-    std::optional<WORD> modifier = modifierKey(name);
-    return modifier ? std::optional<Key>(Key{*modifier, false}) : keyCode(name);
+    static constexpr std::pair<const char*, WORD> kModifiers[] = {
+        {"alt", VK_MENU}, {"ctrl", VK_CONTROL}, {"shift", VK_SHIFT}, {"win", VK_LWIN}};
+    for (const auto& [modifier, code] : kModifiers)
+        if (name == modifier)
+            return Key{code, false};
+    return keyCode(name);
 }
 
 std::optional<KeyChord> parseChord(const std::string& text) {
@@ -170,36 +164,32 @@ bool pressButton(int button, bool down) {
     return button >= 1 && button <= 3 && sendMouseInput(kFlags[button - 1][down ? 1 : 0]);
 }
 
+bool pressKeys(const std::string& text) {
+    const std::optional<KeyChord> chord = parseChord(text);
+    return chord && pressChord(*chord);
+}
+
 int tryHotkeys(Args args) {
-    if (args.empty())
-        return kBadUsage;
-    int id = 1;
     for (const char* pair : args) {
         const char* colon = std::strchr(pair, ':');
         if (!colon)
             return kBadUsage;
-        UINT modifiers = UINT(parseNumber(pair));
-        UINT key = UINT(parseNumber(colon + 1));
-        bool registered = RegisterHotKey(nullptr, id, modifiers, key);
+        const bool registered =
+            RegisterHotKey(nullptr, 1, UINT(parseNumber(pair)), UINT(parseNumber(colon + 1)));
         if (registered)
-            UnregisterHotKey(nullptr, id);
+            UnregisterHotKey(nullptr, 1);
         std::printf("%s %s\n", pair, registered ? "ok" : "fail");
-        ++id;
     }
     return 0;
 }
 
 int findAtoms(Args args) {
-    if (args.empty())
-        return kBadUsage;
     for (const char* name : args)
         std::printf("%s %s\n", name, hex(GlobalFindAtomA(name)).c_str());
     return 0;
 }
 
 int sendKeys(Args args) {
-    if (args.empty())
-        return kBadUsage;
     std::vector<KeyChord> chords;
     for (const char* text : args) {
         std::optional<KeyChord> chord = parseChord(text);

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-// screen [LEFT TOP RIGHT BOTTOM]: prints "WIDTH HEIGHT", then the rectangle's (or the whole
-// screen's) RGB bytes, rows top-down, in hex on one line.
+// Prints "WIDTH HEIGHT", then the rectangle's (or the whole screen's) RGB bytes, rows top-down,
+// in hex on one line.
 int readScreen(Args args) {
     if (args.size() != 0 && args.size() != 4)
         return kBadUsage;
@@ -44,16 +44,13 @@ int readScreen(Args args) {
 
 // The cursor the system shows, and the stock hand and arrow as this process loads them: on
 // Windows every process shares the stock cursors, so the handles compare.
-int readCursor(Args args) {
-    if (!args.empty())
-        return kBadUsage;
+int readCursor(Args) {
     CURSORINFO cursor{};
     cursor.cbSize = sizeof cursor;
     if (!GetCursorInfo(&cursor))
         return 1;
-    std::printf("shown=%s\nhand=%s\narrow=%s\n",
-                hex(reinterpret_cast<std::uintptr_t>(cursor.hCursor)).c_str(),
-                hex(reinterpret_cast<std::uintptr_t>(LoadCursorA(nullptr, IDC_HAND))).c_str(),
-                hex(reinterpret_cast<std::uintptr_t>(LoadCursorA(nullptr, IDC_ARROW))).c_str());
+    std::printf("shown=%s\nhand=%s\narrow=%s\n", hex(cursor.hCursor).c_str(),
+                hex(LoadCursorA(nullptr, IDC_HAND)).c_str(),
+                hex(LoadCursorA(nullptr, IDC_ARROW)).c_str());
     return 0;
 }

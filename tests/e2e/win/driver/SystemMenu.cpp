@@ -1,6 +1,5 @@
 // The system menu of another program's window. Wine keeps menus inside their own process, so
 // the driver loads menudump.dll into that process and runs its reader there.
-#include "../UniqueKernelHandle.h"
 #include "../menudump/MenuDump.h"
 #include "Commands.h"
 #include "platform/UniqueHandle_win.h"
@@ -59,8 +58,6 @@ std::string helperPath() {
 } // namespace
 
 int systemMenu(Args args) {
-    if (args.size() != 1)
-        return kBadUsage;
     HWND window = parseWindow(args[0]);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
