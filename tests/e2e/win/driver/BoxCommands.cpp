@@ -17,7 +17,7 @@ BOOL CALLBACK printPart(HWND child, LPARAM) {
     if (isStatic && (style & SS_TYPEMASK) == SS_ICON) {
         RECT rect{};
         GetWindowRect(child, &rect);
-        std::printf("icon=%ld,%ld,%ld,%ld\n", rect.left, rect.top, rect.right, rect.bottom);
+        printRect("icon", rect);
     } else if (isStatic) {
         std::printf("text=%s\n", hexBytes(windowText(child)).c_str());
     } else if (lstrcmpiA(className(child).c_str(), "Button") == 0 && (style & WS_VISIBLE) != 0) {

@@ -3,7 +3,7 @@
 // The driver's commands. Each takes its arguments (after the command name), as many as its row
 // of the command table allows, prints machine-readable lines to stdout and returns 0 when done,
 // 1 when the thing asked for failed, or kBadUsage.
-#include "../UniqueKernelHandle.h"
+#include "platform/UniqueHandle_win.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +14,10 @@
 
 using Args = std::span<char* const>;
 constexpr int kBadUsage = -1;
+
+// A process or thread handle from OpenProcess, CreateProcess, CreateThread or CreateRemoteThread,
+// closed with CloseHandle: the program's own owner, for a kind of handle only the driver holds.
+using UniqueKernelHandle = hk::UniqueHandle<HANDLE, &::CloseHandle>;
 
 inline std::uint64_t parseNumber(const char* text) {
     return std::strtoull(text, nullptr, 0);
@@ -36,6 +40,7 @@ inline std::string hex(const void* handle) {
 UniqueKernelHandle openProcess(DWORD access, const char* processId);
 std::string className(HWND window);
 std::string windowText(HWND window);
+void printRect(const char* name, const RECT& rect);
 
 // The command "NAME HWND" that prints what `printChild` finds in each child of the window.
 inline int printChildren(Args args, WNDENUMPROC printChild) {

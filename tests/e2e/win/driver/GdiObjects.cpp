@@ -61,8 +61,6 @@ bool countFollowsOwnObjects() {
 
 } // namespace
 
-// GetGuiResources counts another process's objects on Windows and gives 0 under Wine, where the
-// handle table does.
 int countGdiObjects(Args args) {
     const UniqueKernelHandle process =
         openProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, args[0]);

@@ -18,10 +18,9 @@ struct Key {
     bool scan;
 };
 
-struct KeyChord {
-    std::vector<Key> modifiers;
-    Key key;
-};
+// The modifiers, then the key: each is held down until those after it are released, so the key
+// arrives as a real chord rather than a bare modifier tap followed by the key.
+using KeyChord = std::vector<Key>;
 
 // Names are lower case: a-z, 0-9, f1-f24, num0-num9, a number such as 0x41, or "sc" and a scan
 // code in hex (sc38 is the left Alt key).
@@ -44,7 +43,6 @@ std::optional<Key> keyCode(const std::string& name) {
     return std::nullopt;
 }
 
-// A modifier's name, or a key's.
 std::optional<Key> chordPart(const std::string& name) {
     static constexpr std::pair<const char*, WORD> kModifiers[] = {
         {"alt", VK_MENU}, {"ctrl", VK_CONTROL}, {"shift", VK_SHIFT}, {"win", VK_LWIN}};
@@ -55,18 +53,15 @@ std::optional<Key> chordPart(const std::string& name) {
 }
 
 std::optional<KeyChord> parseChord(const std::string& text) {
-    KeyChord chord{};
-    std::size_t start = 0;
-    for (std::size_t plus; (plus = text.find('+', start)) != std::string::npos; start = plus + 1) {
-        std::optional<Key> modifier = chordPart(text.substr(start, plus - start));
-        if (!modifier)
+    KeyChord chord;
+    for (std::size_t start = 0, plus = 0; plus != std::string::npos; start = plus + 1) {
+        plus = text.find('+', start);
+        const std::string name = text.substr(start, plus - start);
+        const std::optional<Key> key = plus == std::string::npos ? keyCode(name) : chordPart(name);
+        if (!key)
             return std::nullopt;
-        chord.modifiers.push_back(*modifier);
+        chord.push_back(*key);
     }
-    std::optional<Key> key = keyCode(text.substr(start));
-    if (!key)
-        return std::nullopt;
-    chord.key = *key;
     return chord;
 }
 
@@ -84,16 +79,12 @@ INPUT keyInput(Key key, bool up) {
     return input;
 }
 
-// The modifiers stay down across the key and are released after it, in reverse order, so the
-// key arrives as a real chord rather than a bare modifier tap followed by the key.
 bool pressChord(const KeyChord& chord) {
     std::vector<INPUT> inputs;
-    for (Key modifier : chord.modifiers)
-        inputs.push_back(keyInput(modifier, false));
-    inputs.push_back(keyInput(chord.key, false));
-    inputs.push_back(keyInput(chord.key, true));
-    for (auto modifier = chord.modifiers.rbegin(); modifier != chord.modifiers.rend(); ++modifier)
-        inputs.push_back(keyInput(*modifier, true));
+    for (const Key key : chord)
+        inputs.push_back(keyInput(key, false));
+    for (auto key = chord.rbegin(); key != chord.rend(); ++key)
+        inputs.push_back(keyInput(*key, true));
     return SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 

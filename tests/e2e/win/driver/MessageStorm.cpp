@@ -105,8 +105,7 @@ Message randomMessage(Random& random, const std::vector<HWND>& windows) {
 
 } // namespace
 
-// storm SEED FIRST COUNT LOG HWND...: posts messages FIRST to FIRST + COUNT - 1 of the sequence
-// that SEED makes, so that a stretch of a long run can be replayed on its own.
+// Posts messages FIRST to FIRST + COUNT - 1 of SEED's sequence: a stretch of a run replays alone.
 int postStorm(Args args) {
     const std::uint64_t seed = parseNumber(args[0]);
     const std::uint64_t first = parseNumber(args[1]);

@@ -10,10 +10,7 @@
 namespace {
 
 // The processes this driver started, by id, kept open so that their exit codes stay readable.
-std::map<DWORD, UniqueKernelHandle>& started() {
-    static std::map<DWORD, UniqueKernelHandle> processes;
-    return processes;
-}
+std::map<DWORD, UniqueKernelHandle> started;
 
 // Arguments arrive in UTF-8, so that a file name reaches the program whatever the code page.
 std::wstring wide(const char* text) {
@@ -65,22 +62,20 @@ int startProcess(Args args) {
         return 1;
     }
     UniqueKernelHandle threadHandle(process.hThread);
-    started()[process.dwProcessId] = UniqueKernelHandle(process.hProcess);
+    started[process.dwProcessId] = UniqueKernelHandle(process.hProcess);
     std::printf("pid=%lu\n", process.dwProcessId);
     return 0;
 }
 
 int waitProcess(Args args) {
-    const auto found = started().find(DWORD(parseNumber(args[0])));
-    if (found == started().end())
+    const auto found = started.find(DWORD(parseNumber(args[0])));
+    if (found == started.end())
         return 1;
     DWORD exitCode = 0;
-    if (WaitForSingleObject(found->second.get(), DWORD(parseNumber(args[1]))) != WAIT_OBJECT_0 ||
-        !GetExitCodeProcess(found->second.get(), &exitCode)) {
-        std::printf("running\n");
-        return 0;
-    }
-    std::printf("exit=%lu\n", exitCode);
+    const bool ended =
+        WaitForSingleObject(found->second.get(), DWORD(parseNumber(args[1]))) == WAIT_OBJECT_0 &&
+        GetExitCodeProcess(found->second.get(), &exitCode);
+    ended ? std::printf("exit=%lu\n", exitCode) : std::printf("running\n");
     return 0;
 }
 
@@ -89,7 +84,6 @@ int killProcess(Args args) {
     return process && TerminateProcess(process.get(), 1) ? 0 : 1;
 }
 
-// The working set: the process's resident memory.
 int processMemory(Args args) {
     const UniqueKernelHandle process =
         openProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, args[0]);

@@ -59,8 +59,7 @@ std::vector<UniqueWindow> openWindows(Args titles) {
 
 } // namespace
 
-// Binds the windows in turn, slot 1 and slot 2 alternately, COUNT times; each binding is confirmed
-// by the key it forwards.
+// Each binding is confirmed by the key the widget then forwards to the window.
 int rebindSlots(Args args) {
     const std::uint64_t count = parseNumber(args[0]);
     const std::vector<UniqueWindow> windows = openWindows(args.subspan(1));

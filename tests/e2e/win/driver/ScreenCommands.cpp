@@ -4,7 +4,9 @@
 #include "Commands.h"
 #include "platform/DcGuards_win.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 
 // Prints "WIDTH HEIGHT", then the rectangle's (or the whole screen's) RGB bytes, rows top-down,
@@ -31,13 +33,8 @@ int readScreen(Args args) {
     }
     std::string rgb;
     rgb.reserve(std::size_t(width) * height * 3);
-    for (const auto *pixel = static_cast<const unsigned char*>(canvas.bits),
-                    *end = pixel + std::size_t(width) * height * 4;
-         pixel != end; pixel += 4) {
-        rgb += char(pixel[2]);
-        rgb += char(pixel[1]);
-        rgb += char(pixel[0]);
-    }
+    for (const std::uint32_t pixel : std::span(canvas.pixels(), std::size_t(width) * height))
+        rgb += {char(pixel >> 16), char(pixel >> 8), char(pixel)};
     std::printf("%d %d\n%s\n", width, height, hexBytes(rgb).c_str());
     return 0;
 }

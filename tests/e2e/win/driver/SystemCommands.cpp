@@ -49,11 +49,9 @@ std::string typedLetters() {
     std::wstring letters;
     for (const auto& key : keys)
         letters += key.second;
-    std::string utf8(WideCharToMultiByte(CP_UTF8, 0, letters.c_str(), int(letters.size()), nullptr,
-                                         0, nullptr, nullptr),
-                     '\0');
-    WideCharToMultiByte(CP_UTF8, 0, letters.c_str(), int(letters.size()), utf8.data(),
-                        int(utf8.size()), nullptr, nullptr);
+    char utf8[128] = ""; // 26 letters of at most 3 bytes each
+    WideCharToMultiByte(CP_UTF8, 0, letters.c_str(), int(letters.size()), utf8, sizeof utf8 - 1,
+                        nullptr, nullptr);
     return utf8;
 }
 

@@ -9,8 +9,8 @@
 namespace {
 
 struct Filter {
-    const char* className;
-    const char* title;
+    const char* classPattern;
+    const char* titlePattern;
     DWORD processId;
     std::vector<HWND> found;
 };
@@ -23,17 +23,11 @@ BOOL CALLBACK collect(HWND hwnd, LPARAM context) {
     auto& filter = *reinterpret_cast<Filter*>(context);
     DWORD processId = 0;
     GetWindowThreadProcessId(hwnd, &processId);
-    if (matches(filter.className, className(hwnd)) && matches(filter.title, windowText(hwnd)) &&
+    if (matches(filter.classPattern, className(hwnd)) &&
+        matches(filter.titlePattern, windowText(hwnd)) &&
         (filter.processId == 0 || filter.processId == processId))
         filter.found.push_back(hwnd);
     return TRUE;
-}
-
-std::string rectText(const RECT& rect) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%ld,%ld,%ld,%ld", rect.left, rect.top, rect.right,
-                  rect.bottom);
-    return text;
 }
 
 // Only the process that received the last input event may take the foreground. Where the plain
@@ -69,6 +63,10 @@ std::string windowText(HWND window) {
     return text;
 }
 
+void printRect(const char* name, const RECT& rect) {
+    std::printf("%s=%ld,%ld,%ld,%ld\n", name, rect.left, rect.top, rect.right, rect.bottom);
+}
+
 int findWindows(Args args) {
     Filter filter{args[0], args[1], args.size() == 3 ? DWORD(parseNumber(args[2])) : 0, {}};
     EnumWindows(collect, reinterpret_cast<LPARAM>(&filter));
@@ -81,22 +79,21 @@ int windowInfo(Args args) {
     HWND hwnd = parseWindow(args[0]);
     if (!IsWindow(hwnd))
         return 1;
-    RECT rect{};
-    RECT client{};
-    GetWindowRect(hwnd, &rect);
-    GetClientRect(hwnd, &client);
     DWORD processId = 0;
-    DWORD threadId = GetWindowThreadProcessId(hwnd, &processId);
-    std::printf("class=%s\ntitle_hex=%s\n", className(hwnd).c_str(),
-                hexBytes(windowText(hwnd)).c_str());
-    std::printf("owner=%s\nparent=%s\n", hex(GetWindow(hwnd, GW_OWNER)).c_str(),
-                hex(GetAncestor(hwnd, GA_PARENT)).c_str());
-    std::printf("style=%s\n", hex(DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE))).c_str());
-    std::printf("exstyle=%s\n", hex(DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE))).c_str());
-    std::printf("rect=%s\nclient=%s\n", rectText(rect).c_str(), rectText(client).c_str());
-    std::printf("visible=%d\niconic=%d\nzoomed=%d\nenabled=%d\n", IsWindowVisible(hwnd) ? 1 : 0,
-                IsIconic(hwnd) ? 1 : 0, IsZoomed(hwnd) ? 1 : 0, IsWindowEnabled(hwnd) ? 1 : 0);
-    std::printf("tid=%lu\npid=%lu\n", threadId, processId);
+    const DWORD threadId = GetWindowThreadProcessId(hwnd, &processId);
+    std::printf("class=%s\ntitle_hex=%s\nowner=%s\nparent=%s\nstyle=%s\nexstyle=%s\n",
+                className(hwnd).c_str(), hexBytes(windowText(hwnd)).c_str(),
+                hex(GetWindow(hwnd, GW_OWNER)).c_str(), hex(GetAncestor(hwnd, GA_PARENT)).c_str(),
+                hex(DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE))).c_str(),
+                hex(DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE))).c_str());
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    printRect("rect", rect);
+    GetClientRect(hwnd, &rect);
+    printRect("client", rect);
+    std::printf("visible=%d\niconic=%d\nzoomed=%d\nenabled=%d\ntid=%lu\npid=%lu\n",
+                IsWindowVisible(hwnd) ? 1 : 0, IsIconic(hwnd) ? 1 : 0, IsZoomed(hwnd) ? 1 : 0,
+                IsWindowEnabled(hwnd) ? 1 : 0, threadId, processId);
     return 0;
 }
 
@@ -142,7 +139,6 @@ int sendMessage(Args args) {
     return 0;
 }
 
-// A window property that holds a handle or a number.
 int windowProperty(Args args) {
     std::printf("%s\n", hex(GetPropA(parseWindow(args[0]), args[1])).c_str());
     return 0;

@@ -59,17 +59,13 @@ const Command kCommands[] = {
     {"rebind", rebindSlots, 2, kMany},  // COUNT TITLE...: bind own windows to both slots in turn
 };
 
-int hexDigit(char c) {
-    return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
-}
-
 std::vector<std::string> decodeLine(const std::string& line) {
     std::vector<std::string> words(1);
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (line[i] == ' ') {
             words.emplace_back();
         } else if (line[i] == '%' && i + 2 < line.size()) {
-            words.back().push_back(char(hexDigit(line[i + 1]) << 4 | hexDigit(line[i + 2])));
+            words.back().push_back(char(std::strtoul(line.substr(i + 1, 2).c_str(), nullptr, 16)));
             i += 2;
         } else {
             words.back().push_back(line[i]);
@@ -96,18 +92,19 @@ constexpr UINT kCommandMessage = WM_APP;
 // runs a message loop between commands: a program that sends a message to a window of the
 // driver's thread (its IME window, say) is answered at once rather than when the next command
 // comes.
-DWORD WINAPI readCommands(void* mainThread) {
+DWORD WINAPI readCommands(void* mainThreadId) {
+    const auto mainThread = DWORD(reinterpret_cast<std::uintptr_t>(mainThreadId));
     std::string line;
     for (int c; (c = std::getchar()) != EOF;) {
         if (c != '\n') {
             line.push_back(char(c));
             continue;
         }
-        PostThreadMessageA(DWORD(reinterpret_cast<std::uintptr_t>(mainThread)), kCommandMessage, 0,
+        PostThreadMessageA(mainThread, kCommandMessage, 0,
                            reinterpret_cast<LPARAM>(new std::string(std::move(line))));
         line.clear();
     }
-    PostThreadMessageA(DWORD(reinterpret_cast<std::uintptr_t>(mainThread)), WM_QUIT, 0, 0);
+    PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
     return 0;
 }
 
