@@ -59,14 +59,10 @@ void printRows(const std::vector<std::uint32_t>& pixels, int width, int height, 
 }
 
 // Hex RRGGBB pixels, as 0x00RRGGBB: the layout of a 32-bit DIB section's pixels in memory.
-std::vector<std::uint32_t> fromHexPixels(const char* hex) {
-    const std::string bytes = fromHex(hex);
+std::vector<std::uint32_t> fromHexPixels(const std::string& text) {
     std::vector<std::uint32_t> pixels;
-    for (std::size_t i = 0; i + 2 < bytes.size(); i += 3) {
-        const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(bytes[at]); };
-        pixels.push_back(std::uint32_t(byte(i)) << 16 | std::uint32_t(byte(i + 1)) << 8 |
-                         byte(i + 2));
-    }
+    for (std::size_t i = 0; i + 6 <= text.size(); i += 6)
+        pixels.push_back(std::strtoul(text.substr(i, 6).c_str(), nullptr, 16));
     return pixels;
 }
 
