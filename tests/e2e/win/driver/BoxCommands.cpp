@@ -11,23 +11,16 @@
 
 namespace {
 
-std::string windowText(HWND window) {
-    char text[2048] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 BOOL CALLBACK printPart(HWND child, LPARAM) {
-    char className[32] = "";
-    GetClassNameA(child, className, sizeof className);
+    const bool isStatic = lstrcmpiA(className(child).c_str(), "Static") == 0;
     const LONG style = GetWindowLongA(child, GWL_STYLE);
-    if (lstrcmpiA(className, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+    if (isStatic && (style & SS_TYPEMASK) == SS_ICON) {
         RECT rect{};
         GetWindowRect(child, &rect);
-        std::printf("icon=%ld,%ld,%ld,%ld\n", rect.left, rect.top, rect.right, rect.bottom);
-    } else if (lstrcmpiA(className, "Static") == 0) {
+        printRect("icon", rect);
+    } else if (isStatic) {
         std::printf("text=%s\n", hexBytes(windowText(child)).c_str());
-    } else if (lstrcmpiA(className, "Button") == 0 && (style & WS_VISIBLE) != 0) {
+    } else if (lstrcmpiA(className(child).c_str(), "Button") == 0 && (style & WS_VISIBLE) != 0) {
         std::printf("button=%d,%s\n", GetDlgCtrlID(child), hexBytes(windowText(child)).c_str());
     }
     return TRUE;
@@ -47,43 +40,33 @@ DWORD WINAPI showRequested(void* parameter) {
 
 } // namespace
 
-// boxfacts HWND: a message box's parts, a line each: text=HEX (the message's 8-bit bytes),
-// icon=L,T,R,B (the icon's place on the screen), button=ID,HEX (each push button, in creation
-// order).
+// A message box's parts, a line each: text=HEX (the message's 8-bit bytes), icon=L,T,R,B (the
+// icon's place on the screen), button=ID,HEX (each push button, in creation order).
 int boxFacts(Args args) {
     return printChildren(args, printPart);
 }
 
-// click HWND ID: a real press: the pointer goes to the button's centre and the left button goes
-// down and up.
+// A real press: the pointer goes to the button's centre and the left button goes down and up.
 int clickButton(Args args) {
-    if (args.size() != 2) {
-        return kBadUsage;
-    }
     const HWND button = GetDlgItem(parseWindow(args[0]), std::atoi(args[1]));
     RECT rect{};
-    if (button == nullptr || !GetWindowRect(button, &rect)) {
+    if (button == nullptr || !GetWindowRect(button, &rect))
         return 1;
-    }
     return movePointer((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2) &&
                    pressButton(1, true) && pressButton(1, false)
                ? 0
                : 1;
 }
 
-// showbox FLAGS CAPTION TEXT: MessageBoxA without owner (CAPTION and TEXT in hex), on a thread
-// of its own that ends when the box is answered.
+// MessageBoxA without owner (CAPTION and TEXT in hex), on a thread of its own that ends when the
+// box is answered.
 int showBox(Args args) {
-    if (args.size() != 3) {
-        return kBadUsage;
-    }
     auto request = std::make_unique<BoxRequest>(
         BoxRequest{UINT(parseNumber(args[0])), fromHex(args[1]), fromHex(args[2])});
-    const HANDLE thread = CreateThread(nullptr, 0, showRequested, request.get(), 0, nullptr);
-    if (thread == nullptr) {
+    const UniqueKernelHandle thread(
+        CreateThread(nullptr, 0, showRequested, request.get(), 0, nullptr));
+    if (!thread)
         return 1;
-    }
     request.release();
-    CloseHandle(thread);
     return 0;
 }

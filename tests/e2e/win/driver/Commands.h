@@ -1,9 +1,12 @@
 #pragma once
 
-// The driver's commands. Each takes its arguments (after the command name), prints
-// machine-readable lines to stdout and returns 0 when done, 1 when the thing asked for failed,
-// or kBadUsage.
+// The driver's commands. Each takes its arguments (after the command name), as many as its row
+// of the command table allows, prints machine-readable lines to stdout and returns 0 when done,
+// 1 when the thing asked for failed, or kBadUsage.
+#include "platform/UniqueHandle_win.h"
+
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <span>
 #include <string>
@@ -11,6 +14,10 @@
 
 using Args = std::span<char* const>;
 constexpr int kBadUsage = -1;
+
+// A process or thread handle from OpenProcess, CreateProcess, CreateThread or CreateRemoteThread,
+// closed with CloseHandle: the program's own owner, for a kind of handle only the driver holds.
+using UniqueKernelHandle = hk::UniqueHandle<HANDLE, &::CloseHandle>;
 
 inline std::uint64_t parseNumber(const char* text) {
     return std::strtoull(text, nullptr, 0);
@@ -20,17 +27,26 @@ inline HWND parseWindow(const char* text) {
     return reinterpret_cast<HWND>(parseNumber(text));
 }
 
-std::string hex(std::uint64_t value);
+inline std::string hex(std::uint64_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+inline std::string hex(const void* handle) {
+    return hex(reinterpret_cast<std::uintptr_t>(handle));
+}
+
+UniqueKernelHandle openProcess(DWORD access, const char* processId);
+std::string className(HWND window);
+std::string windowText(HWND window);
+void printRect(const char* name, const RECT& rect);
 
 // The command "NAME HWND" that prints what `printChild` finds in each child of the window.
 inline int printChildren(Args args, WNDENUMPROC printChild) {
-    if (args.size() != 1) {
-        return kBadUsage;
-    }
     const HWND window = parseWindow(args[0]);
-    if (!IsWindow(window)) {
+    if (!IsWindow(window))
         return 1;
-    }
     EnumChildWindows(window, printChild, 0);
     return 0;
 }
@@ -76,6 +92,9 @@ int setWindowData(Args args);
 int postStorm(Args args);
 int rebindSlots(Args args);
 
+// A chord such as "alt+n" or "f1" pressed through SendInput as a keyboard does: the modifiers
+// held across the key.
+bool pressKeys(const std::string& chord);
 // The pointer moved to a pixel of the screen, and a button (1 left, 2 middle, 3 right) pressed
 // or released, through SendInput as a mouse does.
 bool movePointer(int x, int y);

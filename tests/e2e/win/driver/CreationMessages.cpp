@@ -3,30 +3,28 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <string>
 
 namespace {
 
 // What the forged CREATESTRUCT carries as its creation parameter. "none" sends no structure at
 // all; "image" is the target's own module base, memory that is mapped but holds no object.
-bool creationParameter(const char* kind, HWND target, void*& parameter) {
-    if (std::strcmp(kind, "null") == 0)
-        parameter = nullptr;
-    else if (std::strcmp(kind, "garbage") == 0)
-        parameter = reinterpret_cast<void*>(0x4141414141414141ull);
-    else if (std::strcmp(kind, "image") == 0)
-        parameter = reinterpret_cast<void*>(GetWindowLongPtrA(target, GWLP_HINSTANCE));
-    else
-        return false;
-    return true;
+std::optional<void*> creationParameter(const std::string& kind, HWND target) {
+    if (kind == "null")
+        return nullptr;
+    if (kind == "garbage")
+        return reinterpret_cast<void*>(0x4141414141414141ull);
+    if (kind == "image")
+        return reinterpret_cast<void*>(GetWindowLongPtrA(target, GWLP_HINSTANCE));
+    return std::nullopt;
 }
 
 } // namespace
 
-// create TITLE HWND:MSG:KIND...: sends each forged creation message in turn and prints, one line
-// each, whether the window's thread answered it and what it returned.
+// Sends each forged creation message in turn and prints, one line each, whether the window's
+// thread answered it and what it returned.
 int sendCreation(Args args) {
-    if (args.size() < 2)
-        return kBadUsage;
     for (char* const forgery : args.subspan(1)) {
         char kind[16] = {};
         unsigned long long window = 0;
@@ -37,8 +35,10 @@ int sendCreation(Args args) {
         CREATESTRUCTA create{};
         LPARAM lParam = 0;
         if (std::strcmp(kind, "none") != 0) {
-            if (!creationParameter(kind, target, create.lpCreateParams))
+            const std::optional<void*> parameter = creationParameter(kind, target);
+            if (!parameter)
                 return kBadUsage;
+            create.lpCreateParams = *parameter;
             create.lpszName = args[0];
             create.lpszClass = "Hostile";
             create.style = WS_POPUP | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL;
@@ -56,8 +56,6 @@ int sendCreation(Args args) {
 }
 
 int setWindowData(Args args) {
-    if (args.size() != 3)
-        return kBadUsage;
     SetLastError(0);
     LONG_PTR previous = SetWindowLongPtrA(parseWindow(args[0]), int(parseNumber(args[1])),
                                           LONG_PTR(parseNumber(args[2])));

@@ -1,10 +1,10 @@
 // The GDI objects of another process: GetGuiResources on Windows; under Wine, the handle table
 // that the process's PEB points to, which holds one entry per live object of that process.
-#include "../UniqueKernelHandle.h"
 #include "Commands.h"
 
 #include <cstdio>
 #include <vector>
+#include <winternl.h>
 
 namespace {
 
@@ -20,16 +20,6 @@ static_assert(sizeof(GdiHandleEntry) == 24);
 constexpr std::size_t kGdiHandleCount = 0x10000;
 constexpr std::size_t kPebGdiSharedHandleTable = 0xF8; // 64-bit PEB
 
-struct ProcessBasicInformation {
-    LONG_PTR exitStatus;
-    void* pebBaseAddress;
-    ULONG_PTR affinityMask;
-    LONG_PTR basePriority;
-    ULONG_PTR processId;
-    ULONG_PTR parentProcessId;
-};
-using QueryInformationProcess = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-
 bool read(HANDLE process, std::uint64_t address, void* into, std::size_t size) {
     SIZE_T done = 0;
     return ReadProcessMemory(process, reinterpret_cast<void*>(address), into, size, &done) &&
@@ -38,13 +28,12 @@ bool read(HANDLE process, std::uint64_t address, void* into, std::size_t size) {
 
 // The number of live GDI objects of a process, or -1 when its table cannot be read.
 long gdiObjects(HANDLE process) {
-    auto query = reinterpret_cast<QueryInformationProcess>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
-    ProcessBasicInformation basic{};
-    if (query == nullptr || query(process, 0, &basic, sizeof basic, nullptr) != 0)
+    PROCESS_BASIC_INFORMATION basic{};
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic,
+                                  nullptr) != 0)
         return -1;
     std::uint64_t table = 0;
-    const auto peb = reinterpret_cast<std::uintptr_t>(basic.pebBaseAddress);
+    const auto peb = reinterpret_cast<std::uintptr_t>(basic.PebBaseAddress);
     if (!read(process, peb + kPebGdiSharedHandleTable, &table, sizeof table) || table == 0)
         return -1;
     std::vector<GdiHandleEntry> entries(kGdiHandleCount);
@@ -72,13 +61,9 @@ bool countFollowsOwnObjects() {
 
 } // namespace
 
-// GetGuiResources counts another process's objects on Windows and gives 0 under Wine, where the
-// handle table does.
 int countGdiObjects(Args args) {
-    if (args.size() != 1)
-        return kBadUsage;
-    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
-                                           DWORD(parseNumber(args[0]))));
+    const UniqueKernelHandle process =
+        openProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, args[0]);
     if (!process)
         return 1;
     if (const DWORD counted = GetGuiResources(process.get(), GR_GDIOBJECTS)) {

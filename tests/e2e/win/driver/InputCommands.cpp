@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -17,22 +18,9 @@ struct Key {
     bool scan;
 };
 
-struct KeyChord {
-    std::vector<Key> modifiers;
-    Key key;
-};
-
-std::optional<WORD> modifierKey(const std::string& name) {
-    if (name == "alt")
-        return VK_MENU;
-    if (name == "ctrl")
-        return VK_CONTROL;
-    if (name == "shift")
-        return VK_SHIFT;
-    if (name == "win")
-        return VK_LWIN;
-    return std::nullopt;
-}
+// The modifiers, then the key: each is held down until those after it are released, so the key
+// arrives as a real chord rather than a bare modifier tap followed by the key.
+using KeyChord = std::vector<Key>;
 
 // Names are lower case: a-z, 0-9, f1-f24, num0-num9, a number such as 0x41, or "sc" and a scan
 // code in hex (sc38 is the left Alt key).
@@ -56,23 +44,24 @@ std::optional<Key> keyCode(const std::string& name) {
 }
 
 std::optional<Key> chordPart(const std::string& name) {
-    std::optional<WORD> modifier = modifierKey(name);
-    return modifier ? std::optional<Key>(Key{*modifier, false}) : keyCode(name);
+    static constexpr std::pair<const char*, WORD> kModifiers[] = {
+        {"alt", VK_MENU}, {"ctrl", VK_CONTROL}, {"shift", VK_SHIFT}, {"win", VK_LWIN}};
+    for (const auto& [modifier, code] : kModifiers)
+        if (name == modifier)
+            return Key{code, false};
+    return keyCode(name);
 }
 
 std::optional<KeyChord> parseChord(const std::string& text) {
-    KeyChord chord{};
-    std::size_t start = 0;
-    for (std::size_t plus; (plus = text.find('+', start)) != std::string::npos; start = plus + 1) {
-        std::optional<Key> modifier = chordPart(text.substr(start, plus - start));
-        if (!modifier)
+    KeyChord chord;
+    for (std::size_t start = 0, plus = 0; plus != std::string::npos; start = plus + 1) {
+        plus = text.find('+', start);
+        const std::string name = text.substr(start, plus - start);
+        const std::optional<Key> key = plus == std::string::npos ? keyCode(name) : chordPart(name);
+        if (!key)
             return std::nullopt;
-        chord.modifiers.push_back(*modifier);
+        chord.push_back(*key);
     }
-    std::optional<Key> key = keyCode(text.substr(start));
-    if (!key)
-        return std::nullopt;
-    chord.key = *key;
     return chord;
 }
 
@@ -90,16 +79,12 @@ INPUT keyInput(Key key, bool up) {
     return input;
 }
 
-// The modifiers stay down across the key and are released after it, in reverse order, so the
-// key arrives as a real chord rather than a bare modifier tap followed by the key.
 bool pressChord(const KeyChord& chord) {
     std::vector<INPUT> inputs;
-    for (Key modifier : chord.modifiers)
-        inputs.push_back(keyInput(modifier, false));
-    inputs.push_back(keyInput(chord.key, false));
-    inputs.push_back(keyInput(chord.key, true));
-    for (auto modifier = chord.modifiers.rbegin(); modifier != chord.modifiers.rend(); ++modifier)
-        inputs.push_back(keyInput(*modifier, true));
+    for (const Key key : chord)
+        inputs.push_back(keyInput(key, false));
+    for (auto key = chord.rbegin(); key != chord.rend(); ++key)
+        inputs.push_back(keyInput(*key, true));
     return SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
@@ -170,36 +155,32 @@ bool pressButton(int button, bool down) {
     return button >= 1 && button <= 3 && sendMouseInput(kFlags[button - 1][down ? 1 : 0]);
 }
 
+bool pressKeys(const std::string& text) {
+    const std::optional<KeyChord> chord = parseChord(text);
+    return chord && pressChord(*chord);
+}
+
 int tryHotkeys(Args args) {
-    if (args.empty())
-        return kBadUsage;
-    int id = 1;
     for (const char* pair : args) {
         const char* colon = std::strchr(pair, ':');
         if (!colon)
             return kBadUsage;
-        UINT modifiers = UINT(parseNumber(pair));
-        UINT key = UINT(parseNumber(colon + 1));
-        bool registered = RegisterHotKey(nullptr, id, modifiers, key);
+        const bool registered =
+            RegisterHotKey(nullptr, 1, UINT(parseNumber(pair)), UINT(parseNumber(colon + 1)));
         if (registered)
-            UnregisterHotKey(nullptr, id);
+            UnregisterHotKey(nullptr, 1);
         std::printf("%s %s\n", pair, registered ? "ok" : "fail");
-        ++id;
     }
     return 0;
 }
 
 int findAtoms(Args args) {
-    if (args.empty())
-        return kBadUsage;
     for (const char* name : args)
         std::printf("%s %s\n", name, hex(GlobalFindAtomA(name)).c_str());
     return 0;
 }
 
 int sendKeys(Args args) {
-    if (args.empty())
-        return kBadUsage;
     std::vector<KeyChord> chords;
     for (const char* text : args) {
         std::optional<KeyChord> chord = parseChord(text);

@@ -105,11 +105,8 @@ Message randomMessage(Random& random, const std::vector<HWND>& windows) {
 
 } // namespace
 
-// storm SEED FIRST COUNT LOG HWND...: posts messages FIRST to FIRST + COUNT - 1 of the sequence
-// that SEED makes, so that a stretch of a long run can be replayed on its own.
+// Posts messages FIRST to FIRST + COUNT - 1 of SEED's sequence: a stretch of a run replays alone.
 int postStorm(Args args) {
-    if (args.size() < 5)
-        return kBadUsage;
     const std::uint64_t seed = parseNumber(args[0]);
     const std::uint64_t first = parseNumber(args[1]);
     const std::uint64_t end = first + parseNumber(args[2]);
@@ -131,13 +128,11 @@ int postStorm(Args args) {
         const bool ok = PostMessageA(message.window, message.number, WPARAM(message.wParam),
                                      LPARAM(message.lParam));
         ok ? ++posted : ++refused;
-        std::fprintf(log, "%llu %p 0x%x 0x%llx 0x%llx %s\n", static_cast<unsigned long long>(index),
-                     static_cast<void*>(message.window), message.number,
-                     static_cast<unsigned long long>(message.wParam),
-                     static_cast<unsigned long long>(message.lParam), ok ? "posted" : "refused");
+        std::fprintf(log, "%llu %p 0x%x 0x%llx 0x%llx %s\n", index,
+                     static_cast<void*>(message.window), message.number, message.wParam,
+                     message.lParam, ok ? "posted" : "refused");
     }
     std::fclose(log);
-    std::printf("seed=%llu posted=%llu refused=%llu\n", static_cast<unsigned long long>(seed),
-                static_cast<unsigned long long>(posted), static_cast<unsigned long long>(refused));
+    std::printf("seed=%llu posted=%llu refused=%llu\n", seed, posted, refused);
     return 0;
 }

@@ -1,5 +1,4 @@
 // Starting programs with a chosen show command, their exit codes, and holding up or ending one.
-#include "../UniqueKernelHandle.h"
 #include "Commands.h"
 
 #include <cstdio>
@@ -11,10 +10,7 @@
 namespace {
 
 // The processes this driver started, by id, kept open so that their exit codes stay readable.
-std::map<DWORD, UniqueKernelHandle>& started() {
-    static std::map<DWORD, UniqueKernelHandle> processes;
-    return processes;
-}
+std::map<DWORD, UniqueKernelHandle> started;
 
 // Arguments arrive in UTF-8, so that a file name reaches the program whatever the code page.
 std::wstring wide(const char* text) {
@@ -35,24 +31,23 @@ std::wstring commandLine(Args args) {
 }
 
 // NtSuspendProcess and NtResumeProcess hold up and release every thread of a process at once.
-int callOnProcess(Args args, const char* function) {
-    if (args.size() != 1)
-        return kBadUsage;
+int callOnProcess(const char* processId, const char* function) {
     using ProcessCall = LONG(WINAPI*)(HANDLE);
     const auto call = reinterpret_cast<ProcessCall>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), function)));
-    UniqueKernelHandle process(
-        OpenProcess(PROCESS_SUSPEND_RESUME, FALSE, DWORD(parseNumber(args[0]))));
+    const UniqueKernelHandle process = openProcess(PROCESS_SUSPEND_RESUME, processId);
     return call && process && call(process.get()) == 0 ? 0 : 1;
 }
 
 } // namespace
 
+UniqueKernelHandle openProcess(DWORD access, const char* processId) {
+    return UniqueKernelHandle(OpenProcess(access, FALSE, DWORD(parseNumber(processId))));
+}
+
 // The show command reaches the child through its start-up information, exactly as a shell
 // shortcut set to "minimised" or "maximised" would pass it; "-" passes none.
 int startProcess(Args args) {
-    if (args.size() < 2)
-        return kBadUsage;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (std::strcmp(args[0], "-") != 0) {
@@ -67,42 +62,31 @@ int startProcess(Args args) {
         return 1;
     }
     UniqueKernelHandle threadHandle(process.hThread);
-    started()[process.dwProcessId] = UniqueKernelHandle(process.hProcess);
+    started[process.dwProcessId] = UniqueKernelHandle(process.hProcess);
     std::printf("pid=%lu\n", process.dwProcessId);
     return 0;
 }
 
 int waitProcess(Args args) {
-    if (args.size() != 2)
-        return kBadUsage;
-    const auto found = started().find(DWORD(parseNumber(args[0])));
-    if (found == started().end())
+    const auto found = started.find(DWORD(parseNumber(args[0])));
+    if (found == started.end())
         return 1;
     DWORD exitCode = 0;
-    if (WaitForSingleObject(found->second.get(), DWORD(parseNumber(args[1]))) != WAIT_OBJECT_0 ||
-        !GetExitCodeProcess(found->second.get(), &exitCode)) {
-        std::printf("running\n");
-        return 0;
-    }
-    std::printf("exit=%lu\n", exitCode);
+    const bool ended =
+        WaitForSingleObject(found->second.get(), DWORD(parseNumber(args[1]))) == WAIT_OBJECT_0 &&
+        GetExitCodeProcess(found->second.get(), &exitCode);
+    ended ? std::printf("exit=%lu\n", exitCode) : std::printf("running\n");
     return 0;
 }
 
 int killProcess(Args args) {
-    if (args.size() != 1)
-        return kBadUsage;
-    UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, DWORD(parseNumber(args[0]))));
-    if (!process || !TerminateProcess(process.get(), 1))
-        return 1;
-    return 0;
+    const UniqueKernelHandle process = openProcess(PROCESS_TERMINATE, args[0]);
+    return process && TerminateProcess(process.get(), 1) ? 0 : 1;
 }
 
-// memory PID: the process's working set, its resident memory, in KiB.
 int processMemory(Args args) {
-    if (args.size() != 1)
-        return kBadUsage;
-    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
-                                           DWORD(parseNumber(args[0]))));
+    const UniqueKernelHandle process =
+        openProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, args[0]);
     PROCESS_MEMORY_COUNTERS counters{};
     if (!process || !GetProcessMemoryInfo(process.get(), &counters, sizeof counters))
         return 1;
@@ -111,9 +95,9 @@ int processMemory(Args args) {
 }
 
 int suspendProcess(Args args) {
-    return callOnProcess(args, "NtSuspendProcess");
+    return callOnProcess(args[0], "NtSuspendProcess");
 }
 
 int resumeProcess(Args args) {
-    return callOnProcess(args, "NtResumeProcess");
+    return callOnProcess(args[0], "NtResumeProcess");
 }

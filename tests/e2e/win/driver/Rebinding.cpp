@@ -1,6 +1,7 @@
 // Rebinding the widget's slots over and over, between this program's own windows, as fast as
 // the widget confirms each binding.
 #include "Commands.h"
+#include "platform/UniqueHandle_win.h"
 
 #include <cstdio>
 #include <vector>
@@ -8,26 +9,6 @@
 namespace {
 
 constexpr DWORD kPatienceMs = 10000;
-
-void press(std::vector<INPUT>& inputs, WORD key, bool down) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    inputs.push_back(input);
-}
-
-// Alt+bindKey binds the window in front; confirmKey then sends it its first key.
-void sendBinding(WORD bindKey, WORD confirmKey) {
-    std::vector<INPUT> inputs;
-    press(inputs, VK_MENU, true);
-    press(inputs, bindKey, true);
-    press(inputs, bindKey, false);
-    press(inputs, VK_MENU, false);
-    press(inputs, confirmKey, true);
-    press(inputs, confirmKey, false);
-    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
-}
 
 bool bringForward(HWND window) {
     const DWORD deadline = GetTickCount() + kPatienceMs;
@@ -58,55 +39,46 @@ bool awaitForwardedKey(HWND window) {
 }
 
 // The windows are this driver's for one command only: they go when it ends.
-struct OwnWindows {
-    std::vector<HWND> windows;
-    ~OwnWindows() {
-        for (HWND window : windows)
-            DestroyWindow(window);
-    }
-};
+using UniqueWindow = hk::UniqueHandle<HWND, &::DestroyWindow>;
 
-void openWindows(Args titles, std::vector<HWND>& windows) {
+std::vector<UniqueWindow> openWindows(Args titles) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "HostileTarget";
     RegisterClassA(&windowClass);
-    int offset = 0;
+    std::vector<UniqueWindow> windows;
     for (char* const title : titles) {
-        windows.push_back(CreateWindowExA(0, "HostileTarget", title, WS_POPUP | WS_VISIBLE,
-                                          600 + offset, 450 + offset, 120, 40, nullptr, nullptr,
-                                          windowClass.hInstance, nullptr));
-        offset += 10;
+        const int offset = int(windows.size()) * 10;
+        windows.emplace_back(CreateWindowExA(0, "HostileTarget", title, WS_POPUP | WS_VISIBLE,
+                                             600 + offset, 450 + offset, 120, 40, nullptr, nullptr,
+                                             windowClass.hInstance, nullptr));
     }
+    return windows;
 }
 
 } // namespace
 
-// rebind COUNT TITLE...: opens one window per title and binds them in turn, slot 1 and slot 2
-// alternately, COUNT times; each binding is confirmed by the key it forwards.
+// Each binding is confirmed by the key the widget then forwards to the window.
 int rebindSlots(Args args) {
-    if (args.size() < 2)
-        return kBadUsage;
     const std::uint64_t count = parseNumber(args[0]);
-    OwnWindows own;
-    openWindows(args.subspan(1), own.windows);
-    const std::vector<HWND>& windows = own.windows;
+    const std::vector<UniqueWindow> windows = openWindows(args.subspan(1));
     for (std::uint64_t index = 0; index < count; ++index) {
-        HWND window = windows[index % windows.size()];
+        const HWND window = windows[index % windows.size()].get();
         const bool slot1 = index % 2 == 0;
         if (!bringForward(window)) {
-            std::printf("rebind %llu: window %p not in front\n",
-                        static_cast<unsigned long long>(index), static_cast<void*>(window));
+            std::printf("rebind %llu: window %p not in front\n", index, static_cast<void*>(window));
             return 1;
         }
-        sendBinding(slot1 ? 'N' : 'M', slot1 ? VK_F1 : '1');
+        // Alt+N binds the window in front to slot 1 and Alt+M to slot 2; the slot's F1 key, F1 or
+        // 1, then reaches it as F1.
+        pressKeys(slot1 ? "alt+n" : "alt+m");
+        pressKeys(slot1 ? "f1" : "1");
         if (!awaitForwardedKey(window)) {
-            std::printf("rebind %llu: no key forwarded to %p\n",
-                        static_cast<unsigned long long>(index), static_cast<void*>(window));
+            std::printf("rebind %llu: no key forwarded to %p\n", index, static_cast<void*>(window));
             return 1;
         }
     }
-    std::printf("rebinds=%llu\n", static_cast<unsigned long long>(count));
+    std::printf("rebinds=%llu\n", count);
     return 0;
 }

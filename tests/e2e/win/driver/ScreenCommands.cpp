@@ -4,11 +4,13 @@
 #include "Commands.h"
 #include "platform/DcGuards_win.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 
-// screen [LEFT TOP RIGHT BOTTOM]: prints "WIDTH HEIGHT", then the rectangle's (or the whole
-// screen's) RGB bytes, rows top-down, in hex on one line.
+// Prints "WIDTH HEIGHT", then the rectangle's (or the whole screen's) RGB bytes, rows top-down,
+// in hex on one line.
 int readScreen(Args args) {
     if (args.size() != 0 && args.size() != 4)
         return kBadUsage;
@@ -31,29 +33,21 @@ int readScreen(Args args) {
     }
     std::string rgb;
     rgb.reserve(std::size_t(width) * height * 3);
-    for (const auto *pixel = static_cast<const unsigned char*>(canvas.bits),
-                    *end = pixel + std::size_t(width) * height * 4;
-         pixel != end; pixel += 4) {
-        rgb += char(pixel[2]);
-        rgb += char(pixel[1]);
-        rgb += char(pixel[0]);
-    }
+    for (const std::uint32_t pixel : std::span(canvas.pixels(), std::size_t(width) * height))
+        rgb += {char(pixel >> 16), char(pixel >> 8), char(pixel)};
     std::printf("%d %d\n%s\n", width, height, hexBytes(rgb).c_str());
     return 0;
 }
 
 // The cursor the system shows, and the stock hand and arrow as this process loads them: on
 // Windows every process shares the stock cursors, so the handles compare.
-int readCursor(Args args) {
-    if (!args.empty())
-        return kBadUsage;
+int readCursor(Args) {
     CURSORINFO cursor{};
     cursor.cbSize = sizeof cursor;
     if (!GetCursorInfo(&cursor))
         return 1;
-    std::printf("shown=%s\nhand=%s\narrow=%s\n",
-                hex(reinterpret_cast<std::uintptr_t>(cursor.hCursor)).c_str(),
-                hex(reinterpret_cast<std::uintptr_t>(LoadCursorA(nullptr, IDC_HAND))).c_str(),
-                hex(reinterpret_cast<std::uintptr_t>(LoadCursorA(nullptr, IDC_ARROW))).c_str());
+    std::printf("shown=%s\nhand=%s\narrow=%s\n", hex(cursor.hCursor).c_str(),
+                hex(LoadCursorA(nullptr, IDC_HAND)).c_str(),
+                hex(LoadCursorA(nullptr, IDC_ARROW)).c_str());
     return 0;
 }

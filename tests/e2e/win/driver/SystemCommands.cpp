@@ -3,6 +3,7 @@
 // the run instead of leaving it in the default configuration.
 #include "../HexText.h"
 #include "Commands.h"
+#include "platform/DcGuards_win.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -19,9 +20,8 @@ OSVERSIONINFOW reportedVersion() {
     using RtlGetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
     const auto get = reinterpret_cast<RtlGetVersion>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlGetVersion")));
-    if (get) {
+    if (get)
         get(&version);
-    }
     return version;
 }
 
@@ -49,36 +49,25 @@ std::string typedLetters() {
     std::wstring letters;
     for (const auto& key : keys)
         letters += key.second;
-    std::string utf8(WideCharToMultiByte(CP_UTF8, 0, letters.c_str(), int(letters.size()), nullptr,
-                                         0, nullptr, nullptr),
-                     '\0');
-    WideCharToMultiByte(CP_UTF8, 0, letters.c_str(), int(letters.size()), utf8.data(),
-                        int(utf8.size()), nullptr, nullptr);
+    char utf8[128] = ""; // 26 letters of at most 3 bytes each
+    WideCharToMultiByte(CP_UTF8, 0, letters.c_str(), int(letters.size()), utf8, sizeof utf8 - 1,
+                        nullptr, nullptr);
     return utf8;
-}
-
-int screenPixelsPerInch() {
-    const HDC screen = GetDC(nullptr);
-    const int pixels = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return pixels;
 }
 
 } // namespace
 
-int systemFacts(Args args) {
-    if (!args.empty())
-        return kBadUsage;
+int systemFacts(Args) {
     const OSVERSIONINFOW version = reportedVersion();
+    const hk::WindowDc screen(nullptr);
     std::printf("acp=%u\nusercp=%u\nuilanguage=%s\nversion=%lu.%lu\ndpi=%d\nletters=%s\n", GetACP(),
                 userCodePage(), hex(GetUserDefaultUILanguage()).c_str(), version.dwMajorVersion,
-                version.dwMinorVersion, screenPixelsPerInch(), hexBytes(typedLetters()).c_str());
+                version.dwMinorVersion, GetDeviceCaps(screen.get(), LOGPIXELSY),
+                hexBytes(typedLetters()).c_str());
     return 0;
 }
 
 int systemColour(Args args) {
-    if (args.size() != 1)
-        return kBadUsage;
     const COLORREF colour = GetSysColor(int(parseNumber(args[0])));
     std::printf("%u %u %u\n", GetRValue(colour), GetGValue(colour), GetBValue(colour));
     return 0;
@@ -87,8 +76,6 @@ int systemColour(Args args) {
 // The system's text for an error code, as a program that asks in its default language gets it:
 // the platform's own wording, so that no test holds one system's words.
 int errorText(Args args) {
-    if (args.size() != 1)
-        return kBadUsage;
     char text[1024] = "";
     const DWORD length =
         FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,

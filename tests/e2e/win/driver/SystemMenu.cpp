@@ -1,34 +1,32 @@
 // The system menu of another program's window. Wine keeps menus inside their own process, so
 // the driver loads menudump.dll into that process and runs its reader there.
-#include "../UniqueKernelHandle.h"
 #include "../menudump/MenuDump.h"
 #include "Commands.h"
 #include "platform/UniqueHandle_win.h"
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace {
 
 // Memory allocated inside the other process, released there when done.
-class RemoteBlock {
-public:
-    RemoteBlock(HANDLE process, std::size_t size)
-        : process(process), address(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE,
-                                                   PAGE_READWRITE)) {}
-    RemoteBlock(const RemoteBlock&) = delete;
-    RemoteBlock& operator=(const RemoteBlock&) = delete;
-    ~RemoteBlock() {
-        if (address)
-            VirtualFreeEx(process, address, 0, MEM_RELEASE);
-    }
-    void* get() const { return address; }
-
-private:
+struct RemoteRelease {
     HANDLE process;
-    void* address;
+    void operator()(void* address) const { VirtualFreeEx(process, address, 0, MEM_RELEASE); }
 };
+using RemoteBlock = std::unique_ptr<void, RemoteRelease>;
+
+// A copy of `size` bytes at `data` in the other process; empty when it could not be made.
+RemoteBlock copyInto(HANDLE process, const void* data, std::size_t size) {
+    RemoteBlock block(
+        VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE),
+        RemoteRelease{process});
+    if (block && !WriteProcessMemory(process, block.get(), data, size, nullptr))
+        block.reset();
+    return block;
+}
 
 // Runs `start(argument)` as a thread of the other process; returns its exit code.
 bool runRemote(HANDLE process, void* start, void* argument, DWORD& exitCode) {
@@ -59,8 +57,6 @@ std::string helperPath() {
 } // namespace
 
 int systemMenu(Args args) {
-    if (args.size() != 1)
-        return kBadUsage;
     HWND window = parseWindow(args[0]);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
@@ -75,15 +71,12 @@ int systemMenu(Args args) {
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "LoadLibraryA"));
     void* reader = reinterpret_cast<void*>(GetProcAddress(local.get(), "DumpSystemMenu"));
 
-    RemoteBlock remotePath(process.get(), path.size() + 1);
-    RemoteBlock remoteDump(process.get(), sizeof(MenuDump));
     MenuDump dump{window, ""};
+    const RemoteBlock remotePath = copyInto(process.get(), path.c_str(), path.size() + 1);
+    const RemoteBlock remoteDump = copyInto(process.get(), &dump, sizeof dump);
     DWORD loaded = 0;
     DWORD count = 0;
-    if (!remotePath.get() || !remoteDump.get() ||
-        !WriteProcessMemory(process.get(), remotePath.get(), path.c_str(), path.size() + 1,
-                            nullptr) ||
-        !WriteProcessMemory(process.get(), remoteDump.get(), &dump, sizeof dump, nullptr) ||
+    if (!remotePath || !remoteDump ||
         !runRemote(process.get(), loadLibrary, remotePath.get(), loaded) || !loaded ||
         !runRemote(process.get(), remoteReader(local.get(), reader, loaded), remoteDump.get(),
                    count) ||

@@ -9,39 +9,25 @@
 namespace {
 
 struct Filter {
-    const char* className;
-    const char* title;
+    const char* classPattern;
+    const char* titlePattern;
     DWORD processId;
     std::vector<HWND> found;
 };
 
-bool matches(const char* pattern, const char* text) {
-    return std::strcmp(pattern, "*") == 0 || std::strcmp(pattern, text) == 0;
+bool matches(const char* pattern, const std::string& text) {
+    return std::strcmp(pattern, "*") == 0 || text == pattern;
 }
 
 BOOL CALLBACK collect(HWND hwnd, LPARAM context) {
     auto& filter = *reinterpret_cast<Filter*>(context);
-    char className[256] = "";
-    char title[512] = "";
-    GetClassNameA(hwnd, className, sizeof className);
-    GetWindowTextA(hwnd, title, sizeof title);
     DWORD processId = 0;
     GetWindowThreadProcessId(hwnd, &processId);
-    if (matches(filter.className, className) && matches(filter.title, title) &&
+    if (matches(filter.classPattern, className(hwnd)) &&
+        matches(filter.titlePattern, windowText(hwnd)) &&
         (filter.processId == 0 || filter.processId == processId))
         filter.found.push_back(hwnd);
     return TRUE;
-}
-
-std::string rectText(const RECT& rect) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%ld,%ld,%ld,%ld", rect.left, rect.top, rect.right,
-                  rect.bottom);
-    return text;
-}
-
-std::uint64_t handleValue(HWND hwnd) {
-    return reinterpret_cast<std::uintptr_t>(hwnd);
 }
 
 // Only the process that received the last input event may take the foreground. Where the plain
@@ -53,11 +39,7 @@ bool bringForward(HWND window) {
     constexpr int kHotkeyId = 1;
     if (!RegisterHotKey(nullptr, kHotkeyId, 0, VK_F24))
         return false;
-    INPUT presses[2] = {};
-    presses[0].type = presses[1].type = INPUT_KEYBOARD;
-    presses[0].ki.wVk = presses[1].ki.wVk = VK_F24;
-    presses[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, presses, sizeof(INPUT));
+    pressKeys("f24");
     const DWORD deadline = GetTickCount() + 2000;
     MSG message{};
     while (!PeekMessageA(&message, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE) &&
@@ -69,47 +51,53 @@ bool bringForward(HWND window) {
 
 } // namespace
 
+std::string className(HWND window) {
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string windowText(HWND window) {
+    char text[2048] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+void printRect(const char* name, const RECT& rect) {
+    std::printf("%s=%ld,%ld,%ld,%ld\n", name, rect.left, rect.top, rect.right, rect.bottom);
+}
+
 int findWindows(Args args) {
-    if (args.size() < 2 || args.size() > 3)
-        return kBadUsage;
     Filter filter{args[0], args[1], args.size() == 3 ? DWORD(parseNumber(args[2])) : 0, {}};
     EnumWindows(collect, reinterpret_cast<LPARAM>(&filter));
     for (HWND hwnd : filter.found)
-        std::printf("%s\n", hex(handleValue(hwnd)).c_str());
+        std::printf("%s\n", hex(hwnd).c_str());
     return 0;
 }
 
 int windowInfo(Args args) {
-    if (args.size() != 1)
-        return kBadUsage;
     HWND hwnd = parseWindow(args[0]);
     if (!IsWindow(hwnd))
         return 1;
-    char className[256] = "";
-    char title[512] = "";
-    GetClassNameA(hwnd, className, sizeof className);
-    GetWindowTextA(hwnd, title, sizeof title);
-    RECT rect{};
-    RECT client{};
-    GetWindowRect(hwnd, &rect);
-    GetClientRect(hwnd, &client);
     DWORD processId = 0;
-    DWORD threadId = GetWindowThreadProcessId(hwnd, &processId);
-    std::printf("class=%s\ntitle_hex=%s\n", className, hexBytes(title).c_str());
-    std::printf("owner=%s\n", hex(handleValue(GetWindow(hwnd, GW_OWNER))).c_str());
-    std::printf("parent=%s\n", hex(handleValue(GetAncestor(hwnd, GA_PARENT))).c_str());
-    std::printf("style=%s\n", hex(DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE))).c_str());
-    std::printf("exstyle=%s\n", hex(DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE))).c_str());
-    std::printf("rect=%s\nclient=%s\n", rectText(rect).c_str(), rectText(client).c_str());
-    std::printf("visible=%d\niconic=%d\nzoomed=%d\nenabled=%d\n", IsWindowVisible(hwnd) ? 1 : 0,
-                IsIconic(hwnd) ? 1 : 0, IsZoomed(hwnd) ? 1 : 0, IsWindowEnabled(hwnd) ? 1 : 0);
-    std::printf("tid=%lu\npid=%lu\n", threadId, processId);
+    const DWORD threadId = GetWindowThreadProcessId(hwnd, &processId);
+    std::printf("class=%s\ntitle_hex=%s\nowner=%s\nparent=%s\nstyle=%s\nexstyle=%s\n",
+                className(hwnd).c_str(), hexBytes(windowText(hwnd)).c_str(),
+                hex(GetWindow(hwnd, GW_OWNER)).c_str(), hex(GetAncestor(hwnd, GA_PARENT)).c_str(),
+                hex(DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE))).c_str(),
+                hex(DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE))).c_str());
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    printRect("rect", rect);
+    GetClientRect(hwnd, &rect);
+    printRect("client", rect);
+    std::printf("visible=%d\niconic=%d\nzoomed=%d\nenabled=%d\ntid=%lu\npid=%lu\n",
+                IsWindowVisible(hwnd) ? 1 : 0, IsIconic(hwnd) ? 1 : 0, IsZoomed(hwnd) ? 1 : 0,
+                IsWindowEnabled(hwnd) ? 1 : 0, threadId, processId);
     return 0;
 }
 
 int editText(Args args) {
-    if (args.size() != 1)
-        return kBadUsage;
     HWND edit = FindWindowExA(parseWindow(args[0]), nullptr, "Edit", nullptr);
     if (!edit)
         return 1;
@@ -121,24 +109,19 @@ int editText(Args args) {
 }
 
 int foreground(Args args) {
-    if (args.size() > 1)
-        return kBadUsage;
     if (args.size() == 1 && !bringForward(parseWindow(args[0])))
         return 1;
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     GetGUIThreadInfo(0, &info);
-    std::printf("foreground=%s\n", hex(handleValue(GetForegroundWindow())).c_str());
-    std::printf("active=%s\nfocus=%s\n", hex(handleValue(info.hwndActive)).c_str(),
-                hex(handleValue(info.hwndFocus)).c_str());
+    std::printf("foreground=%s\nactive=%s\nfocus=%s\n", hex(GetForegroundWindow()).c_str(),
+                hex(info.hwndActive).c_str(), hex(info.hwndFocus).c_str());
     // GUI_INMENUMODE and friends: a window in its menu loop swallows posted keys.
     std::printf("flags=%s\n", hex(info.flags).c_str());
     return 0;
 }
 
 int postMessage(Args args) {
-    if (args.size() != 4)
-        return kBadUsage;
     bool posted = PostMessageA(parseWindow(args[0]), UINT(parseNumber(args[1])),
                                WPARAM(parseNumber(args[2])), LPARAM(parseNumber(args[3])));
     std::printf("%s\n", posted ? "ok" : "fail");
@@ -146,8 +129,6 @@ int postMessage(Args args) {
 }
 
 int sendMessage(Args args) {
-    if (args.size() != 4)
-        return kBadUsage;
     DWORD_PTR result = 0;
     bool answered = SendMessageTimeoutA(parseWindow(args[0]), UINT(parseNumber(args[1])),
                                         WPARAM(parseNumber(args[2])), LPARAM(parseNumber(args[3])),
@@ -158,12 +139,7 @@ int sendMessage(Args args) {
     return 0;
 }
 
-// property HWND NAME: a window property that holds a handle or a number.
 int windowProperty(Args args) {
-    if (args.size() != 2)
-        return kBadUsage;
-    std::printf(
-        "%s\n",
-        hex(reinterpret_cast<std::uintptr_t>(GetPropA(parseWindow(args[0]), args[1]))).c_str());
+    std::printf("%s\n", hex(GetPropA(parseWindow(args[0]), args[1])).c_str());
     return 0;
 }
