@@ -33,11 +33,8 @@ def test_keys_keep_alt_held_posts_arrive_verbatim_and_the_screen_shows_where_win
     left, top, right, bottom = tool.facts(window).rect
     middle = ((left + right) // 2, (top + bottom) // 2)
 
-    def painted():
-        shot = screen.capture(tool)
-        return shot if shot.pixel(*middle) == WHITE else None
-
-    shot = wait_until(painted, "the probe's white client area on screen")
+    shot = wait_until(lambda: screen.capture(tool), "the probe's white client area on screen",
+                      accept=lambda shot: shot.pixel(*middle) == WHITE)
     assert shot.pixel(right + 10, middle[1]) == BLACK
     assert shot.region(middle[0], middle[1], middle[0] + 2, middle[1] + 1) == bytes(WHITE * 2)
 

@@ -24,10 +24,8 @@ UNUSED_ATOM_NAMES = ["Hotkey8", "Hotkey9", "Hotkey10"]
 
 def wait_windows(widget, condition, what):
     """Waits until condition(app, form) holds for the widget's two windows; returns both."""
-    def both():
-        app, form = widget.app_facts(), widget.form_facts()
-        return (app, form) if condition(app, form) else None
-    return wait_until(both, what)
+    return wait_until(lambda: (widget.app_facts(), widget.form_facts()), what,
+                      accept=lambda both: condition(*both))
 
 
 def test_a_start_takes_its_title_from_the_file_name_and_its_show_command_and_close_ends_it(

@@ -24,8 +24,8 @@ def offset(point, delta):
 def wait_position(widget, expected, what):
     """The widget's facts once it stands at `expected`: the move loop ends a little after the
     button is released. On failure the bench's report shows where it stands instead."""
-    return wait_until(lambda: (lambda f: f if f.position == expected else None)(
-        widget.form_facts()), f"the widget at {expected} ({what})")
+    return wait_until(widget.form_facts, f"the widget at {expected} ({what})",
+                      accept=lambda facts: facts.position == expected)
 
 
 def test_a_drag_on_the_strip_moves_the_widget_by_the_mouse_delta_until_it_ends_or_is_undone(

@@ -52,10 +52,9 @@ int clickButton(Args args) {
     RECT rect{};
     if (button == nullptr || !GetWindowRect(button, &rect))
         return 1;
-    return movePointer((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2) &&
-                   pressButton(1, true) && pressButton(1, false)
-               ? 0
-               : 1;
+    const bool clicked = movePointer((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2) &&
+                         pressButton(1, true) && pressButton(1, false);
+    return clicked ? 0 : 1;
 }
 
 // MessageBoxA without owner (CAPTION and TEXT in hex), on a thread of its own that ends when the

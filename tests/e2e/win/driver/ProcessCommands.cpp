@@ -7,6 +7,9 @@
 #include <psapi.h>
 #include <string>
 
+extern "C" LONG NTAPI NtSuspendProcess(HANDLE process);
+extern "C" LONG NTAPI NtResumeProcess(HANDLE process);
+
 namespace {
 
 // The processes this driver started, by id, kept open so that their exit codes stay readable.
@@ -31,12 +34,9 @@ std::wstring commandLine(Args args) {
 }
 
 // NtSuspendProcess and NtResumeProcess hold up and release every thread of a process at once.
-int callOnProcess(const char* processId, const char* function) {
-    using ProcessCall = LONG(WINAPI*)(HANDLE);
-    const auto call = reinterpret_cast<ProcessCall>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), function)));
+int callOnProcess(const char* processId, LONG(NTAPI* call)(HANDLE)) {
     const UniqueKernelHandle process = openProcess(PROCESS_SUSPEND_RESUME, processId);
-    return call && process && call(process.get()) == 0 ? 0 : 1;
+    return process && call(process.get()) == 0 ? 0 : 1;
 }
 
 } // namespace
@@ -95,9 +95,9 @@ int processMemory(Args args) {
 }
 
 int suspendProcess(Args args) {
-    return callOnProcess(args[0], "NtSuspendProcess");
+    return callOnProcess(args[0], NtSuspendProcess);
 }
 
 int resumeProcess(Args args) {
-    return callOnProcess(args[0], "NtResumeProcess");
+    return callOnProcess(args[0], NtResumeProcess);
 }
