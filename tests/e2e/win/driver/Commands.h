@@ -37,6 +37,8 @@ inline std::string hex(const void* handle) {
     return hex(reinterpret_cast<std::uintptr_t>(handle));
 }
 
+// Arguments arrive in UTF-8, so that a path reaches the system whatever the code page.
+std::wstring wide(const char* text);
 UniqueKernelHandle openProcess(DWORD access, const char* processId);
 std::string className(HWND window);
 std::string windowText(HWND window);

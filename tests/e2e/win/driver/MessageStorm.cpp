@@ -110,7 +110,7 @@ int postStorm(Args args) {
     const std::uint64_t seed = parseNumber(args[0]);
     const std::uint64_t first = parseNumber(args[1]);
     const std::uint64_t end = first + parseNumber(args[2]);
-    std::FILE* log = std::fopen(args[3], "w");
+    std::FILE* log = _wfopen(wide(args[3]).c_str(), L"w");
     if (log == nullptr)
         return 1;
     std::vector<HWND> windows;

@@ -15,14 +15,6 @@ namespace {
 // The processes this driver started, by id, kept open so that their exit codes stay readable.
 std::map<DWORD, UniqueKernelHandle> started;
 
-// Arguments arrive in UTF-8, so that a file name reaches the program whatever the code page.
-std::wstring wide(const char* text) {
-    std::wstring converted(MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, converted.data(), int(converted.size()));
-    converted.pop_back();
-    return converted;
-}
-
 std::wstring commandLine(Args args) {
     std::wstring line;
     for (const char* arg : args) {
@@ -40,6 +32,13 @@ int callOnProcess(const char* processId, LONG(NTAPI* call)(HANDLE)) {
 }
 
 } // namespace
+
+std::wstring wide(const char* text) {
+    std::wstring converted(MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, converted.data(), int(converted.size()));
+    converted.pop_back();
+    return converted;
+}
 
 UniqueKernelHandle openProcess(DWORD access, const char* processId) {
     return UniqueKernelHandle(OpenProcess(access, FALSE, DWORD(parseNumber(processId))));
