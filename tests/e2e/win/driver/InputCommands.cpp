@@ -92,8 +92,9 @@ bool pressChord(const KeyChord& chord) {
 // that moment: a press that starts a move loop must have been handled before the next input is
 // sent. A message sent twice to the window under the pointer returns once its thread has taken
 // what came before; a thread may take seconds to get there, such as one that waits for a window
-// it hides to be withdrawn. A press is given a few more rounds to take the capture, since the
-// handler that starts a move loop may answer sent messages on its way there.
+// it hides to be withdrawn. A press is given up to two seconds to take the capture or start a
+// move loop, since the handler that starts one may answer sent messages on its way there, and a
+// move sent before the loop starts is lost to it: the loop follows the mouse from where it is.
 void settle(bool pressed) {
     POINT at{};
     GetCursorPos(&at);
@@ -102,7 +103,8 @@ void settle(bool pressed) {
         return;
     GUITHREADINFO thread{};
     thread.cbSize = sizeof thread;
-    for (int round = 0; round < (pressed ? 20 : 2); ++round) {
+    const DWORD start = GetTickCount();
+    for (int round = 0; round < 2 || (pressed && GetTickCount() - start < 2000); ++round) {
         SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
         if (round > 0 && pressed &&
             GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) &&
