@@ -16,7 +16,7 @@ import time
 
 from .configuration import Configuration
 from .display import Display
-from .paths import PREFIX
+from .paths import PREFIX, ROOT
 from .processes import Process
 
 READY_MARK = ".hotkeys-bench-ready"
@@ -123,6 +123,7 @@ class WineHost:
 
     def __init__(self, configuration, driver_exe, prefix=PREFIX):
         self.configuration, self.driver_exe = configuration, driver_exe
+        self.ascii_root = None
         self.settings = contextlib.ExitStack()
         self.display = Display()
         self.x_env = dict(os.environ, DISPLAY=self.display.name)
@@ -187,9 +188,20 @@ class WineHost:
             else:
                 self.wine.run("reg", "delete", key, "/v", name, "/f")
 
-    @staticmethod
-    def windows_path(path):
-        return windows_path(path) if str(path).startswith("/") else str(path)
+    def windows_path(self, path):
+        """Wine spells a path's Unix name in the Unix locale's character set, so where that is not
+        UTF-8 (zh_CN.GBK) a checkout whose path is not ASCII ("ü") is reached through an ASCII
+        link to it, made for the run."""
+        path = str(path)
+        if not path.startswith("/"):
+            return path
+        if not path.isascii() and not self.wine.env["LANG"].endswith(".UTF-8") and \
+                path.startswith(str(ROOT) + "/"):
+            if not self.ascii_root:
+                self.ascii_root = os.path.join(tempfile.mkdtemp(prefix="hotkeys-"), "checkout")
+                os.symlink(ROOT, self.ascii_root)
+            path = self.ascii_root + path[len(str(ROOT)):]
+        return windows_path(path)
 
     def restart_server(self):
         """A fresh wineserver forgets every global atom and hotkey of earlier programs."""
@@ -241,6 +253,8 @@ class WineHost:
         finally:
             self.wine.stop_server()
             self.display.stop()
+            if self.ascii_root:
+                shutil.rmtree(os.path.dirname(self.ascii_root))
 
 
 class _CursorImage(ctypes.Structure):
