@@ -173,7 +173,8 @@ def test_a_failed_start_up_ends_with_the_error_where_it_arose(bench, form, stop_
     message = failure.message(form) if callable(failure.message) else failure.message
     program, name = failure.copy_of
     copy = copy_of(pathlib.Path(bench.exe).parent / program, tmp_path, failure.make, name)
-    runner = Session(bench, *failure.locale) if failure.locale else bench
+    session = Session(bench, *failure.locale) if failure.locale else None
+    runner = session or bench
     tool, boxes = runner.tool, BoxTool(runner.tool)
 
     launcher = tool.start(copy)
@@ -203,6 +204,8 @@ def test_a_failed_start_up_ends_with_the_error_where_it_arose(bench, form, stop_
         assert launcher.wait(15) == 1
     finally:
         launcher.stop()
+        if session:
+            session.stop()
 
 
 class ErrorBoxes:
